@@ -1,0 +1,55 @@
+# The two commands a user needs: `make run` and `make test`.
+PACKAGES := g++ cmake make pkg-config qt6-base-dev qt6-base-dev-tools qt6-serialport-dev \
+            libqt6serialport6 libsqlcipher-dev sqlcipher poppler-utils xvfb xauth libgl1-mesa-dev
+BUILD_DIR   ?= build
+PROGRAM_DIR ?= $(HOME)/.local/share/trevano-lite
+JOBS        ?= $(shell nproc 2>/dev/null || echo 2)
+SUDO        := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+.PHONY: all build packages run install test bench clean format
+
+all: build
+
+packages:
+	@missing=""; for p in $(PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "ok installed" || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  $(SUDO) apt-get update && \
+	  $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y $$missing; \
+	fi
+
+build: packages
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+# Installs the program folder; the user's database is written only when it is absent.
+install: build
+	mkdir -p "$(PROGRAM_DIR)"
+	cd $(BUILD_DIR)/bin && for f in *; do \
+	  [ "$$f" = main.mdb ] && continue; \
+	  [ -f "$$f" ] && install -m "$$( [ -x "$$f" ] && echo 755 || echo 644 )" "$$f" "$(PROGRAM_DIR)/$$f"; \
+	done; true
+	[ -e "$(PROGRAM_DIR)/main.mdb" ] || install -m 600 $(BUILD_DIR)/bin/main.mdb "$(PROGRAM_DIR)/main.mdb"
+
+run: install
+	@if [ -n "$$DISPLAY" ] || [ -n "$$WAYLAND_DISPLAY" ]; then \
+	  "$(PROGRAM_DIR)/trevano"; \
+	elif command -v xvfb-run >/dev/null; then \
+	  echo "No display: running under xvfb-run"; xvfb-run -a "$(PROGRAM_DIR)/trevano"; \
+	else \
+	  echo "No display: running on the offscreen platform"; QT_QPA_PLATFORM=offscreen "$(PROGRAM_DIR)/trevano"; \
+	fi
+
+test: build
+	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) -LE bench
+
+bench: build
+	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -L bench
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf $(BUILD_DIR)

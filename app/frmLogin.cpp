@@ -1,0 +1,104 @@
+#include "frmLogin.h"
+
+#include "ui_frmLogin.h"
+
+#include "ProgramFolder.h"
+#include "Settings.h"
+#include "mErrorHandler.h"
+#include "mGlobals.h"
+#include "mOperators.h"
+#include "mTranslations.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QPixmap>
+#include <QTimer>
+
+frmLogin::frmLogin(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::frmLogin>()) {
+    ui->setupUi(this);
+    setWindowTitle(QStringLiteral("Trevano Lite - ") + Translate(QStringLiteral("Version")) + QLatin1Char(' ') +
+                   GetVersionString());
+    RestoreLastLogin();
+    LoadLoginImage();
+    SetOptionCaptions();
+    ui->txtEnteredPassword->installEventFilter(this);
+    connect(ui->cmdOK, &QPushButton::clicked, this, &frmLogin::DoLogin);
+    connect(ui->txtEnteredPassword, &QLineEdit::returnPressed, this, &frmLogin::DoLogin);
+    connect(ui->cmdCancel, &QPushButton::clicked, this, [this] {
+        loginResult = 0;
+        reject();
+    });
+}
+
+frmLogin::~frmLogin() = default;
+
+void frmLogin::SetOptionCaptions() {
+    // Set after the translation, so these two stay as they are.
+    ui->optUser_0->setText(QStringLiteral("&Master"));
+    ui->optUser_1->setText(QStringLiteral("&User"));
+}
+
+void frmLogin::LoadLoginImage() {
+    try {
+        const QString file = ProgramFile(QStringLiteral("login.bmp"));
+        QPixmap picture;
+        if (!picture.load(file))
+            throw AppError(AppError::FileNotFound, QStringLiteral("File not found: %1").arg(file));
+        ui->imgLogo->setPixmap(picture);
+    } catch (const AppError& e) {
+        HandleError(QStringLiteral("LoadLoginImage of Form frmLogin"), e, false);
+    }
+}
+
+void frmLogin::RestoreLastLogin() {
+    loginResult = 0;
+    failures = 0;
+    const int last = Settings::GetInt(QStringLiteral("Info"), QStringLiteral("LastLogin"), 1);
+    (last == 1 ? ui->optUser_0 : ui->optUser_1)->setChecked(true);
+    // Start-up shows the hourglass; the operator has to type here.
+    while (QApplication::overrideCursor())
+        QApplication::restoreOverrideCursor();
+}
+
+void frmLogin::focusPassword() {
+    ui->txtEnteredPassword->setFocus();
+    ui->txtEnteredPassword->selectAll();
+}
+
+void frmLogin::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    QTimer::singleShot(0, this, &frmLogin::focusPassword);
+}
+
+bool frmLogin::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ui->txtEnteredPassword && event->type() == QEvent::FocusIn)
+        QTimer::singleShot(0, ui->txtEnteredPassword, &QLineEdit::selectAll);
+    return QDialog::eventFilter(watched, event);
+}
+
+void frmLogin::DoLogin() {
+    const int userType = ui->optUser_0->isChecked() ? 1 : 2;
+    int result = 0;
+    try {
+        result = CheckOperator(userType, NormalisedLoginEntry(ui->txtEnteredPassword->text()));
+    } catch (const AppError& e) {
+        // An unreadable operator table counts as a failed attempt.
+        HandleError(QStringLiteral("CheckOperator of Form frmLogin"), e, false);
+    }
+    if (result == 1 || result == 2) {
+        loginResult = result;
+        accept();
+        return;
+    }
+    ++failures;
+    if (failures <= 3) {
+        gTranslator->IvMessageBox(QStringLiteral("The User Name / Password are incorrect. Please try again."),
+                                  QStringLiteral("Trevano Lite"), 2, 4, 0);
+        focusPassword();
+        return;
+    }
+    gTranslator->IvMessageBox(QStringLiteral("You could not be logged in.  Closing the program now."),
+                              QStringLiteral("Trevano Lite"), 1, 4, 0);
+    loginResult = 0;
+    reject();
+}

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QSet>
+#include <memory>
+
+class Page;
+class QAction;
+class QLabel;
+class QMenu;
+class QToolBar;
+class QVBoxLayout;
+class HelpViewer;
+
+// The main window: the toolbar of the four pages, the title strip, the status bar, the
+// menus, and one page shown at a time.
+class frmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit frmMain(QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    void ExitApp();
+    void GoHome();
+    void GoOptions();
+    void GoReports();
+    void GoSetup();
+    // Trims the caller's mask; a mask of the wrong length is logged and changes nothing.
+    void NavigateToolbarButtons(QString& tMask);
+    void NavigateToolbarButtons(const QString& tMask);
+    void SetTitle(const QString& TitleText);
+    void ShowDockingDetect(bool IsDetected);
+    void ShowOnlineMode(bool IsOnline);
+    int UserType() const { return userType; }
+    void setUserType(int vNewValue) { userType = static_cast<qint16>(vNewValue); }
+    void GoOnline();
+
+    Page* CurrentPage() const { return page.get(); }
+    QToolBar* tbrMain() const { return toolbar; }
+    // Writes a panel of the status bar (1 the docking/online panel, 2 the reader panel).
+    void SetStatusText(int panel, const QString& text);
+    QString StatusText(int panel) const;
+    int widthTwips() const;
+    QAction* Action(const QString& objectName) const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void InitToolbar();
+    void RestoreSavedPosition();
+    void SavePosition();
+    void ChangeLanguage();
+    void ResetLanguage();
+    void UpdateLanguage();
+    void GoConnect();
+    void BuildMenus();
+    void TranslateWindow();
+    bool ShowPage(std::unique_ptr<Page> next);
+    void mnuHelpContents_Click();
+    void mnuHelpAbout_Click();
+    void OpenUserMaintenance(int type, const QString& label);
+    void OpenCompany();
+    QAction* addEntry(QMenu* menu, const QString& name);
+
+    qint16 userType = 0;
+    qint16 iComPort = 1;
+    bool bOnline = false;
+    bool bDockingDetected = false;
+    int dockingShown = -1; // what the first panel shows: -1 online text, 0/1 docking text
+
+    QWidget* pctMenu = nullptr;
+    QToolBar* toolbar = nullptr;
+    QLabel* lblTitle = nullptr;
+    QVBoxLayout* pageHost = nullptr;
+    QLabel* panelIcon = nullptr;
+    QLabel* panelText = nullptr;
+    QLabel* panel2 = nullptr;
+    QMenu* mnuFile = nullptr;
+    QMenu* mnuTools = nullptr;
+    QMenu* mnuHelp = nullptr;
+    QMenu* mnuUserMaintenance = nullptr;
+    QSet<QAction*> laterEntries; // entries whose capability the program does not have yet
+    std::unique_ptr<Page> page;
+    std::unique_ptr<HelpViewer> help;
+    bool closing = false;
+    bool exited = false;
+    bool geometryAdjusted = false;
+    QSize savedFrameSize;
+};

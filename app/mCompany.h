@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QStringList>
+
+constexpr int kCompanyLineLength = 50;
+
+// Reads the four company lines into gCompanyInfo, each cut to 50 characters.
+void LoadCompanyInfo();
+// Takes the lines as typed into gCompanyInfo and the settings (cut to 50 characters).
+void SaveCompanyInfo(const QStringList& lines);

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "AppError.h"
+
+#include <QString>
+
+// Appends one line to "error.log" in the program folder.
+void LogError(const QString& text);
+// Logs the failure and, when show is true, offers OK (carry on) or Cancel (end the program).
+void HandleError(const QString& label, const AppError& error, bool show = true);
+
+// The date and time as the log writes them.
+QString LogTimeStamp();
+// The text of the error box (without showing it).
+QString ErrorBoxText(const QString& label, const AppError& error);

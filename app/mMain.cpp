@@ -1,0 +1,179 @@
+#include "mMain.h"
+
+#include "Boxes.h"
+#include "DatabaseKey.h"
+#include "ProgramFolder.h"
+#include "Settings.h"
+#include "frmLogin.h"
+#include "frmMain.h"
+#include "frmSplash.h"
+#include "mCompany.h"
+#include "mDeclareAPI.h"
+#include "mErrorHandler.h"
+#include "mGlobals.h"
+#include "mSupport.h"
+#include "mTranslations.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+
+StartUp::StartUp() = default;
+
+StartUp::~StartUp() {
+    if (formTranslator)
+        QCoreApplication::removeTranslator(formTranslator.get());
+}
+
+void StartUp::prepareTranslator() {
+    gLanguage = static_cast<qint16>(Settings::GetInt(QStringLiteral("Properties"), QStringLiteral("Language"), -1));
+    gTranslator = std::make_unique<Translator>();
+    gTranslator->CheckLevel = 2;
+    gTranslator->FileName = ProgramFile(QStringLiteral("QX7.MLD"));
+    gTranslator->language = gLanguage;
+    try {
+        gTranslator->Open();
+    } catch (const AppError&) {
+        Boxes::Show(QStringLiteral("Trevano Lite"),
+                    gTranslator->EnglishName(gLanguage) + QStringLiteral(" could not be displayed\r\n") +
+                        QStringLiteral("Resetting to default system language..."),
+                    Boxes::Icon::Information);
+        gLanguage = 1;
+        gTranslator->language = 1;
+        Settings::SaveSetting(QStringLiteral("Properties"), QStringLiteral("Language"), QStringLiteral("1"));
+        try {
+            gTranslator->Open();
+        } catch (const AppError&) {
+        }
+    }
+    formTranslator = std::make_unique<DictionaryQtTranslator>(*gTranslator);
+    QCoreApplication::installTranslator(formTranslator.get());
+}
+
+bool StartUp::ADOTest(const QString& dbPath, const QString& password) {
+    try {
+        DbConnection test;
+        test.Open(dbPath, password);
+        // An empty or foreign database would let nobody in.
+        if (!test.TableExists(QStringLiteral("tblOperators")))
+            throw AppError(14, QStringLiteral("The file holds no database of this program"));
+        return true;
+    } catch (const AppError& e) {
+        LogError(QStringLiteral("ADOTest Failed. Exiting...\r\nError #%1\r\n%2").arg(e.number).arg(e.description));
+        Boxes::Show(QStringLiteral("Trevano Lite"), QStringLiteral("*** System Error: Cannot Open the database at ") + dbPath);
+        return false;
+    }
+}
+
+bool StartUp::ADOInit(const QString& dbPath, const QString& password) {
+    try {
+        gConn = std::make_unique<DbConnection>();
+        gConn->Open(dbPath, password);
+        return gConn->State() == 1;
+    } catch (const AppError& e) {
+        gConn.reset();
+        LogError(QStringLiteral("ADOInit Failed. Exiting...\r\nError #%1\r\n%2").arg(e.number).arg(e.description));
+        Boxes::Show(QStringLiteral("Trevano Lite"),
+                    QStringLiteral("Cannot Open the database, please check that the database file is available."),
+                    Boxes::Icon::Critical);
+        return false;
+    }
+}
+
+void StartUp::CloseDown() {
+    if (gConn)
+        gConn->Close();
+    gConn.reset();
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        w->hide();
+        w->close();
+    }
+}
+
+int StartUp::Main(const QStringList& arguments) {
+    const QString program = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+    try {
+        if (arguments.mid(1).join(QLatin1Char(' ')).contains(QLatin1String("-debug")))
+            LogError(program + QStringLiteral(" Started at ") + LogTimeStamp());
+        prepareTranslator();
+    } catch (const AppError& e) {
+        LogError(QStringLiteral("Error in mMain, error handler and exit."));
+        if (e.number > 0)
+            HandleError(QStringLiteral("Main of Module mMain"), e, false);
+        return 1;
+    }
+
+    instanceLock = std::make_unique<QLockFile>(ProgramFile(QStringLiteral("trevano.lock")));
+    instanceLock->setStaleLockTime(0);
+    if (!instanceLock->tryLock(0)) {
+        instanceLock.reset();
+        Boxes::Show(QStringLiteral("Trevano Lite"), QStringLiteral("The program is already running!"),
+                    Boxes::Icon::Critical);
+        return 0;
+    }
+
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    auto splash = std::make_unique<frmSplash>();
+    splash->ShowVersion(Translator::FormatStr(Translate(QStringLiteral("%0:s - Version %1:s")),
+                                              {GetProductTitle(), GetVersionString()}));
+    splash->ShowMessage(Translate(QStringLiteral("Loading Application...")));
+    splash->show();
+    splash->repaint();
+
+    splash->ShowMessage(Translate(QStringLiteral("Initializing Online Help...")));
+    gHelpFile = ProgramFile(Translate(QStringLiteral("QX7_ENG.html")));
+    if (!QFile::exists(gHelpFile))
+        gHelpFile = ProgramFile(QStringLiteral("QX7_ENG.html"));
+    if (!QFile::exists(gHelpFile))
+        gHelpFile.clear();
+
+    try {
+        splash->ShowMessage(Translate(QStringLiteral("Opening Database...")));
+        gDBPath = ProgramFile(QStringLiteral("main.mdb"));
+        const QString tempPath = ProgramFile(QStringLiteral("temp.mdb"));
+        gConnectString = QStringLiteral("Data Source=") + gDBPath;
+        if (!ADOTest(gDBPath, DatabaseKey())) {
+            LogError(QStringLiteral("ADOTest Failed. Exiting..."));
+            return 1;
+        }
+        splash->ShowMessage(Translate(QStringLiteral("Compacting Database...")));
+        CompactDatabase(gDBPath, tempPath, DatabaseKey());
+        if (!ADOInit(gDBPath, DatabaseKey())) {
+            LogError(QStringLiteral("ADOInit Failed. Exiting..."));
+            return 1;
+        }
+
+        Sleep(2000);
+        splash->repaint();
+        splash->close();
+        splash.reset();
+
+        int result = 0;
+        {
+            frmLogin login;
+            login.exec();
+            result = login.LoginResult();
+        }
+        if (result == 0) {
+            CloseDown();
+            return 0;
+        }
+
+        while (QApplication::overrideCursor())
+            QApplication::restoreOverrideCursor();
+        LogError(QStringLiteral("Logged in as user type = ") + QString::number(result));
+        main = std::make_unique<frmMain>();
+        main->setUserType(result);
+        // Shown first, so that the connect dialog of the home page has its parent on screen.
+        main->show();
+        main->GoHome();
+        gAutoSetTime = Settings::GetBool(QStringLiteral("Properties"), QStringLiteral("AutoSetTime"), true);
+        LoadCompanyInfo();
+        return -1;
+    } catch (const AppError& e) {
+        HandleError(QStringLiteral("Main of Module mMain"), e, true);
+        CloseDown();
+        return 1;
+    }
+}

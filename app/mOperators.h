@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+// The two operators: 1 the master user, 2 the plain user.
+QString OperatorLoginName(int userType);
+// What the login compares: the typed text without surrounding blanks, in upper case.
+QString NormalisedLoginEntry(const QString& typed);
+// The user type when the password fits the operator's row, else 0. Records "LastLogin"
+// whenever the row exists; adds a missing row (its password the lower-case login name).
+int CheckOperator(int userType, const QString& normalisedPassword);
+// Stores a new password (trimmed); false when the operator has no row.
+bool SetOperatorPassword(int userType, const QString& password);

@@ -1,0 +1,62 @@
+#include "mSupport.h"
+
+#include "Database.h"
+#include "mErrorHandler.h"
+#include "mGlobals.h"
+
+#include <QFile>
+#include <QHeaderView>
+#include <QTreeWidget>
+
+QString SqlDateFmt(const QDate& date) {
+    return date.isValid() ? date.toString(QStringLiteral("yyyy-MM-dd")) : QString();
+}
+
+QString SqlDateTimeFmt(const QDateTime& moment) {
+    return moment.isValid() ? moment.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) : QString();
+}
+
+QDateTime ParseSqlDateTime(const QString& text) {
+    const QString t = text.trimmed();
+    QDateTime moment = QDateTime::fromString(t, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    if (!moment.isValid())
+        moment = QDateTime(QDate::fromString(t, QStringLiteral("yyyy-MM-dd")), QTime(0, 0));
+    return moment;
+}
+
+void SortListViewColumn(QTreeWidget* list, int column) {
+    const int key = list->property("SortKey").isValid() ? list->property("SortKey").toInt() : 0;
+    int order = list->property("SortOrder").toInt();
+    if (column == key) {
+        order = order == 1 ? 0 : 1;
+    } else {
+        order = 0;
+        list->setProperty("SortKey", column);
+    }
+    list->setProperty("SortOrder", order);
+    const Qt::SortOrder qtOrder = order == 0 ? Qt::AscendingOrder : Qt::DescendingOrder;
+    list->header()->setSortIndicatorShown(true);
+    list->header()->setSortIndicator(column, qtOrder);
+    if (list->isSortingEnabled())
+        list->sortItems(column, qtOrder);
+}
+
+int ReaderCount() {
+    return static_cast<int>(gConn->Query(QStringLiteral("SELECT count(*) AS n FROM tblReaders")).first().integer(QStringLiteral("n")));
+}
+
+int TourCount() {
+    return static_cast<int>(gConn->Query(QStringLiteral("SELECT count(*) AS n FROM tblTours")).first().integer(QStringLiteral("n")));
+}
+
+void CompactDatabase(const QString& dbPath, const QString& tempPath, const QString& password) {
+    try {
+        if (QFile::exists(tempPath) && !QFile::remove(tempPath))
+            throw AppError(AppError::PermissionDenied, QStringLiteral("Cannot remove %1").arg(tempPath));
+        DbConnection db;
+        db.Open(dbPath, password);
+        db.ExecuteScript(QStringLiteral("VACUUM;"));
+    } catch (const AppError& e) {
+        HandleError(QStringLiteral("CompactDatabase of Module mSupport"), e, false);
+    }
+}

@@ -1,0 +1,13 @@
+#include "mMain.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Trevano Lite"));
+    StartUp startUp;
+    const int code = startUp.Main(QApplication::arguments());
+    if (code >= 0)
+        return code;
+    return QApplication::exec();
+}

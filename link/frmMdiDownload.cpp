@@ -1,0 +1,5 @@
+#include "frmMdiDownload.h"
+
+frmMdiDownload::frmMdiDownload(QWidget* parent) : Page(parent) {
+    setObjectName(QStringLiteral("frmMdiDownload"));
+}

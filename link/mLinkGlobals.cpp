@@ -1,0 +1,4 @@
+#include "mLinkGlobals.h"
+
+bool gDocked = false;
+bool gReceiveEnabled = false;

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <QTranslator>
+#include <QVector>
+
+class QWidget;
+
+// Marks a text that is passed to Translate later, so that the dictionary check sees it.
+#define TR_TEXT(text) text
+
+// The translation object: one dictionary keyed by the English text ("QX7.MLD"), language
+// numbers, formatting and translated message boxes.
+//
+// Language numbers: -1 the system's language where the dictionary has it, else English;
+// 0 and 1 English, built in, so that both fallbacks always succeed; 2 and above the
+// languages of the dictionary file.
+class Translator {
+public:
+    struct Language {
+        int number = 0;
+        QString iso;
+        QString englishName;
+        QString nativeName;
+    };
+
+    int CheckLevel = 0; // accepted, no effect
+    QString FileName;
+    int language = 0;
+
+    // Loads the dictionary for `language`; throws AppError when it cannot be shown.
+    void Open();
+    QString EnglishName(int number) const;
+    // The languages the user can choose: English (1) and those of the dictionary.
+    QVector<Language> ChoosableLanguages() const;
+    // Shows the language choice; true when the user chose one, its number left in `chosen`.
+    bool SelectLanguage(const QString& text, int a, int b, int& chosen, QWidget* parent = nullptr);
+
+    QString Translate(const QString& text) const;
+    // Replaces "%0:s", "%1:s" ... by the values, in one left-to-right pass.
+    static QString FormatStr(const QString& pattern, const QStringList& values);
+    // kind: 0 warning, 1 stop, 2 information, 3 question; buttons: 3 Yes/No, 4 OK,
+    // 96 Retry/Ignore. Returns 1 OK, 4 Retry, 5 Ignore, 6 Yes, 7 No.
+    int IvMessageBox(const QString& prompt, const QString& title, int kind, int buttons, int helpContext) const;
+
+    // The keys of the loaded dictionary (for the completeness test).
+    QStringList Keys() const { return texts.keys(); }
+    // The language whose column is shown; 0 means the English texts.
+    int ShownColumnLanguage() const { return shownLanguage; }
+
+private:
+    void readFile(); // throws AppError
+
+    QVector<Language> fileLanguages;
+    QHash<QString, QStringList> texts;
+    int column = -1; // column of the shown language in `texts`, -1 English
+    int shownLanguage = 0;
+};
+
+// Routes the texts of Designer forms (retranslateUi) through the translation object.
+class DictionaryQtTranslator : public QTranslator {
+public:
+    explicit DictionaryQtTranslator(const Translator& translator, QObject* parent = nullptr)
+        : QTranslator(parent), translator(translator) {}
+    QString translate(const char* context, const char* sourceText, const char* disambiguation,
+                      int n) const override;
+    bool isEmpty() const override { return false; }
+
+private:
+    const Translator& translator;
+};

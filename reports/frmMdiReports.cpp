@@ -1,0 +1,5 @@
+#include "frmMdiReports.h"
+
+frmMdiReports::frmMdiReports(QWidget* parent) : Page(parent) {
+    setObjectName(QStringLiteral("frmMdiReports"));
+}

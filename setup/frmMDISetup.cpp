@@ -1,0 +1,5 @@
+#include "frmMDISetup.h"
+
+frmMDISetup::frmMDISetup(QWidget* parent) : Page(parent) {
+    setObjectName(QStringLiteral("frmMDISetup"));
+}

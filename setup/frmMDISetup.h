@@ -1,0 +1,10 @@
+#pragma once
+
+#include "Page.h"
+
+// The setup page.
+class frmMDISetup : public Page {
+    Q_OBJECT
+public:
+    explicit frmMDISetup(QWidget* parent = nullptr);
+};

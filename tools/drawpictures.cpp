@@ -1,0 +1,190 @@
+// Draws the program's pictures into data/: drawpictures DATA_FOLDER.
+// The pictures are committed; run this again only to change them.
+#include <QDir>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+
+namespace {
+
+const QColor kNavy(0x1f, 0x3f, 0x63);
+const QColor kTeal(0x2a, 0x8c, 0x8c);
+const QColor kAmber(0xe8, 0xa3, 0x17);
+
+QImage canvas(int w, int h, bool transparent = true) {
+    QImage image(w, h, QImage::Format_ARGB32);
+    image.fill(transparent ? Qt::transparent : Qt::white);
+    return image;
+}
+
+// A shield with a tick: the patrol proved.
+void shield(QPainter& p, const QRectF& r) {
+    QPainterPath path;
+    path.moveTo(r.center().x(), r.top());
+    path.lineTo(r.right(), r.top() + r.height() * 0.18);
+    path.cubicTo(r.right(), r.top() + r.height() * 0.65, r.center().x() + r.width() * 0.2, r.bottom() - r.height() * 0.1,
+                 r.center().x(), r.bottom());
+    path.cubicTo(r.center().x() - r.width() * 0.2, r.bottom() - r.height() * 0.1, r.left(), r.top() + r.height() * 0.65,
+                 r.left(), r.top() + r.height() * 0.18);
+    path.closeSubpath();
+    p.setPen(QPen(kNavy, r.width() * 0.05));
+    p.setBrush(kTeal);
+    p.drawPath(path);
+    QPainterPath tick;
+    tick.moveTo(r.left() + r.width() * 0.28, r.top() + r.height() * 0.5);
+    tick.lineTo(r.left() + r.width() * 0.45, r.top() + r.height() * 0.66);
+    tick.lineTo(r.left() + r.width() * 0.74, r.top() + r.height() * 0.32);
+    p.setPen(QPen(Qt::white, r.width() * 0.1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(tick);
+}
+
+// A contact button: a steel disc with a ring.
+void button(QPainter& p, const QPointF& c, double radius) {
+    QRadialGradient g(c - QPointF(radius / 3, radius / 3), radius * 1.4);
+    g.setColorAt(0, QColor(0xf4, 0xf4, 0xf4));
+    g.setColorAt(1, QColor(0x8a, 0x93, 0x9b));
+    p.setPen(QPen(QColor(0x55, 0x5d, 0x64), radius * 0.12));
+    p.setBrush(g);
+    p.drawEllipse(c, radius, radius);
+    p.setPen(QPen(QColor(0x6d, 0x75, 0x7c), radius * 0.06));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(c, radius * 0.62, radius * 0.62);
+}
+
+void save(const QImage& image, const QString& path) {
+    if (!image.save(path))
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+QImage toolbarPicture(int kind) {
+    QImage image = canvas(32, 32);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(kNavy, 2));
+    switch (kind) {
+    case 0: { // home
+        QPolygonF roof{{4, 16}, {16, 5}, {28, 16}};
+        p.setBrush(kAmber);
+        p.drawPolygon(roof);
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(8, 16, 16, 12));
+        p.setBrush(kTeal);
+        p.drawRect(QRectF(14, 20, 5, 8));
+        break;
+    }
+    case 1: { // download: a reader into the dock
+        p.setBrush(QColor(0x44, 0x4c, 0x54));
+        p.drawRoundedRect(QRectF(11, 3, 10, 16), 3, 3);
+        button(p, QPointF(16, 8), 3);
+        p.setBrush(kTeal);
+        p.drawRoundedRect(QRectF(4, 20, 24, 9), 2, 2);
+        p.setPen(QPen(Qt::white, 2));
+        p.drawLine(QPointF(16, 21), QPointF(16, 27));
+        break;
+    }
+    case 2: { // reports: a page with lines
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(7, 3, 18, 26));
+        p.setPen(QPen(kTeal, 2));
+        for (int y = 9; y <= 23; y += 5)
+            p.drawLine(QPointF(10, y), QPointF(22, y));
+        break;
+    }
+    default: { // setup: a gear
+        p.setBrush(kAmber);
+        QPainterPath gear;
+        for (int i = 0; i < 8; ++i) {
+            p.save();
+            p.translate(16, 16);
+            p.rotate(i * 45);
+            p.drawRect(QRectF(-3, -14, 6, 6));
+            p.restore();
+        }
+        p.drawEllipse(QPointF(16, 16), 10, 10);
+        p.setBrush(Qt::white);
+        p.drawEllipse(QPointF(16, 16), 4, 4);
+    }
+    }
+    return image;
+}
+
+QImage lamp(const QColor& colour) {
+    QImage image = canvas(16, 16);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    QRadialGradient g(QPointF(6, 6), 9);
+    g.setColorAt(0, colour.lighter(170));
+    g.setColorAt(1, colour);
+    p.setPen(QPen(colour.darker(150), 1));
+    p.setBrush(g);
+    p.drawEllipse(QRectF(2, 2, 12, 12));
+    return image;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    if (app.arguments().size() != 2)
+        qFatal("usage: drawpictures DATA_FOLDER");
+    const QDir data(app.arguments().at(1));
+    data.mkpath(QStringLiteral("pictures"));
+
+    const char* names[] = {"home", "download", "reports", "setup"};
+    for (int i = 0; i < 4; ++i)
+        save(toolbarPicture(i), data.filePath(QStringLiteral("pictures/%1.png").arg(QLatin1String(names[i]))));
+    save(lamp(QColor(0x2e, 0xa0, 0x43)), data.filePath(QStringLiteral("pictures/online.png")));
+    save(lamp(QColor(0xb0, 0x30, 0x30)), data.filePath(QStringLiteral("pictures/offline.png")));
+
+    QImage icon = canvas(64, 64);
+    {
+        QPainter p(&icon);
+        p.setRenderHint(QPainter::Antialiasing);
+        shield(p, QRectF(8, 4, 48, 56));
+    }
+    save(icon, data.filePath(QStringLiteral("pictures/icon.png")));
+
+    QImage splash = canvas(420, 150, false);
+    {
+        QPainter p(&splash);
+        p.setRenderHint(QPainter::Antialiasing);
+        QLinearGradient sky(0, 0, 0, 150);
+        sky.setColorAt(0, QColor(0xe9, 0xf1, 0xf7));
+        sky.setColorAt(1, Qt::white);
+        p.fillRect(splash.rect(), sky);
+        // A tour: buttons joined by a path.
+        p.setPen(QPen(kAmber, 4, Qt::DashLine, Qt::RoundCap));
+        p.drawPolyline(QPolygonF{{150, 110}, {220, 45}, {300, 100}, {380, 40}});
+        for (const QPointF& c : {QPointF(150, 110), QPointF(220, 45), QPointF(300, 100), QPointF(380, 40)})
+            button(p, c, 14);
+        shield(p, QRectF(20, 15, 100, 120));
+    }
+    save(splash, data.filePath(QStringLiteral("pictures/splash.png")));
+
+    QImage login = canvas(96, 96, false);
+    {
+        QPainter p(&login);
+        p.setRenderHint(QPainter::Antialiasing);
+        shield(p, QRectF(14, 8, 68, 80));
+    }
+    save(login.convertToFormat(QImage::Format_RGB32), data.filePath(QStringLiteral("login.bmp")));
+
+    QImage contact = canvas(220, 90, false);
+    {
+        QPainter p(&contact);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.fillRect(contact.rect(), QColor(0xf4, 0xf7, 0xfa));
+        p.setPen(QPen(QColor(0x44, 0x4c, 0x54), 2));
+        p.setBrush(QColor(0x44, 0x4c, 0x54));
+        p.drawRoundedRect(QRectF(30, 15, 36, 62), 8, 8); // a reader
+        button(p, QPointF(48, 32), 10);
+        p.setPen(QPen(kTeal, 3, Qt::DotLine, Qt::RoundCap));
+        p.drawLine(QPointF(75, 45), QPointF(130, 45));
+        button(p, QPointF(160, 45), 24); // a contact button
+    }
+    save(contact.convertToFormat(QImage::Format_RGB32), data.filePath(QStringLiteral("contact.bmp")));
+    return 0;
+}
