@@ -1,0 +1,183 @@
+// The database layer on real SQLCipher files.
+#include "Database.h"
+#include "DatabaseKey.h"
+#include "DatabaseMaker.h"
+#include "TestHome.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <sqlite3.h>
+
+class tst_database : public QObject {
+    Q_OBJECT
+private slots:
+    void open_data();
+    void open();
+    void parametersAndRows();
+    void transactionRollsBack();
+    void schemaRefusesMalformedCodes_data();
+    void schemaRefusesMalformedCodes();
+    void compactionKeepsRows();
+
+private:
+    QTemporaryDir dir;
+};
+
+void tst_database::open_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<bool>("opens");
+    QTest::newRow("delivered, right key") << "delivered" << DatabaseKey() << true;
+    QTest::newRow("delivered, wrong key") << "delivered" << "wrong" << false;
+    QTest::newRow("plain SQLite file") << "plain" << DatabaseKey() << false;
+    QTest::newRow("missing file") << "missing" << DatabaseKey() << false;
+    QTest::newRow("text file") << "text" << DatabaseKey() << false;
+}
+
+void tst_database::open() {
+    QFETCH(QString, kind);
+    QFETCH(QString, key);
+    QFETCH(bool, opens);
+    const QString path = dir.filePath(QString(QTest::currentDataTag()).replace(" ", "_") + ".mdb");
+    if (kind == "delivered") {
+        MakeDeliveredDatabase(path);
+    } else if (kind == "plain") {
+        DbConnection plain;
+        plain.Create(path, QString()); // an empty key writes an unencrypted file
+        plain.ExecuteScript("CREATE TABLE tblOperators (LoginName TEXT, Password TEXT);");
+    } else if (kind == "text") {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("this is no database, but it is long enough to look like a header of one........\n");
+    }
+    const QByteArray before = QFile::exists(path) ? [&] {
+        QFile f(path);
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }() : QByteArray();
+
+    DbConnection db;
+    bool opened = false;
+    int code = 0;
+    try {
+        db.Open(path, key);
+        opened = db.State() == 1;
+    } catch (const AppError& e) {
+        code = e.number;
+    }
+    QCOMPARE(opened, opens);
+    if (!opens) {
+        QVERIFY2(code > 0, "a database failure carries its positive SQLite code");
+        QCOMPARE(db.State(), 0);
+        if (kind == "missing")
+            QVERIFY2(!QFile::exists(path), "opening never creates a file");
+        else {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QCOMPARE(f.readAll(), before);
+        }
+    }
+}
+
+void tst_database::parametersAndRows() {
+    const QString path = dir.filePath("rows.mdb");
+    MakeDeliveredDatabase(path);
+    DbConnection db;
+    db.Open(path, DatabaseKey());
+    const QString hostile = "O'Brien'); DROP TABLE tblEvents; --";
+    const qint64 first = db.Insert("INSERT INTO tblEvents (tButtonName, tPipeID, wGroupType) VALUES (?, ?, ?)",
+                                   {hostile, "0A0B0C0D", 2});
+    const qint64 second = db.Insert("INSERT INTO tblEvents (tButtonName) VALUES (?)", {QVariant()});
+    QCOMPARE(second, first + 1);
+    const DbRows rows = db.Query("SELECT * FROM tblEvents ORDER BY ID");
+    QCOMPARE(rows.count(), 2);
+    QCOMPARE(rows.at(0).text("TBUTTONNAME"), hostile);
+    QCOMPARE(rows.at(0).text("tpipeid"), QString("0A0B0C0D"));
+    QCOMPARE(rows.at(0).integer("wGroupType"), 2);
+    QVERIFY(rows.at(1).isNull("tButtonName"));
+    QCOMPARE(rows.at(1).text("tButtonName"), QString()); // null reads as empty text
+    QCOMPARE(db.Execute("UPDATE tblEvents SET tGroupName = ? WHERE ID = ?", {"g", first}), 1);
+    try {
+        db.Query("SELECT * FROM tblNoSuchTable");
+        QFAIL("a missing table must fail");
+    } catch (const AppError& e) {
+        QCOMPARE(e.number, SQLITE_ERROR);
+    }
+}
+
+void tst_database::transactionRollsBack() {
+    const QString path = dir.filePath("tx.mdb");
+    MakeDeliveredDatabase(path);
+    DbConnection db;
+    db.Open(path, DatabaseKey());
+    try {
+        DbTransaction t(db);
+        db.Insert("INSERT INTO tblEvents (tButtonCode) VALUES ('000001')");
+        db.Insert("INSERT INTO tblNoSuchTable VALUES (1)");
+        t.Commit();
+    } catch (const AppError&) {
+    }
+    QCOMPARE(db.Query("SELECT * FROM tblEvents").count(), 0);
+    {
+        DbTransaction t(db);
+        db.Insert("INSERT INTO tblEvents (tButtonCode) VALUES ('000001')");
+        t.Commit();
+    }
+    QCOMPARE(db.Query("SELECT * FROM tblEvents").count(), 1);
+}
+
+void tst_database::schemaRefusesMalformedCodes_data() {
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("button code ok") << "INSERT INTO tblButtons (lParentID, tButtonCode) VALUES (1, '0A1B2C')" << true;
+    QTest::newRow("button code lower case") << "INSERT INTO tblButtons (lParentID, tButtonCode) VALUES (1, '0a1b2c')" << false;
+    QTest::newRow("button code five digits") << "INSERT INTO tblButtons (lParentID, tButtonCode) VALUES (1, 'ABC12')" << false;
+    QTest::newRow("reader id ok") << "INSERT INTO tblReaders VALUES ('0123ABCD', 'r')" << true;
+    QTest::newRow("reader id short") << "INSERT INTO tblReaders VALUES ('0123ABC', 'r')" << false;
+    QTest::newRow("start time ok") << "INSERT INTO tblTours (tName, dtStartTime) VALUES ('t', '23:59:00')" << true;
+    QTest::newRow("start time without seconds") << "INSERT INTO tblTours (tName, dtStartTime) VALUES ('t', '23:59')" << false;
+    QTest::newRow("any touch is stored") << "INSERT INTO tblEvents (tButtonCode, wGroupType) VALUES ('?x', 9)" << true;
+}
+
+void tst_database::schemaRefusesMalformedCodes() {
+    QFETCH(QString, sql);
+    QFETCH(bool, accepted);
+    const QString path = dir.filePath("checks.mdb");
+    QFile::remove(path);
+    MakeDeliveredDatabase(path);
+    DbConnection db;
+    db.Open(path, DatabaseKey());
+    bool ok = true;
+    try {
+        db.Execute(sql);
+    } catch (const AppError&) {
+        ok = false;
+    }
+    QCOMPARE(ok, accepted);
+}
+
+void tst_database::compactionKeepsRows() {
+    const QString path = dir.filePath("vacuum.mdb");
+    MakeDeliveredDatabase(path);
+    {
+        DbConnection db;
+        db.Open(path, DatabaseKey());
+        for (int i = 0; i < 50; ++i)
+            db.Insert("INSERT INTO tblEvents (tButtonCode) VALUES (?)", {QString::number(i)});
+        db.Execute("DELETE FROM tblEvents WHERE ID <= 40");
+        db.ExecuteScript("VACUUM;");
+    }
+    DbConnection db;
+    db.Open(path, DatabaseKey());
+    const DbRows rows = db.Query("SELECT ID FROM tblEvents ORDER BY ID");
+    QCOMPARE(rows.count(), 10);
+    QCOMPARE(rows.first().integer("ID"), 41);
+    QCOMPARE(db.Query("SELECT Password FROM tblOperators WHERE LoginName = 'MASTER'").first().text("Password"),
+             QString("master"));
+    // New rows still get larger IDs than any row ever stored.
+    QCOMPARE(db.Insert("INSERT INTO tblEvents (tButtonCode) VALUES ('x')"), 51);
+}
+
+QTEST_GUILESS_MAIN(tst_database)
+#include "tst_database.moc"
