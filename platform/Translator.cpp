@@ -168,6 +168,11 @@ QString Translator::Translate(const QString& text) const {
     return it->at(column);
 }
 
+bool Translator::HasTranslation(const QString& text) const {
+    const auto it = texts.constFind(text);
+    return column >= 0 && it != texts.constEnd() && column < it->size() && !it->at(column).isEmpty();
+}
+
 QString Translator::FormatStr(const QString& pattern, const QStringList& values) {
     QString out;
     out.reserve(pattern.size());

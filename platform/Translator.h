@@ -45,8 +45,8 @@ public:
     // 96 Retry/Ignore. Returns 1 OK, 4 Retry, 5 Ignore, 6 Yes, 7 No.
     int IvMessageBox(const QString& prompt, const QString& title, int kind, int buttons, int helpContext) const;
 
-    // The keys of the loaded dictionary (for the completeness test).
-    QStringList Keys() const { return texts.keys(); }
+    // Whether the shown language has its own text for `text` (for the completeness check).
+    bool HasTranslation(const QString& text) const;
     // The language whose column is shown; 0 means the English texts.
     int ShownColumnLanguage() const { return shownLanguage; }
 

@@ -1,0 +1,160 @@
+// Settings, translation, date texts and the error log.
+#include "AppError.h"
+#include "Settings.h"
+#include "TestHome.h"
+#include "Translator.h"
+#include "mErrorHandler.h"
+#include "mSupport.h"
+
+#include <QFile>
+#include <QSettings>
+#include <QtTest>
+
+class tst_platform : public QObject {
+    Q_OBJECT
+private slots:
+    void settingsRoundTrip_data();
+    void settingsRoundTrip();
+    void settingsFallBackToDefaults();
+    void languageNumbers_data();
+    void languageNumbers();
+    void formatStr_data();
+    void formatStr();
+    void sqlDateTexts_data();
+    void sqlDateTexts();
+    void errorLogLines();
+};
+
+void tst_platform::settingsRoundTrip_data() {
+    QTest::addColumn<QString>("value");
+    QTest::newRow("plain") << "ACME Security";
+    QTest::newRow("blanks kept") << "  ACME, Inc.  ";
+    QTest::newRow("comma and quote") << "a,b \"c\"";
+    QTest::newRow("empty") << "";
+    QTest::newRow("non-ASCII") << "Überwachung GmbH";
+}
+
+void tst_platform::settingsRoundTrip() {
+    TestHome home(false);
+    QFETCH(QString, value);
+    Settings::SaveSetting("Properties", "CompanyInfo1", value);
+    QCOMPARE(Settings::GetSetting("Properties", "CompanyInfo1", "default"), value);
+    Settings::SaveBool("Properties", "AutoSetTime", false);
+    QCOMPARE(Settings::GetSetting("Properties", "AutoSetTime"), QString("False"));
+    QVERIFY(Settings::FileName().startsWith(home.file("config")));
+}
+
+void tst_platform::settingsFallBackToDefaults() {
+    TestHome home(false);
+    {
+        QSettings raw(QSettings::IniFormat, QSettings::UserScope, "Trevano Lite", "Trevano Lite");
+        raw.setValue("Properties/Language", "Deutsch");
+        raw.setValue("Info/LastLogin", "");
+        raw.setValue("Properties/AutoSetTime", "yes please");
+        raw.setValue("Settings/Maximized", "TRUE");
+    }
+    QCOMPARE(Settings::GetInt("Properties", "Language", -1), -1);
+    QCOMPARE(Settings::GetInt("Info", "LastLogin", 1), 1);
+    QCOMPARE(Settings::GetBool("Properties", "AutoSetTime", true), true);
+    QCOMPARE(Settings::GetBool("Settings", "Maximized", false), true);
+    QCOMPARE(Settings::GetSetting("Settings", "Missing", "6690"), QString("6690"));
+}
+
+void tst_platform::languageNumbers_data() {
+    QTest::addColumn<int>("language");
+    QTest::addColumn<bool>("withFile");
+    QTest::addColumn<bool>("opens");
+    QTest::addColumn<QString>("yes");
+    QTest::addColumn<QString>("englishName");
+    QTest::newRow("0 English") << 0 << true << true << "&Yes" << "English";
+    QTest::newRow("1 English without a file") << 1 << false << true << "&Yes" << "English";
+    QTest::newRow("2 German") << 2 << true << true << "&Ja" << "German";
+    QTest::newRow("2 German without a file") << 2 << false << false << "&Yes" << "Language 2";
+    QTest::newRow("7 unknown") << 7 << true << false << "&Yes" << "Language 7";
+    QTest::newRow("-1 system, C locale") << -1 << true << true << "&Yes" << "System default";
+}
+
+void tst_platform::languageNumbers() {
+    QFETCH(int, language);
+    QFETCH(bool, withFile);
+    QFETCH(bool, opens);
+    QFETCH(QString, yes);
+    QFETCH(QString, englishName);
+    TestHome home(false);
+    Translator t;
+    t.FileName = withFile ? home.file("QX7.MLD") : home.file("missing.MLD");
+    t.language = language;
+    bool opened = true;
+    try {
+        t.Open();
+    } catch (const AppError&) {
+        opened = false;
+    }
+    QCOMPARE(opened, opens);
+    QCOMPARE(t.Translate("&Yes"), yes);
+    QCOMPARE(t.EnglishName(language), englishName);
+}
+
+void tst_platform::formatStr_data() {
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<QStringList>("values");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("version line") << "%0:s - Version %1:s" << QStringList{"TK-22 Trevano Reports", "1.00"}
+                                  << "TK-22 Trevano Reports - Version 1.00";
+    QTest::newRow("values are not substituted again") << "%0:s - %1:s" << QStringList{"A%1:s", "B"} << "A%1:s - B";
+    QTest::newRow("order follows the numbers") << "%1:s/%0:s" << QStringList{"x", "y"} << "y/x";
+    QTest::newRow("missing value stays") << "%0:s %2:s" << QStringList{"x"} << "x %2:s";
+    QTest::newRow("percent alone") << "100% %0:s" << QStringList{"done"} << "100% done";
+}
+
+void tst_platform::formatStr() {
+    QFETCH(QString, pattern);
+    QFETCH(QStringList, values);
+    QFETCH(QString, expected);
+    QCOMPARE(Translator::FormatStr(pattern, values), expected);
+}
+
+void tst_platform::sqlDateTexts_data() {
+    QTest::addColumn<QDateTime>("moment");
+    QTest::addColumn<QString>("date");
+    QTest::addColumn<QString>("dateTime");
+    QTest::newRow("midnight") << QDateTime(QDate(2009, 3, 1), QTime(0, 0)) << "2009-03-01" << "2009-03-01 00:00:00";
+    QTest::newRow("last second") << QDateTime(QDate(2008, 5, 4), QTime(23, 59, 59)) << "2008-05-04"
+                                 << "2008-05-04 23:59:59";
+    QTest::newRow("afternoon") << QDateTime(QDate(2008, 5, 4), QTime(13, 5, 9)) << "2008-05-04" << "2008-05-04 13:05:09";
+}
+
+void tst_platform::sqlDateTexts() {
+    QFETCH(QDateTime, moment);
+    QFETCH(QString, date);
+    QFETCH(QString, dateTime);
+    QCOMPARE(SqlDateFmt(moment.date()), date);
+    QCOMPARE(SqlDateTimeFmt(moment), dateTime);
+    QCOMPARE(ParseSqlDateTime(dateTime), moment);
+    // Text order is time order only when every moment has all 19 characters.
+    QVERIFY(SqlDateTimeFmt(moment) < SqlDateTimeFmt(moment.addSecs(1)));
+}
+
+void tst_platform::errorLogLines() {
+    TestHome home(false);
+    BoxRecorder boxes;
+    HandleError("Test of Module tst", AppError(19, "constraint failed\r\nsecond line"), false);
+    LogError("Logged in as user type = 1");
+    QVERIFY(boxes.boxes.isEmpty());
+    const QStringList lines = home.errorLog().split('\n');
+    QCOMPARE(lines.size(), 4); // the description's line break stays, then the last LF
+    QVERIFY(QRegularExpression("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\tError 19 in Test of Module tst\t\\(constraint failed\r$")
+                .match(lines.at(0))
+                .hasMatch());
+    QCOMPARE(lines.at(1), QString("second line)"));
+    QVERIFY(lines.at(2).endsWith("\tLogged in as user type = 1"));
+
+    HandleError("Shown of Module tst", AppError(5, "Invalid call"));
+    QCOMPARE(boxes.boxes.size(), 1);
+    QCOMPARE(boxes.boxes.first().title, QString("Error"));
+    QVERIFY(boxes.boxes.first().text.startsWith("Error 5 in Shown of Module tst\r\nwhile running tst_platform v1.00.0\r\n\r\n"
+                                                "Error = 'Invalid call'\r\n"));
+}
+
+QTEST_MAIN(tst_platform)
+#include "tst_platform.moc"
