@@ -1,0 +1,149 @@
+// The login rules, the login window's four attempts and the password dialog.
+#include "Settings.h"
+#include "TestHome.h"
+#include "frmLogin.h"
+#include "frmUserMaintenance.h"
+#include "mGlobals.h"
+#include "mOperators.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+
+namespace {
+
+QVariant storedPassword(const QString& name) {
+    const DbRows rows = gConn->Query("SELECT Password FROM tblOperators WHERE LoginName = ?", {name});
+    return rows.isEmpty() ? QVariant(QStringLiteral("<no row>")) : rows.first().value("Password");
+}
+
+} // namespace
+
+class tst_login : public QObject {
+    Q_OBJECT
+private slots:
+    void checkOperator_data();
+    void checkOperator();
+    void missingRowFailsOnceAndIsAdded();
+    void fourthFailureEndsTheLogin();
+    void cancelAbandons();
+    void passwordDialog_data();
+    void passwordDialog();
+};
+
+void tst_login::checkOperator_data() {
+    QTest::addColumn<int>("userType");
+    QTest::addColumn<QVariant>("stored");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("result");
+    QTest::newRow("master, delivered") << 1 << QVariant("master") << "master" << 1;
+    QTest::newRow("case never matters") << 1 << QVariant("Secret") << "sECRET" << 1;
+    QTest::newRow("typed blanks ignored") << 2 << QVariant("user") << "  user  " << 2;
+    QTest::newRow("wrong password") << 2 << QVariant("user") << "master" << 0;
+    QTest::newRow("empty stored, blank typed") << 1 << QVariant("") << "   " << 1;
+    QTest::newRow("null stored, empty typed") << 1 << QVariant() << "" << 1;
+    QTest::newRow("stored blank never matches") << 1 << QVariant(" pw") << " pw" << 0;
+}
+
+void tst_login::checkOperator() {
+    QFETCH(int, userType);
+    QFETCH(QVariant, stored);
+    QFETCH(QString, typed);
+    QFETCH(int, result);
+    TestHome home;
+    home.openGlobals();
+    gConn->Execute("UPDATE tblOperators SET Password = ? WHERE LoginName = ?", {stored, OperatorLoginName(userType)});
+    Settings::SaveSetting("Info", "LastLogin", "9");
+    QCOMPARE(CheckOperator(userType, NormalisedLoginEntry(typed)), result);
+    // The choice is recorded whenever the row exists, before the password is compared.
+    QCOMPARE(Settings::GetSetting("Info", "LastLogin"), QString::number(userType));
+}
+
+void tst_login::missingRowFailsOnceAndIsAdded() {
+    TestHome home;
+    home.openGlobals();
+    gConn->Execute("DELETE FROM tblOperators WHERE LoginName = 'USER'");
+    QCOMPARE(CheckOperator(2, "USER"), 0);
+    QCOMPARE(storedPassword("USER").toString(), QString("user"));
+    QCOMPARE(CheckOperator(2, "USER"), 2);
+}
+
+void tst_login::fourthFailureEndsTheLogin() {
+    TestHome home;
+    home.openGlobals();
+    Settings::SaveSetting("Info", "LastLogin", "2");
+    BoxRecorder boxes;
+    frmLogin login;
+    QVERIFY(login.findChild<QRadioButton*>("optUser_1")->isChecked());
+    QCOMPARE(login.findChild<QRadioButton*>("optUser_0")->text(), QString("&Master"));
+    auto* password = login.findChild<QLineEdit*>("txtEnteredPassword");
+    QCOMPARE(password->maxLength(), 16);
+    QCOMPARE(password->echoMode(), QLineEdit::Password);
+    bool finished = false;
+    connect(&login, &QDialog::finished, this, [&] { finished = true; });
+    login.show();
+    for (int attempt = 1; attempt <= 4; ++attempt) {
+        QVERIFY(!finished);
+        password->setText("wrong");
+        login.findChild<QPushButton*>("cmdOK")->click();
+    }
+    QVERIFY(finished);
+    QCOMPARE(login.LoginResult(), 0);
+    QCOMPARE(boxes.texts(), (QStringList{"The User Name / Password are incorrect. Please try again.",
+                                         "The User Name / Password are incorrect. Please try again.",
+                                         "The User Name / Password are incorrect. Please try again.",
+                                         "You could not be logged in.  Closing the program now."}));
+    QCOMPARE(boxes.boxes.last().title, QString("Trevano Lite"));
+    QCOMPARE(boxes.boxes.last().icon, Boxes::Icon::Critical);
+}
+
+void tst_login::cancelAbandons() {
+    TestHome home;
+    home.openGlobals();
+    frmLogin login;
+    login.show();
+    login.findChild<QLineEdit*>("txtEnteredPassword")->setText("master");
+    login.findChild<QPushButton*>("cmdCancel")->click();
+    QCOMPARE(login.LoginResult(), 0);
+    QCOMPARE(home.errorLog(), QString());
+}
+
+void tst_login::passwordDialog_data() {
+    QTest::addColumn<int>("userType");
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("second");
+    QTest::addColumn<bool>("closes");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("new master password") << 1 << "Night Shift" << "Night Shift" << true << "Night Shift";
+    QTest::newRow("letter case must match") << 2 << "abc" << "ABC" << false << "user";
+    QTest::newRow("stored trimmed, so it can be typed") << 1 << " pw " << " pw " << true << "pw";
+    QTest::newRow("empty twice") << 2 << "" << "" << true << "";
+}
+
+void tst_login::passwordDialog() {
+    QFETCH(int, userType);
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    QFETCH(bool, closes);
+    QFETCH(QString, stored);
+    TestHome home;
+    home.openGlobals();
+    BoxRecorder boxes;
+    frmUserMaintenance dialog;
+    dialog.FormStart(userType);
+    QCOMPARE(dialog.windowTitle(), QString("User Maintenance - ") + (userType == 1 ? "Master" : "User"));
+    QCOMPARE(dialog.findChild<QLineEdit*>("txtPassword")->maxLength(), 16);
+    dialog.show();
+    dialog.findChild<QLineEdit*>("txtPassword")->setText(first);
+    dialog.findChild<QLineEdit*>("txtRetypePassword")->setText(second);
+    dialog.findChild<QPushButton*>("cmdOK")->click();
+    QCOMPARE(dialog.result() == QDialog::Accepted, closes);
+    QCOMPARE(boxes.texts(), closes ? QStringList() : QStringList{"The passwords do not match, please re-enter"});
+    QCOMPARE(storedPassword(OperatorLoginName(userType)).toString(), stored);
+    if (closes)
+        QCOMPARE(CheckOperator(userType, NormalisedLoginEntry(first)), userType);
+}
+
+QTEST_MAIN(tst_login)
+#include "tst_login.moc"

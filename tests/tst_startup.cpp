@@ -1,0 +1,208 @@
+// The start-up sequence: as a real process for the ways it ends early, in-process for a login.
+#include "DatabaseKey.h"
+#include "Settings.h"
+#include "Page.h"
+#include "TestHome.h"
+#include "frmLogin.h"
+#include "frmMain.h"
+#include "mGlobals.h"
+#include "mMain.h"
+
+#include <QCryptographicHash>
+#include <QLineEdit>
+#include <QLockFile>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    QString boxes;
+    QString log;
+};
+
+Run runProgram(const TestHome& home, const QStringList& arguments = {}) {
+    QProcess program;
+    QProcessEnvironment env = home.environment();
+    env.insert("TREVANO_BOX_LOG", home.file("boxes.log"));
+    program.setProcessEnvironment(env);
+    program.start(ProgramExecutable(), arguments);
+    Run run;
+    if (!program.waitForFinished(20000)) {
+        program.kill();
+        program.waitForFinished();
+        return run;
+    }
+    run.exitCode = program.exitCode();
+    QFile boxes(home.file("boxes.log"));
+    if (boxes.open(QIODevice::ReadOnly))
+        run.boxes = QString::fromUtf8(boxes.readAll());
+    run.log = home.errorLog();
+    return run;
+}
+
+QByteArray fileHash(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return "missing";
+    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
+}
+
+} // namespace
+
+class tst_startup : public QObject {
+    Q_OBJECT
+private slots:
+    void databaseThatCannotBeOpened_data();
+    void databaseThatCannotBeOpened();
+    void secondInstanceEndsBeforeTheDatabase();
+    void storedLanguage_data();
+    void storedLanguage();
+    void debugSwitch_data();
+    void debugSwitch();
+    void loginOpensTheMainWindow_data();
+    void loginOpensTheMainWindow();
+};
+
+void tst_startup::databaseThatCannotBeOpened_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("missing") << "missing";
+    QTest::newRow("plain SQLite") << "plain";
+    QTest::newRow("wrong key") << "wrongkey";
+    QTest::newRow("empty file") << "empty";
+    QTest::newRow("foreign database") << "foreign";
+}
+
+void tst_startup::databaseThatCannotBeOpened() {
+    QFETCH(QString, kind);
+    TestHome home(false);
+    const QString db = home.databasePath();
+    if (kind == "plain" || kind == "wrongkey" || kind == "foreign") {
+        DbConnection c;
+        c.Create(db, kind == "plain" ? QString() : kind == "wrongkey" ? QString("another key") : DatabaseKey());
+        c.ExecuteScript("CREATE TABLE tblOperators (LoginName TEXT, Password TEXT);");
+        if (kind == "foreign")
+            c.ExecuteScript("DROP TABLE tblOperators; CREATE TABLE Customers (Name TEXT);");
+    } else if (kind == "empty") {
+        QFile f(db);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    }
+    const QByteArray before = fileHash(db);
+
+    const Run run = runProgram(home);
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.boxes, QString("BOX\tTrevano Lite\t*** System Error: Cannot Open the database at %1\n").arg(db));
+    QCOMPARE(run.log.count("ADOTest Failed. Exiting..."), 2);
+    QVERIFY(run.log.contains("Error #"));
+    QCOMPARE(fileHash(db), before);
+    QVERIFY(!QFile::exists(home.file("temp.mdb")));
+    QVERIFY(!QFile::exists(home.file("main.mdb-journal")));
+}
+
+void tst_startup::secondInstanceEndsBeforeTheDatabase() {
+    TestHome home(false); // no database: any access to it would leave log lines
+    QLockFile running(home.file("trevano.lock"));
+    QVERIFY(running.tryLock(0));
+    const Run run = runProgram(home, {"-debug"});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.boxes, QString("BOX\tTrevano Lite\tThe program is already running!\n"));
+    QVERIFY(!run.log.contains("ADOTest"));
+}
+
+void tst_startup::storedLanguage_data() {
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("afterwards");
+    QTest::newRow("German") << "2" << "" << "2";
+    QTest::newRow("a language the dictionary lacks")
+        << "7" << "BOX\tTrevano Lite\tLanguage 7 could not be displayed\\nResetting to default system language...\n"
+        << "1";
+    QTest::newRow("not a number") << "Deutsch" << "" << "Deutsch";
+}
+
+void tst_startup::storedLanguage() {
+    QFETCH(QString, stored);
+    QFETCH(QString, box);
+    QFETCH(QString, afterwards);
+    TestHome home(false);
+    Settings::SaveSetting("Properties", "Language", stored);
+    const Run run = runProgram(home);
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY(run.boxes.startsWith(box + "BOX\tTrevano Lite\t*** System Error"));
+    QCOMPARE(Settings::GetSetting("Properties", "Language"), afterwards);
+}
+
+void tst_startup::debugSwitch_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("logged");
+    QTest::newRow("-debug") << QStringList{"-debug"} << true;
+    QTest::newRow("inside a longer word") << QStringList{"x-debugx"} << true;
+    QTest::newRow("capitals") << QStringList{"-DEBUG"} << false;
+    QTest::newRow("none") << QStringList{} << false;
+}
+
+void tst_startup::debugSwitch() {
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, logged);
+    TestHome home(false);
+    const Run run = runProgram(home, arguments);
+    QVERIFY(run.log.contains("ADOTest Failed"));
+    QCOMPARE(QRegularExpression("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\ttrevano Started at \\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\n",
+                                QRegularExpression::MultilineOption)
+                 .match(run.log)
+                 .hasMatch(),
+             logged);
+}
+
+void tst_startup::loginOpensTheMainWindow_data() {
+    QTest::addColumn<int>("option");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("userType");
+    QTest::newRow("master, capitals and blanks") << 0 << "  MASTER " << 1;
+    QTest::newRow("plain user") << 1 << "user" << 2;
+}
+
+void tst_startup::loginOpensTheMainWindow() {
+    QFETCH(int, option);
+    QFETCH(QString, typed);
+    QFETCH(int, userType);
+    TestHome home;
+    {
+        QFile leftover(home.file("temp.mdb"));
+        QVERIFY(leftover.open(QIODevice::WriteOnly));
+        leftover.write("left from an earlier run");
+    }
+    bool loginSeen = false;
+    QTimer driver;
+    connect(&driver, &QTimer::timeout, this, [&] {
+        auto* login = qobject_cast<frmLogin*>(QApplication::activeModalWidget());
+        if (!login)
+            return;
+        loginSeen = true;
+        QCOMPARE(login->windowTitle(), QString("Trevano Lite - Version 1.00"));
+        login->findChild<QRadioButton*>(option == 0 ? "optUser_0" : "optUser_1")->click();
+        login->findChild<QLineEdit*>("txtEnteredPassword")->setText(typed);
+        login->findChild<QPushButton*>("cmdOK")->click();
+    });
+    driver.start(50);
+
+    StartUp startUp;
+    QCOMPARE(startUp.Main({"trevano"}), -1);
+    QVERIFY(loginSeen);
+    frmMain* main = startUp.MainWindow();
+    QVERIFY(main && main->isVisible());
+    QCOMPARE(main->windowTitle(), QString("TK-22 Trevano Reports - Version 1.00"));
+    QCOMPARE(main->UserType(), userType);
+    QCOMPARE(QString(main->CurrentPage()->metaObject()->className()), QString("frmMdiMenu"));
+    QVERIFY(!QFile::exists(home.file("temp.mdb")));
+    QVERIFY(home.errorLog().endsWith(QString("\tLogged in as user type = %1\n").arg(userType)));
+    QCOMPARE(Settings::GetSetting("Info", "LastLogin"), QString::number(userType));
+    main->close();
+    QVERIFY(!gConn);
+}
+
+QTEST_MAIN(tst_startup)
+#include "tst_startup.moc"
