@@ -4,6 +4,8 @@
 #include "mTranslations.h"
 
 #include <QEvent>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -29,7 +31,16 @@ frmSplash::frmSplash(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::F
     layout->addWidget(imgMain);
     layout->addWidget(lblVersion);
     layout->addWidget(lblMsg);
-    setStyleSheet(QStringLiteral("frmSplash { background: white; border: 1px solid #36587a; }"));
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->setContentsMargins(16, 16, 16, 16);
+    setAutoFillBackground(true);
+    QPalette p = palette();
+    p.setColor(QPalette::Window, Qt::white);
+    setPalette(p);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        adjustSize();
+        move(screen->availableGeometry().center() - rect().center());
+    }
     FormOnTop(this, true);
 }
 

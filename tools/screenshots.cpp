@@ -1,0 +1,70 @@
+// Renders the program's windows to PNG files for a look: screenshots OUT_FOLDER.
+// Runs on a temporary program folder with a fresh database.
+#include "DatabaseKey.h"
+#include "DatabaseMaker.h"
+#include "frmAbout.h"
+#include "frmCompany.h"
+#include "frmLogin.h"
+#include "frmMain.h"
+#include "frmSplash.h"
+#include "frmUserMaintenance.h"
+#include "mGlobals.h"
+#include "mTranslations.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+
+namespace {
+void shoot(QWidget& w, const QString& path) {
+    w.show();
+    QApplication::processEvents();
+    w.grab().save(path);
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    QTemporaryDir home;
+    qputenv("TREVANO_HOME", home.path().toUtf8());
+    qputenv("XDG_CONFIG_HOME", QDir(home.path()).filePath("config").toUtf8());
+    QApplication app(argc, argv);
+    const QDir out(app.arguments().value(1, "."));
+    const QDir program(QStringLiteral(TREVANO_PROGRAM_FOLDER));
+    for (const QString& f : program.entryList(QDir::Files))
+        if (f != "main.mdb")
+            QFile::copy(program.filePath(f), QDir(home.path()).filePath(f));
+    MakeDeliveredDatabase(QDir(home.path()).filePath("main.mdb"));
+    const int language = app.arguments().value(2, "0").toInt();
+    gTranslator = std::make_unique<Translator>();
+    gTranslator->FileName = QDir(home.path()).filePath("QX7.MLD");
+    gTranslator->language = language;
+    gTranslator->Open();
+    DictionaryQtTranslator forms(*gTranslator);
+    QApplication::installTranslator(&forms);
+    gConn = std::make_unique<DbConnection>();
+    gConn->Open(QDir(home.path()).filePath("main.mdb"), DatabaseKey());
+
+    frmSplash splash;
+    splash.ShowVersion(Translator::FormatStr(Translate("%0:s - Version %1:s"), {GetProductTitle(), GetVersionString()}));
+    splash.ShowMessage(Translate("Opening Database..."));
+    shoot(splash, out.filePath("splash.png"));
+    splash.close();
+    frmLogin login;
+    shoot(login, out.filePath("login.png"));
+    login.close();
+    frmMain main;
+    main.setUserType(app.arguments().value(3, "1").toInt());
+    main.show();
+    main.GoHome();
+    shoot(main, out.filePath("main.png"));
+    frmAbout about;
+    about.Populate();
+    shoot(about, out.filePath("about.png"));
+    frmCompany company;
+    shoot(company, out.filePath("company.png"));
+    frmUserMaintenance users;
+    users.FormStart(1);
+    shoot(users, out.filePath("users.png"));
+    main.close();
+    return 0;
+}
