@@ -238,7 +238,9 @@ void frmMain::InitToolbar() {
         QHash<QString, QPair<bool, bool>> states;
         for (QAction* a : toolbar->actions())
             states.insert(a->objectName(), {a->isEnabled(), a->isVisible()});
+        const QList<QAction*> old = toolbar->actions();
         toolbar->clear();
+        qDeleteAll(old);
         for (const ToolbarButton& b : kButtons) {
             const QString key = QLatin1String(b.key);
             QAction* a = toolbar->addAction(QIcon(QStringLiteral(":/pictures/%1.png").arg(key)),
@@ -295,7 +297,7 @@ void frmMain::showEvent(QShowEvent* event) {
     geometryAdjusted = true;
     // The stored size is the frame's: take the decoration off once it is known.
     QTimer::singleShot(0, this, [this] {
-        if (windowState() != Qt::WindowNoState || !savedFrameSize.isValid())
+        if (windowState() != Qt::WindowNoState || size() != savedFrameSize)
             return;
         const QSize decoration = frameGeometry().size() - size();
         if (decoration.width() > 0 || decoration.height() > 0)
@@ -370,12 +372,11 @@ bool frmMain::ShowPage(std::unique_ptr<Page> next) {
 }
 
 void frmMain::GoHome() {
-    // Each step runs even when an earlier one failed.
-    if (page && !page->QueryClose())
-        return;
+    // Each step runs even when an earlier one failed; a page that refuses to close stops it.
     try {
-        if (ShowPage(std::make_unique<frmMdiMenu>()))
-            page->Translate();
+        if (!ShowPage(std::make_unique<frmMdiMenu>()))
+            return;
+        page->Translate();
     } catch (const AppError&) {
     }
     SetTitle(Translate(QStringLiteral("Home")));

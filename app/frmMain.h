@@ -36,6 +36,8 @@ public:
     void GoOnline();
 
     Page* CurrentPage() const { return page.get(); }
+    // Replaces the page shown; false when the page shown refuses to close.
+    bool ShowPage(std::unique_ptr<Page> next);
     QToolBar* tbrMain() const { return toolbar; }
     // Writes a panel of the status bar (1 the docking/online panel, 2 the reader panel).
     void SetStatusText(int panel, const QString& text);
@@ -57,7 +59,6 @@ private:
     void GoConnect();
     void BuildMenus();
     void TranslateWindow();
-    bool ShowPage(std::unique_ptr<Page> next);
     void mnuHelpContents_Click();
     void mnuHelpAbout_Click();
     void OpenUserMaintenance(int type, const QString& label);

@@ -1,0 +1,294 @@
+// The main window: toolbar masks, menus by user type, page switching, geometry, language,
+// help and company lines.
+#include "HelpViewer.h"
+#include "Page.h"
+#include "Settings.h"
+#include "TestHome.h"
+#include "frmCompany.h"
+#include "frmMain.h"
+#include "mCompany.h"
+#include "mGlobals.h"
+#include "mLinkGlobals.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QTextBrowser>
+#include <QToolBar>
+#include <QtTest>
+
+namespace {
+
+class RefusingPage : public Page {
+public:
+    bool refuse = true;
+    int asked = 0;
+    bool QueryClose() override {
+        ++asked;
+        return !refuse;
+    }
+};
+
+QString states(frmMain& w, const QStringList& names) {
+    QStringList out;
+    for (const QString& name : names) {
+        QAction* a = w.Action(name);
+        out << QString("%1%2").arg(a->isVisible() ? "v" : "-").arg(a->isEnabled() ? "e" : "-");
+    }
+    return out.join(' ');
+}
+
+// Chooses a language in the language dialog once it is open.
+void chooseLanguage(int number, bool* seen) {
+    QTimer::singleShot(0, [number, seen] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        QVERIFY(dialog && dialog->objectName() == "frmSelectLanguage");
+        auto* list = dialog->findChild<QListWidget*>("lstLanguages");
+        for (int i = 0; i < list->count(); ++i)
+            if (list->item(i)->data(Qt::UserRole).toInt() == number)
+                list->setCurrentRow(i);
+        *seen = true;
+        dialog->findChild<QPushButton*>("cmdOK")->click();
+    });
+}
+
+} // namespace
+
+class tst_mainwindow : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        home = std::make_unique<TestHome>();
+        home->openGlobals();
+        gDocked = false;
+    }
+    void cleanup() { home.reset(); }
+    void masks_data();
+    void masks();
+    void wrongMaskChangesNothing();
+    void refusingPageStopsTheSwitch();
+    void geometry_data();
+    void geometry();
+    void positionOffEveryScreen();
+    void languageSwitchOnAnOpenWindow();
+    void languageThatCannotBeShownResets();
+    void helpContents();
+    void companyLines();
+
+private:
+    std::unique_ptr<TestHome> home;
+};
+
+void tst_mainwindow::masks_data() {
+    QTest::addColumn<QString>("mask");
+    QTest::addColumn<int>("userType");
+    QTest::addColumn<bool>("docked");
+    QTest::addColumn<QString>("buttons"); // home download reports setup
+    QTest::addColumn<QString>("menus");   // Tools, User Maintenance, Company Info, Language
+    const QString masterMenus = "ve ve ve ve", userMenus = "-- ve ve ve"; // hidden means disabled
+    QTest::newRow("home, master, docked") << "0111" << 1 << true << "v- ve ve ve" << masterMenus;
+    QTest::newRow("home, master, not docked") << "0111" << 1 << false << "v- v- ve ve" << masterMenus;
+    QTest::newRow("download, master, docked") << "1011" << 1 << true << "ve v- ve ve" << masterMenus;
+    QTest::newRow("reports, master, docked") << "1101" << 1 << true << "ve ve v- ve" << masterMenus;
+    QTest::newRow("setup, master, not docked") << "1110" << 1 << false << "ve v- ve v-" << masterMenus;
+    QTest::newRow("home, user, docked") << "0111" << 2 << true << "v- ve ve --" << userMenus;
+    QTest::newRow("reports, user, not docked") << "1101" << 2 << false << "ve v- v- --" << userMenus;
+    QTest::newRow("blanks around the mask") << " 1101 " << 1 << true << "ve ve v- ve" << masterMenus;
+}
+
+void tst_mainwindow::masks() {
+    QFETCH(QString, mask);
+    QFETCH(int, userType);
+    QFETCH(bool, docked);
+    QFETCH(QString, buttons);
+    QFETCH(QString, menus);
+    frmMain w;
+    w.setUserType(userType);
+    gDocked = docked;
+    QString m = mask;
+    w.NavigateToolbarButtons(m);
+    QCOMPARE(m, mask.trimmed()); // the caller's mask is trimmed
+    QCOMPARE(states(w, {"home", "download", "reports", "setup"}), buttons);
+    QCOMPARE(states(w, {"mnuTools", "mnuUserMaintenance", "mnuToolCompany", "mnuToolsLanguage"}), menus);
+    // The File entries stay visible to everyone; only the master user may use them.
+    for (const char* name : {"mnuFileArchive", "mnuFileBackup", "mnuFileRestore"}) {
+        QVERIFY(w.Action(name)->isVisible());
+        if (userType != 1)
+            QVERIFY(!w.Action(name)->isEnabled());
+    }
+    QVERIFY(w.Action("mnuFileExit")->isEnabled());
+}
+
+void tst_mainwindow::wrongMaskChangesNothing() {
+    frmMain w;
+    w.setUserType(1);
+    gDocked = true;
+    w.NavigateToolbarButtons(QString("1101"));
+    w.NavigateToolbarButtons(QString("011"));
+    QCOMPARE(states(w, {"home", "download", "reports", "setup"}), QString("ve ve v- ve"));
+    QVERIFY(home->errorLog().contains("Error 10 in NavigateToolbarButtons of Form frmMain\t("));
+}
+
+void tst_mainwindow::refusingPageStopsTheSwitch() {
+    frmMain w;
+    w.setUserType(1);
+    w.show();
+    w.GoHome();
+    auto owned = std::make_unique<RefusingPage>();
+    RefusingPage* busy = owned.get();
+    QVERIFY(w.ShowPage(std::move(owned)));
+    w.GoReports();
+    w.GoHome();
+    QCOMPARE(w.CurrentPage(), busy);
+    QCOMPARE(busy->asked, 2);
+    busy->refuse = false;
+    w.GoReports();
+    QCOMPARE(QString(w.CurrentPage()->metaObject()->className()), QString("frmMdiReports"));
+    w.GoSetup();
+    QCOMPARE(QString(w.CurrentPage()->metaObject()->className()), QString("frmMDISetup"));
+    QCOMPARE(w.findChild<QLabel*>("lblTitle")->text(), QString("  Setup"));
+}
+
+void tst_mainwindow::geometry_data() {
+    QTest::addColumn<QString>("state");
+    QTest::newRow("normal") << "normal";
+    QTest::newRow("maximized") << "maximized";
+    QTest::newRow("minimized") << "minimized";
+}
+
+void tst_mainwindow::geometry() {
+    QFETCH(QString, state);
+    Settings::SaveSetting("Settings", "MainLeft", "1500");
+    Settings::SaveSetting("Settings", "MainTop", "750");
+    QRect frame;
+    {
+        frmMain w;
+        w.show();
+        QCOMPARE(w.pos(), QPoint(100, 50));
+        QCOMPARE(w.size(), QSize(641, 446)); // 9615 x 6690 twips
+        w.move(30, 45);
+        w.resize(700, 500);
+        if (state == "maximized")
+            w.showMaximized();
+        else if (state == "minimized")
+            w.showMinimized();
+        QApplication::processEvents();
+        frame = w.frameGeometry();
+        w.close();
+    }
+    const QStringList saved{Settings::GetSetting("Settings", "MainLeft"), Settings::GetSetting("Settings", "MainTop"),
+                            Settings::GetSetting("Settings", "MainWidth"), Settings::GetSetting("Settings", "MainHeight"),
+                            Settings::GetSetting("Settings", "Maximized")};
+    if (state == "normal")
+        QCOMPARE(saved, (QStringList{QString::number(frame.x() * 15), QString::number(frame.y() * 15),
+                                     QString::number(frame.width() * 15), QString::number(frame.height() * 15), "False"}));
+    else if (state == "maximized")
+        QCOMPARE(saved, (QStringList{"0", "0", "9615", "6690", "True"}));
+    else
+        QCOMPARE(saved, (QStringList{"1500", "750", "", "", "False"}));
+
+    frmMain again;
+    again.show();
+    QApplication::processEvents();
+    QCOMPARE(again.isMaximized(), state == "maximized");
+    if (state == "normal")
+        QCOMPARE(again.frameGeometry(), frame); // the frame comes back where and as large as it was
+    // Never smaller than 8000 x 6585 twips.
+    again.showNormal();
+    again.resize(100, 100);
+    QCOMPARE(again.size(), QSize(533, 439));
+}
+
+void tst_mainwindow::positionOffEveryScreen() {
+    Settings::SaveSetting("Settings", "MainLeft", "900000"); // a screen that is no longer there
+    Settings::SaveSetting("Settings", "MainTop", "-45000");
+    frmMain w;
+    w.show();
+    QVERIFY(QGuiApplication::primaryScreen()->availableGeometry().contains(w.frameGeometry().topLeft()));
+}
+
+void tst_mainwindow::languageSwitchOnAnOpenWindow() {
+    frmMain w;
+    w.setUserType(1);
+    w.show();
+    w.GoHome();
+    bool seen = false;
+    chooseLanguage(2, &seen);
+    w.Action("mnuToolsLanguage")->trigger();
+    QVERIFY(seen);
+    QCOMPARE(gLanguage, 2);
+    QCOMPARE(Settings::GetSetting("Properties", "Language"), QString("2"));
+    QCOMPARE(w.menuBar()->actions().first()->text(), QString("&Datei"));
+    QCOMPARE(w.Action("home")->text(), QString("Start"));
+    QCOMPARE(w.findChild<QLabel*>("lblTitle")->text(), QString("  Start"));
+    QCOMPARE(w.StatusText(1), QString("Dockingstation : Nicht erkannt"));
+    QCOMPARE(w.CurrentPage()->findChild<QLabel*>("lblVersionMsg")->text(), QString("Version 1.00"));
+    QCOMPARE(w.CurrentPage()->findChild<QLabel*>("lblMainTitle")->text(), QString("TK-22 Trevano Berichte"));
+
+    chooseLanguage(1, &seen);
+    w.Action("mnuToolsLanguage")->trigger();
+    QCOMPARE(w.Action("mnuFileExit")->text(), QString("E&xit"));
+    QCOMPARE(w.Action("reports")->text(), QString("Reports"));
+}
+
+void tst_mainwindow::languageThatCannotBeShownResets() {
+    frmMain w;
+    w.setUserType(1);
+    w.show();
+    BoxRecorder boxes;
+    QVERIFY(QFile::remove(home->file("QX7.MLD"))); // German is listed but can no longer be read
+    bool seen = false;
+    chooseLanguage(2, &seen);
+    w.Action("mnuToolsLanguage")->trigger();
+    QCOMPARE(boxes.texts(), QStringList{"German could not be displayed\r\nResetting to default language..."});
+    QCOMPARE(gLanguage, 0);
+    QCOMPARE(Settings::GetSetting("Properties", "Language"), QString("0"));
+    QCOMPARE(w.Action("home")->text(), QString("Home"));
+}
+
+void tst_mainwindow::helpContents() {
+    frmMain w;
+    w.show();
+    BoxRecorder boxes;
+    gHelpFile = home->file("QX7_ENG.html");
+    w.Action("mnuHelpContents")->trigger();
+    QVERIFY(boxes.boxes.isEmpty());
+    HelpViewer* viewer = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (auto* v = qobject_cast<HelpViewer*>(top))
+            viewer = v;
+    QVERIFY(viewer && viewer->isVisible());
+    QVERIFY(viewer->browser()->toPlainText().contains("Starting the program and logging in"));
+
+    gHelpFile.clear();
+    w.Action("mnuHelpContents")->trigger();
+    QCOMPARE(boxes.texts(), QStringList{"Unable to display Help Contents. There is no Help associated with this project."});
+    QCOMPARE(boxes.boxes.first().title, w.windowTitle());
+}
+
+void tst_mainwindow::companyLines() {
+    const QString sixty = QString(60, 'x');
+    Settings::SaveSetting("Properties", "CompanyInfo1", sixty);
+    Settings::SaveSetting("Properties", "CompanyInfo2", "  ACME, Inc.  ");
+    LoadCompanyInfo();
+    QCOMPARE(gCompanyInfo[1], QString(50, 'x'));
+    QCOMPARE(Settings::GetSetting("Properties", "CompanyInfo1"), sixty); // the stored value stays
+    frmCompany dialog;
+    auto* line1 = dialog.findChild<QLineEdit*>("txtLine_0");
+    auto* line3 = dialog.findChild<QLineEdit*>("txtLine_2");
+    QCOMPARE(line1->maxLength(), 50);
+    QCOMPARE(dialog.findChild<QLineEdit*>("txtLine_1")->text(), QString("  ACME, Inc.  "));
+    line3->setText("Night patrol, \"North\" gate");
+    dialog.findChild<QPushButton*>("cmdOk")->click();
+    QCOMPARE(gCompanyInfo[3], QString("Night patrol, \"North\" gate"));
+    QCOMPARE(Settings::GetSetting("Properties", "CompanyInfo1"), QString(50, 'x'));
+    QCOMPARE(Settings::GetSetting("Properties", "CompanyInfo2"), QString("  ACME, Inc.  "));
+    QCOMPARE(Settings::GetSetting("Properties", "CompanyInfo3"), QString("Night patrol, \"North\" gate"));
+    QCOMPARE(Settings::GetSetting("Properties", "CompanyInfo4"), QString());
+}
+
+QTEST_MAIN(tst_mainwindow)
+#include "tst_mainwindow.moc"
