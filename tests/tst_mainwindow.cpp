@@ -75,6 +75,7 @@ private slots:
     void positionOffEveryScreen();
     void languageSwitchOnAnOpenWindow();
     void languageThatCannotBeShownResets();
+    void homePage();
     void helpContents();
     void companyLines();
 
@@ -247,6 +248,23 @@ void tst_mainwindow::languageThatCannotBeShownResets() {
     QCOMPARE(gLanguage, 0);
     QCOMPARE(Settings::GetSetting("Properties", "Language"), QString("0"));
     QCOMPARE(w.Action("home")->text(), QString("Home"));
+}
+
+void tst_mainwindow::homePage() {
+    QVERIFY(QFile::remove(home->file("contact.bmp")));
+    gReceiveEnabled = true;
+    Settings::SaveSetting("ComPort_Settings", "ComPort", "9"); // outside 1 to 8
+    frmMain w;
+    w.setUserType(2);
+    w.show();
+    w.GoHome();
+    QVERIFY(!gReceiveEnabled); // the home page stops the serial receive path
+    Page* page = w.CurrentPage();
+    QCOMPARE(page->findChild<QLabel*>("lblMainTitle")->text(), QString("TK-22 Trevano Reports"));
+    QCOMPARE(page->findChild<QLabel*>("lblCopyright")->text(), QString("Copyright (C) 2026 Trevano Lite"));
+    QVERIFY(page->findChild<QLabel*>("imgContact")->pixmap().isNull());
+    QCOMPARE(home->errorLog().count("Form_Load of Form frmMdiMenu"), 1);
+    QCOMPARE(Settings::GetSetting("ComPort_Settings", "ComPort"), QString("1"));
 }
 
 void tst_mainwindow::helpContents() {
