@@ -515,14 +515,7 @@ void frmMain::ChangeLanguage() {
 
 void frmMain::ResetLanguage() {
     try {
-        Boxes::Show(QStringLiteral("Trevano Lite"),
-                    gTranslator->EnglishName(gLanguage) + QStringLiteral(" could not be displayed\r\n") +
-                        QStringLiteral("Resetting to default language..."),
-                    Boxes::Icon::Information);
-        gLanguage = 0;
-        gTranslator->language = 0;
-        Settings::SaveSetting(QStringLiteral("Properties"), QStringLiteral("Language"), QStringLiteral("0"));
-        gTranslator->Open();
+        FallBackToLanguage(0, QStringLiteral("Resetting to default language..."));
     } catch (const AppError& e) {
         HandleError(QStringLiteral("ResetLanguage of Form frmMain"), e, false);
     }

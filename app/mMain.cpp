@@ -35,17 +35,7 @@ void StartUp::prepareTranslator() {
     try {
         gTranslator->Open();
     } catch (const AppError&) {
-        Boxes::Show(QStringLiteral("Trevano Lite"),
-                    gTranslator->EnglishName(gLanguage) + QStringLiteral(" could not be displayed\r\n") +
-                        QStringLiteral("Resetting to default system language..."),
-                    Boxes::Icon::Information);
-        gLanguage = 1;
-        gTranslator->language = 1;
-        Settings::SaveSetting(QStringLiteral("Properties"), QStringLiteral("Language"), QStringLiteral("1"));
-        try {
-            gTranslator->Open();
-        } catch (const AppError&) {
-        }
+        FallBackToLanguage(1, QStringLiteral("Resetting to default system language..."));
     }
     formTranslator = std::make_unique<DictionaryQtTranslator>(*gTranslator);
     QCoreApplication::installTranslator(formTranslator.get());
