@@ -6,12 +6,14 @@
 #include "ProgramFolder.h"
 #include "Settings.h"
 #include "frmAbout.h"
+#include "frmArchive.h"
 #include "frmCompany.h"
 #include "frmMDISetup.h"
 #include "frmMdiDownload.h"
 #include "frmMdiMenu.h"
 #include "frmMdiReports.h"
 #include "frmUserMaintenance.h"
+#include "mBackup.h"
 #include "mErrorHandler.h"
 #include "mGlobals.h"
 #include "mLinkGlobals.h"
@@ -164,10 +166,10 @@ void frmMain::BuildMenus() {
     QMenuBar* bar = menuBar();
     mnuFile = bar->addMenu(QString());
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    QAction* archive = addEntry(mnuFile, QStringLiteral("mnuFileArchive"));
+    connect(addEntry(mnuFile, QStringLiteral("mnuFileArchive")), &QAction::triggered, this, &frmMain::GoArchive);
     mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuFileBar0"));
-    QAction* backup = addEntry(mnuFile, QStringLiteral("mnuFileBackup"));
-    QAction* restore = addEntry(mnuFile, QStringLiteral("mnuFileRestore"));
+    connect(addEntry(mnuFile, QStringLiteral("mnuFileBackup")), &QAction::triggered, this, &frmMain::GoBackup);
+    connect(addEntry(mnuFile, QStringLiteral("mnuFileRestore")), &QAction::triggered, this, &frmMain::GoRestore);
     mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuFileBar5"));
     connect(addEntry(mnuFile, QStringLiteral("mnuFileExit")), &QAction::triggered, this, &QWidget::close);
 
@@ -200,7 +202,7 @@ void frmMain::BuildMenus() {
             &frmMain::mnuHelpAbout_Click);
 
     // Shown as designed; they come with the capabilities behind them.
-    laterEntries = {archive, backup, restore, pipeOptions, clearPipe, firmware, comOptions};
+    laterEntries = {pipeOptions, clearPipe, firmware, comOptions};
     for (QAction* entry : std::as_const(laterEntries))
         entry->setEnabled(false);
 }
@@ -568,6 +570,23 @@ void frmMain::OpenUserMaintenance(int type, const QString& label) {
     } catch (const AppError& e) {
         HandleError(label, e, false);
     }
+}
+
+void frmMain::GoArchive() {
+    try {
+        frmArchive dialog(this);
+        dialog.exec();
+    } catch (const AppError& e) {
+        HandleError(QStringLiteral("frmMain::GoArchive"), e, true);
+    }
+}
+
+void frmMain::GoBackup() { RunBackup(); }
+
+void frmMain::GoRestore() {
+    // A replaced database is opened by the next start only.
+    if (RunRestore())
+        ExitApp();
 }
 
 void frmMain::OpenCompany() {

@@ -63,6 +63,9 @@ private:
     void mnuHelpAbout_Click();
     void OpenUserMaintenance(int type, const QString& label);
     void OpenCompany();
+    void GoArchive();
+    void GoBackup();
+    void GoRestore();
     QAction* addEntry(QMenu* menu, const QString& name);
 
     qint16 userType = 0;

@@ -1,0 +1,223 @@
+// Backup and restore on real database files, and the File menu that starts them.
+#include "DatabaseKey.h"
+#include "TestHome.h"
+#include "frmMain.h"
+#include "mBackup.h"
+#include "mDeclareAPI.h"
+#include "mGlobals.h"
+
+#include <QDir>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+// Every row of the tables the program keeps, and the autonumber counters.
+QString dump(DbConnection& db) {
+    QStringList lines;
+    for (const char* sql :
+         {"SELECT ID, dtDateTime, tButtonCode, tButtonName FROM tblEvents ORDER BY ID",
+          "SELECT ID, tName, wType FROM tblListItems ORDER BY ID",
+          "SELECT tReaderId, tDescription FROM tblReaders ORDER BY tReaderId",
+          "SELECT LoginName, Password FROM tblOperators ORDER BY LoginName",
+          "SELECT name, seq FROM sqlite_sequence ORDER BY name", "PRAGMA user_version"}) {
+        const DbRows rows = db.Query(sql);
+        for (const DbRow& r : rows) {
+            QStringList cells;
+            for (const QString& c : rows.columnNames())
+                cells << r.text(c);
+            lines << cells.join('|');
+        }
+    }
+    return lines.join('\n');
+}
+
+QString dumpFile(const QString& path) {
+    DbConnection db;
+    db.Open(path, DatabaseKey());
+    return dump(db);
+}
+
+QString schemaScript() {
+    QFile f(QStringLiteral(TREVANO_SOURCE_DIR "/data/schema.sql"));
+    f.open(QIODevice::ReadOnly);
+    return QString::fromUtf8(f.readAll());
+}
+
+void makeDatabase(const QString& path, const QString& key, const QString& script) {
+    DbConnection db;
+    db.Create(path, key);
+    db.ExecuteScript(script);
+}
+
+} // namespace
+
+class tst_backup : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup() { home.reset(); }
+    void backupThenRestore();
+    void restoreChangesNothing_data();
+    void restoreChangesNothing();
+    void fileMenu();
+
+private:
+    std::unique_ptr<TestHome> home;
+    QString documents;
+};
+
+void tst_backup::init() {
+    home = std::make_unique<TestHome>();
+    home->openGlobals();
+    documents = GetMyDocumentsPath();
+    QDir().mkpath(documents);
+    for (int i = 1; i <= 4; ++i)
+        gConn->Insert(
+            "INSERT INTO tblEvents (dtDateTime, tButtonCode, tButtonName) VALUES (?, ?, ?)",
+            {QString("2008-05-0%1 10:00:00").arg(i), QString("00000%1").arg(i), "Gate"});
+    gConn->Execute("DELETE FROM tblEvents WHERE ID = 4"); // its ID must never come back
+    gConn->Insert("INSERT INTO tblListItems (tName, tDesc, wType) VALUES ('Site 001', '', 1)");
+    gConn->Execute("INSERT INTO tblReaders VALUES ('0123ABCD', 'Reader 1')");
+    gConn->Execute("UPDATE tblOperators SET Password = 'changed' WHERE LoginName = 'MASTER'");
+}
+
+void tst_backup::backupThenRestore() {
+    const QString taken = QDir(documents).filePath(DefaultBackupFileName(QDate::currentDate()));
+    const QString target = QDir(documents).filePath("second.mdb");
+    QFile other(taken);
+    QVERIFY(other.open(QIODevice::WriteOnly));
+    other.write("an earlier backup");
+    other.close();
+    const QString original = dump(*gConn);
+    {
+        BoxRecorder boxes;
+        FileAnswers files({taken, target});
+        RunBackup();
+        QCOMPARE(files.dialogs.size(), 2); // the name in use is refused and the dialog repeats
+        QCOMPARE(files.dialogs[0].fileName,
+                 "QX_Backup_" + QDate::currentDate().toString("yyyy-MM-dd") + ".mdb");
+        QCOMPARE(files.dialogs[0].folder, documents);
+        QCOMPARE(boxes.texts(),
+                 QStringList({"That filename is already in use. Please choose another filename",
+                              "Successfully copied the database to :\r\n" + target}));
+    }
+    QCOMPARE(readAll(taken), QByteArray("an earlier backup"));
+    QVERIFY2(!readAll(target).startsWith("SQLite format 3"), "the backup is encrypted");
+    QCOMPARE(dumpFile(target), original);
+
+    // The database moves on; the backup is made read-only, as a copied-off file may be.
+    gConn->Execute("DELETE FROM tblEvents");
+    gConn->Insert("INSERT INTO tblEvents (tButtonCode) VALUES ('00000F')");
+    QVERIFY(QFile::setPermissions(target, QFile::ReadOwner));
+    {
+        BoxRecorder boxes;
+        FileAnswers files({target});
+        QVERIFY(RunRestore());
+        QCOMPARE(boxes.boxes.size(), 2);
+        QCOMPARE(boxes.boxes[0].buttons, Boxes::Buttons::YesNo);
+        QCOMPARE(boxes.boxes[1].text,
+                 QString("Successfully copied the database\r\nFrom: %1\r\nTo: %2\r\n"
+                         "Warning : The program will now close.\r\n"
+                         "Please restart the program to continue.")
+                     .arg(target, gDBPath));
+    }
+    QVERIFY2(!gConn, "the program ends on the restored file");
+    QCOMPARE(dumpFile(home->databasePath()), original);
+    QVERIFY(QFileInfo(home->databasePath()).permissions() & QFile::WriteOwner);
+    QVERIFY(!QFile::exists(home->databasePath() + ".restore"));
+    DbConnection restored;
+    restored.Open(home->databasePath(), DatabaseKey());
+    QCOMPARE(restored.Insert("INSERT INTO tblEvents (tButtonCode) VALUES ('000010')"), 5);
+}
+
+void tst_backup::restoreChangesNothing_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("message");
+    const QString notABackup =
+        "That file is not a backup database of this program. Please choose another filename";
+    QTest::newRow("plain SQLite file") << "plain" << notABackup;
+    QTest::newRow("wrong key") << "wrongkey" << notABackup;
+    QTest::newRow("foreign SQLite file") << "foreign" << notABackup;
+    QTest::newRow("the database itself")
+        << "itself"
+        << "That file is the database in use. Please choose a backup file";
+    QTest::newRow("missing file")
+        << "missing"
+        << "That filename cannot be found. Please choose another filename";
+    QTest::newRow("good backup, answered No")
+        << "answeredNo"
+        << "Warning: This action will delete the existing database. You will loose ALL data in the "
+           "existing database.\r\nAre you sure you want to continue?";
+}
+
+void tst_backup::restoreChangesNothing() {
+    QFETCH(QString, kind);
+    QFETCH(QString, message);
+    QString source = QDir(documents).filePath("chosen.mdb");
+    if (kind == "plain")
+        makeDatabase(source, QString(), schemaScript()); // no key: an unencrypted file
+    else if (kind == "wrongkey")
+        makeDatabase(source, "not the key", schemaScript());
+    else if (kind == "foreign") // it would even pass the start-up check
+        makeDatabase(source, DatabaseKey(), "CREATE TABLE tblOperators (LoginName, Password);");
+    else if (kind == "itself")
+        source = QDir(home->path()).filePath("./main.mdb");
+    else if (kind == "answeredNo")
+        BackupDatabase(*gConn, source, DatabaseKey());
+    const QByteArray before = readAll(home->databasePath());
+    const QString rows = dump(*gConn);
+
+    BoxRecorder boxes;
+    boxes.answers = {kind == "answeredNo" ? Boxes::AnswerNo : Boxes::AnswerOk};
+    FileAnswers files({source}); // the repeated dialog is cancelled
+    QVERIFY(!RunRestore());
+    QCOMPARE(boxes.texts(), QStringList{message});
+    QCOMPARE(files.dialogs.size(), kind == "answeredNo" ? 1 : 2);
+    QCOMPARE(readAll(home->databasePath()), before);
+    QVERIFY(gConn && gConn->IsOpen());
+    QCOMPARE(dump(*gConn), rows);
+    QVERIFY(!QFile::exists(home->databasePath() + ".restore"));
+    QCOMPARE(home->errorLog().contains("Error "), false);
+}
+
+void tst_backup::fileMenu() {
+    const QString backup = QDir(documents).filePath("menu.mdb");
+    BackupDatabase(*gConn, backup, DatabaseKey());
+    frmMain w;
+    const QStringList entries = {"mnuFileArchive", "mnuFileBackup", "mnuFileRestore"};
+    w.setUserType(2);
+    w.NavigateToolbarButtons(QString("0111"));
+    for (const QString& e : entries)
+        QVERIFY2(!w.Action(e)->isEnabled(), qPrintable(e));
+    w.setUserType(1);
+    w.NavigateToolbarButtons(QString("0111"));
+    for (const QString& e : entries)
+        QVERIFY2(w.Action(e)->isEnabled(), qPrintable(e));
+    w.show();
+
+    QString opened;
+    QTimer::singleShot(0, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        QVERIFY(dialog);
+        opened = dialog->objectName();
+        dialog->findChild<QPushButton*>("cmdCancel")->click();
+    });
+    w.Action("mnuFileArchive")->trigger();
+    QCOMPARE(opened, QString("frmArchive"));
+
+    BoxRecorder boxes;
+    FileAnswers files({backup});
+    w.Action("mnuFileRestore")->trigger();
+    QCOMPARE(boxes.boxes.size(), 2);
+    QVERIFY(!w.isVisible());
+    QVERIFY(!gConn);
+}
+
+QTEST_MAIN(tst_backup)
+#include "tst_backup.moc"
