@@ -43,6 +43,7 @@ private slots:
     void downloadStream_data();
     void downloadStream();
     void simulatorLog();
+    void simulatorChecksThePcCode();
 
 private:
     std::unique_ptr<TestHome> home;
@@ -109,6 +110,7 @@ void tst_seriallink::receiveGate() {
     QByteArray packet;
     QVERIFY(link.InBuffer().GetPacket(packet));
     QCOMPARE(packet.mid(10, 5), hex("24003FAB12"));
+    QVERIFY2(packet.mid(4, 5) != hex("0301035100"), "replies carry header bytes of their own");
 }
 
 // setup words: stray, garbage, split, badfirst, ff, silent, silent1, late, corrupt1
@@ -311,6 +313,20 @@ void tst_seriallink::simulatorLog() {
     QString error;
     QVERIFY(!DockStation::ReadTouches(file.fileName(), read, &error));
     QVERIFY(error.contains("line 6"));
+}
+
+void tst_seriallink::simulatorChecksThePcCode() {
+    cSerialLink link;
+    QVERIFY(link.OpenPort(1, "9600,n,8,1"));
+    QByteArray reply;
+    const QByteArray otherPc = hex("72"
+                                   "0102"
+                                   "FF");
+    QVERIFY(link.WaitFor(1, 0x01, otherPc, 900, 0xF3, false, reply));
+    QVERIFY2(!link.WaitFor(1, 0x01, CmdErase(), 900, 0xF3, false, reply),
+             "a second PC code is not answered");
+    QCOMPARE(dock->pcCode(), hex("0102"));
+    QCOMPARE(dock->pcCodeMismatches(), 1);
 }
 
 QTEST_MAIN(tst_seriallink)
