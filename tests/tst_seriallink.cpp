@@ -225,20 +225,23 @@ void tst_seriallink::downloadStream_data() {
     QTest::addColumn<int>("records");
     QTest::addColumn<int>("reply"); // DockStation::DownloadReply
     QTest::addColumn<int>("packets");
-    QTest::newRow("empty reader") << 0 << 0 << 1;
-    QTest::newRow("58 records") << 58 << 0 << 1;
-    QTest::newRow("59 records") << 59 << 0 << 2;
-    QTest::newRow("118 records") << 118 << 0 << 2;
-    QTest::newRow("119 records") << 119 << 0 << 3;
-    QTest::newRow("no reader") << 5 << int(DockStation::DownloadReply::NoReader) << 1;
-    QTest::newRow("download error") << 5 << int(DockStation::DownloadReply::DownloadError) << 1;
-    QTest::newRow("count error") << 5 << int(DockStation::DownloadReply::CountError) << 1;
+    QTest::addColumn<bool>("paced");
+    QTest::newRow("empty reader") << 0 << 0 << 1 << false;
+    QTest::newRow("58 records") << 58 << 0 << 1 << false;
+    QTest::newRow("59 records") << 59 << 0 << 2 << false;
+    QTest::newRow("118 records") << 118 << 0 << 2 << false;
+    QTest::newRow("119 records") << 119 << 0 << 3 << false;
+    QTest::newRow("119 records at the line rate") << 119 << 0 << 3 << true;
+    QTest::newRow("no reader") << 5 << int(DockStation::DownloadReply::NoReader) << 1 << false;
+    QTest::newRow("download error") << 5 << int(DockStation::DownloadReply::DownloadError) << 1 << false;
+    QTest::newRow("count error") << 5 << int(DockStation::DownloadReply::CountError) << 1 << false;
 }
 
 void tst_seriallink::downloadStream() {
     QFETCH(int, records);
     QFETCH(int, reply);
     QFETCH(int, packets);
+    QFETCH(bool, paced);
     QByteArray log;
     for (int i = 0; i < records; ++i)
         log += i == 0 ? hex("0EE60BAA") : QByteArray(1, char(i)) + hex("AB12") + char(i % 60);
@@ -246,6 +249,7 @@ void tst_seriallink::downloadStream() {
     dock->setReaderId("34125678");
     dock->setFirmware(0x08);
     dock->setDownloadReply(DockStation::DownloadReply(reply));
+    dock->setPaced(paced);
 
     cSerialLink link;
     QVERIFY(link.OpenPort(1, "9600,n,8,1"));
