@@ -146,7 +146,7 @@ void tst_seriallink::waitFor_data() {
         << hex("9300") << 2;
     // The reply to try 1 arrives after it gave up: the buffer is emptied before try 2.
     QTest::newRow("a late reply is not taken by the next try")
-        << "late" << dockCheck << 2 << 600 << 0x80 << false << false << QByteArray() << 2;
+        << "late" << dockCheck << 2 << 900 << 0x80 << false << false << QByteArray() << 2;
     QTest::newRow("set options: any code")
         << "" << CmdSetOptions(0x07) << 3 << 900 << 0x80 << true << true << hex("9400") << 1;
     QTest::newRow("no tries") << "" << dockCheck << 0 << 900 << 0x80 << false << false
@@ -174,7 +174,7 @@ void tst_seriallink::waitFor() {
     dock->setSilentRequests(words.contains("silent1") ? 1 : 0);
     dock->setCorruptReplies(words.contains("corrupt1") ? 1 : 0);
     if (words.contains("late")) {
-        dock->setLatency(1300);
+        dock->setLatency(1700);
         dock->setAnswerLimit(1);
     }
 
