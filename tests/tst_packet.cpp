@@ -269,7 +269,7 @@ void tst_packet::getPacket() {
     }
 }
 
-// Whatever arrives in whatever pieces: no crash, no frame with a wrong checksum, never more
+// Whatever arrives in whatever chunks: no crash, no frame with a wrong checksum, never more
 // than the buffer holds.
 void tst_packet::bufferFuzz() {
     QRandomGenerator random(20240611);

@@ -132,7 +132,7 @@ void tst_seriallink::waitFor_data() {
         << "stray" << dockCheck << 1 << 900 << 0x80 << false << true << hex("80") << 1;
     QTest::newRow("accept-all takes the stray frame")
         << "stray" << dockCheck << 1 << 900 << 0x80 << true << true << hex("24003FAB12") << 1;
-    QTest::newRow("garbage, a corrupt copy, in pieces")
+    QTest::newRow("garbage, a corrupt copy, in chunks")
         << "garbage badfirst split" << dockCheck << 1 << 900 << 0x80 << false << true << hex("80")
         << 1;
     QTest::newRow("four FF before the start mark")

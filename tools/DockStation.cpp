@@ -318,11 +318,11 @@ void DockStation::enqueue(const QByteArray& bytes, int delayMs) {
         lastDue = due;
         return;
     }
-    // At the line rate: small pieces, each when the line has sent the one before.
-    constexpr int piece = 8;
+    // At the line rate: small chunks, each when the line has sent the one before.
+    constexpr int chunkSize = 8;
     const auto perByte = std::chrono::microseconds(1000000 / kLineBytesPerSecond);
-    for (int i = 0; i < bytes.size(); i += piece) {
-        const QByteArray part = bytes.mid(i, piece);
+    for (int i = 0; i < bytes.size(); i += chunkSize) {
+        const QByteArray part = bytes.mid(i, chunkSize);
         due = qMax(due, lineFree);
         output.push_back({due, part});
         lineFree = due + perByte * part.size();

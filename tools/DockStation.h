@@ -78,7 +78,7 @@ public:
     void setBadChecksumFirst(bool on);     // a corrupt copy before every reply frame
     void setCorruptReplies(int count);     // the next `count` reply frames carry a wrong checksum
     void setGarbage(bool on);              // bytes of no frame before and between frames
-    void setSplit(int bytes, int delayMs); // frames written in pieces (0: whole)
+    void setSplit(int bytes, int delayMs); // frames written in chunks (0: whole)
     void setStrayFrameFirst(bool on);      // a button-ID frame before every reply
     void setExtraPreambleFF(int count);    // more FF before the start mark
     void setStallAfterPackets(int count);  // download stops after `count` packets (-1 never)

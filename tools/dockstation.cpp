@@ -163,7 +163,7 @@ int main(int argc, char** argv) {
         QStringLiteral("Send bytes of no frame before and between frames."));
     const QCommandLineOption split(
         QStringLiteral("split"),
-        QStringLiteral("Write frames in pieces of <bytes>, <ms> apart (default 5 ms)."),
+        QStringLiteral("Write frames in chunks of <bytes>, <ms> apart (default 5 ms)."),
         QStringLiteral("bytes[:ms]"));
     const QCommandLineOption stray(QStringLiteral("stray"),
                                    QStringLiteral("Send a button-ID frame before every reply."));
