@@ -5,13 +5,16 @@
 #include "Page.h"
 #include "ProgramFolder.h"
 #include "Settings.h"
+#include "cSerialLink.h"
 #include "frmAbout.h"
 #include "frmArchive.h"
 #include "frmCompany.h"
+#include "frmGoOnline.h"
 #include "frmMDISetup.h"
 #include "frmMdiDownload.h"
 #include "frmMdiMenu.h"
 #include "frmMdiReports.h"
+#include "frmPrpComms.h"
 #include "frmUserMaintenance.h"
 #include "mBackup.h"
 #include "mErrorHandler.h"
@@ -138,6 +141,9 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     bar->addWidget(panel2, 1);
     setStatusBar(bar);
 
+    link = new cSerialLink(this);
+    connect(link, &cSerialLink::portLost, this, &frmMain::comPort_Lost);
+
     BuildMenus();
     setMinimumSize(twipsToPixels(kMinWidthTwips), twipsToPixels(kMinHeightTwips));
 
@@ -202,9 +208,10 @@ void frmMain::BuildMenus() {
             &frmMain::mnuHelpAbout_Click);
 
     // Shown as designed; they come with the capabilities behind them.
-    laterEntries = {pipeOptions, clearPipe, firmware, comOptions};
+    laterEntries = {pipeOptions, clearPipe, firmware};
     for (QAction* entry : std::as_const(laterEntries))
         entry->setEnabled(false);
+    EnableReaderEntries(false);
 }
 
 QAction* frmMain::Action(const QString& objectName) const {
@@ -392,13 +399,95 @@ void frmMain::GoHome() {
         GoConnect();
 }
 
+cInBuffer& frmMain::InBuffer() { return link->InBuffer(); }
+
+QSerialPort& frmMain::comPort() { return link->comPort(); }
+
+bool frmMain::WaitFor(int Retries, quint8 DestinationID, const QByteArray& SendCommand, int WaitMilliseconds,
+                      quint8 ExpectCommand, bool bAcceptAll, QByteArray& ReceivedCmdAndData) {
+    return link->WaitFor(Retries, DestinationID, SendCommand, WaitMilliseconds, ExpectCommand, bAcceptAll,
+                         ReceivedCmdAndData);
+}
+
 void frmMain::GoConnect() {
-    // Without a connection the docking station counts as not detected.
-    gDocked = false;
+    try {
+        if (link->IsOpen())
+            link->ClosePort();
+        const QString portText = QString::number(iComPort);
+        LinkYield();
+        frmGoOnline dialog(this);
+        bool again = false;
+        do {
+            again = false;
+            dialog.Online = bOnline;
+            dialog.MyComObject = link;
+            dialog.MyCommPort = portText;
+            dialog.MyCommSettings = QStringLiteral("9600,n,8,1");
+            dialog.exec();
+            if (dialog.OK) {
+                bOnline = dialog.Online;
+                bDockingDetected = dialog.DockingDetected;
+                if (bDockingDetected) {
+                    gDocked = true;
+                    EnableReaderEntries(true);
+                    NavigateToolbarButtons(QStringLiteral("0111"));
+                } else {
+                    const int answer = gTranslator->IvMessageBox(
+                        Translate(QStringLiteral("Could not connect to the docking station.")) +
+                            QStringLiteral("\r\n") +
+                            Translate(QStringLiteral("Check hardware and settings and try again.")),
+                        QString(), 2, 96, 0);
+                    again = answer != Boxes::AnswerIgnore;
+                    gDocked = false;
+                    EnableReaderEntries(false);
+                    for (const char* key : {"home", "reports", "setup"})
+                        Action(QLatin1String(key))->setEnabled(true);
+                    Action(QStringLiteral("download"))->setEnabled(false);
+                    NavigateToolbarButtons(QStringLiteral("0111"));
+                }
+            } else {
+                bOnline = false;
+                bDockingDetected = false;
+                ShowNotDocked();
+                gTranslator->IvMessageBox(Translate(QStringLiteral("Could not open the com port.")) +
+                                              QStringLiteral("\r\n") +
+                                              Translate(QStringLiteral("Check settings and try again.")) +
+                                              QStringLiteral("\r\n") +
+                                              Translate(QStringLiteral("Working in Offline Mode")),
+                                          QString(), 2, 4, 0);
+            }
+            ShowOnlineMode(bOnline);
+            ShowDockingDetect(bDockingDetected);
+        } while (again);
+    } catch (const AppError& e) {
+        HandleError(QStringLiteral("GoConnect of Form frmMain"), e, false);
+    }
+}
+
+void frmMain::ClosePort() {
+    link->ClosePort();
     bOnline = false;
     bDockingDetected = false;
-    ShowOnlineMode(bOnline);
-    ShowDockingDetect(bDockingDetected);
+    ShowNotDocked();
+}
+
+void frmMain::ShowNotDocked() {
+    gDocked = false;
+    EnableReaderEntries(false);
+    Action(QStringLiteral("download"))->setEnabled(false);
+    ShowDockingDetect(false);
+}
+
+void frmMain::EnableReaderEntries(bool docked) {
+    for (const char* name : {"mnuToolsPipeOptions", "mnuToolsClearPipe"}) {
+        QAction* entry = Action(QLatin1String(name));
+        entry->setEnabled(docked && !laterEntries.contains(entry));
+    }
+}
+
+void frmMain::comPort_Lost(int error, const QString& description) {
+    HandleError(QStringLiteral("comPort_OnComm of Form frmMain"), AppError(error, description), false);
+    ClosePort();
 }
 
 void frmMain::GoOnline() {
@@ -436,7 +525,26 @@ void frmMain::GoSetup() {
     }
 }
 
-void frmMain::GoOptions() {}
+void frmMain::GoOptions() {
+    try {
+        ClosePort();
+        LinkYield();
+        ShowOnlineMode(bOnline);
+        frmPrpComms dialog(this);
+        dialog.comPort = iComPort;
+        dialog.Populate();
+        dialog.exec();
+        if (dialog.OK) {
+            iComPort = dialog.comPort;
+            Settings::SaveInt(QStringLiteral("ComPort_Settings"), QStringLiteral("ComPort"), iComPort);
+            GoConnect();
+        } else {
+            ShowDockingDetect(false); // the port stays closed
+        }
+    } catch (const AppError& e) {
+        HandleError(QStringLiteral("GoOptions of Form frmMain"), e, false);
+    }
+}
 
 void frmMain::SetTitle(const QString& TitleText) { lblTitle->setText(QStringLiteral("  ") + TitleText); }
 

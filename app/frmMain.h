@@ -6,6 +6,9 @@
 
 class Page;
 class QAction;
+class QSerialPort;
+class cInBuffer;
+class cSerialLink;
 class QLabel;
 class QMenu;
 class QToolBar;
@@ -19,6 +22,13 @@ class frmMain : public QMainWindow {
 public:
     explicit frmMain(QWidget* parent = nullptr);
     ~frmMain() override;
+
+    // The serial link to the docking station (one for the window's life).
+    cInBuffer& InBuffer();
+    QSerialPort& comPort();
+    cSerialLink& SerialLink() { return *link; }
+    bool WaitFor(int Retries, quint8 DestinationID, const QByteArray& SendCommand, int WaitMilliseconds,
+                 quint8 ExpectCommand, bool bAcceptAll, QByteArray& ReceivedCmdAndData);
 
     void ExitApp();
     void GoHome();
@@ -57,6 +67,11 @@ private:
     void ResetLanguage();
     void UpdateLanguage();
     void GoConnect();
+    void ClosePort();
+    // Nothing is offered on a closed port or without a docking station.
+    void ShowNotDocked();
+    void EnableReaderEntries(bool docked);
+    void comPort_Lost(int error, const QString& description);
     void BuildMenus();
     void TranslateWindow();
     void mnuHelpContents_Click();
@@ -86,6 +101,7 @@ private:
     QMenu* mnuHelp = nullptr;
     QMenu* mnuUserMaintenance = nullptr;
     QSet<QAction*> laterEntries; // entries whose capability the program does not have yet
+    cSerialLink* link = nullptr;
     std::unique_ptr<Page> page;
     std::unique_ptr<HelpViewer> help;
     bool closing = false;

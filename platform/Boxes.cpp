@@ -138,5 +138,6 @@ QString GetFileName(const FileDialog& dialog) {
 
 void SetBoxHandler(BoxHandler handler) { boxHandler() = std::move(handler); }
 void SetFileHandler(FileHandler handler) { fileHandler() = std::move(handler); }
+BoxHandler CurrentBoxHandler() { return boxHandler(); }
 
 } // namespace Boxes

@@ -46,5 +46,6 @@ using FileHandler = std::function<QString(const FileDialog&)>;
 // Tests answer boxes and file dialogs in-process; an empty handler restores the real ones.
 void SetBoxHandler(BoxHandler handler);
 void SetFileHandler(FileHandler handler);
+BoxHandler CurrentBoxHandler();
 
 } // namespace Boxes

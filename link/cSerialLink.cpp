@@ -1,0 +1,193 @@
+#include "cSerialLink.h"
+
+#include "Settings.h"
+#include "mLinkGlobals.h"
+#include "mPacket.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+
+namespace {
+
+struct LineSettings {
+    qint32 baud = 9600;
+    QSerialPort::Parity parity = QSerialPort::NoParity;
+    QSerialPort::DataBits dataBits = QSerialPort::Data8;
+    QSerialPort::StopBits stopBits = QSerialPort::OneStop;
+};
+
+// "9600,n,8,1": baud rate, parity (n, e, o, m, s), data bits 5 to 8, stop bits 1, 1.5 or 2.
+bool parseSettings(const QString& text, LineSettings& out) {
+    const QStringList parts = text.trimmed().toLower().split(QLatin1Char(','));
+    if (parts.size() != 4)
+        return false;
+    bool ok = false;
+    out.baud = parts.at(0).trimmed().toInt(&ok);
+    if (!ok || out.baud <= 0)
+        return false;
+    const QString parity = parts.at(1).trimmed();
+    if (parity == QLatin1String("n"))
+        out.parity = QSerialPort::NoParity;
+    else if (parity == QLatin1String("e"))
+        out.parity = QSerialPort::EvenParity;
+    else if (parity == QLatin1String("o"))
+        out.parity = QSerialPort::OddParity;
+    else if (parity == QLatin1String("m"))
+        out.parity = QSerialPort::MarkParity;
+    else if (parity == QLatin1String("s"))
+        out.parity = QSerialPort::SpaceParity;
+    else
+        return false;
+    const int bits = parts.at(2).trimmed().toInt(&ok);
+    if (!ok || bits < 5 || bits > 8)
+        return false;
+    out.dataBits = static_cast<QSerialPort::DataBits>(bits);
+    const QString stop = parts.at(3).trimmed();
+    if (stop == QLatin1String("1"))
+        out.stopBits = QSerialPort::OneStop;
+    else if (stop == QLatin1String("1.5"))
+        out.stopBits = QSerialPort::OneAndHalfStop;
+    else if (stop == QLatin1String("2"))
+        out.stopBits = QSerialPort::TwoStop;
+    else
+        return false;
+    return true;
+}
+
+} // namespace
+
+void LinkYield() {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void LinkPause(int milliseconds) {
+    if (milliseconds <= 0)
+        return;
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
+cSerialLink::cSerialLink(QObject* parent) : QObject(parent) {
+    connect(&port, &QSerialPort::readyRead, this, &cSerialLink::comPort_OnComm);
+    connect(&port, &QSerialPort::errorOccurred, this, &cSerialLink::comPort_Error);
+}
+
+QString cSerialLink::DevicePath(int portNumber) {
+    const QString fromEnvironment = qEnvironmentVariable(
+        QStringLiteral("TREVANO_COM%1").arg(portNumber).toLatin1().constData());
+    if (!fromEnvironment.isEmpty())
+        return fromEnvironment;
+    const QString fromSettings = Settings::GetSetting(QStringLiteral("ComPort_Settings"),
+                                                      QStringLiteral("Device%1").arg(portNumber))
+                                     .trimmed();
+    if (!fromSettings.isEmpty())
+        return fromSettings;
+    return QStringLiteral("/dev/ttyS%1").arg(portNumber - 1);
+}
+
+bool cSerialLink::OpenPort(int number, const QString& settings) {
+    if (port.isOpen())
+        return true;
+    LineSettings line;
+    if (!parseSettings(settings, line))
+        return false;
+    port.setPortName(DevicePath(number));
+    port.setBaudRate(line.baud);
+    port.setParity(line.parity);
+    port.setDataBits(line.dataBits);
+    port.setStopBits(line.stopBits);
+    port.setFlowControl(QSerialPort::NoFlowControl);
+    if (!port.open(QIODevice::ReadWrite)) {
+        ClosePort();
+        return false;
+    }
+    portNumber = number;
+    port.clear(QSerialPort::Input);
+    port.readAll();
+    if (!WriteFrame(QByteArrayLiteral("\r\n\r\n"))) {
+        ClosePort();
+        return false;
+    }
+    return true;
+}
+
+void cSerialLink::ClosePort() {
+    if (port.isOpen())
+        port.close();
+}
+
+bool cSerialLink::WriteFrame(const QByteArray& frame) {
+    if (!port.isOpen() || frame.isEmpty())
+        return false;
+    if (port.write(frame) != frame.size())
+        return false;
+    port.flush();
+    return port.isOpen();
+}
+
+void cSerialLink::comPort_OnComm() {
+    // Everything the port holds is read, whether or not anyone listens.
+    const QByteArray received = port.readAll();
+    if (gReceiveEnabled)
+        buffer.Append(received);
+}
+
+void cSerialLink::comPort_Error(QSerialPort::SerialPortError error) {
+    // Only a failing line matters; modem-line requests a pseudo-terminal refuses do not.
+    if (error != QSerialPort::ReadError && error != QSerialPort::ResourceError)
+        return;
+    if (!port.isOpen())
+        return;
+    const QString description = port.errorString();
+    // A hung-up peer would otherwise raise the same error again and again.
+    port.close();
+    emit portLost(int(error), description);
+}
+
+bool cSerialLink::WaitFor(int Retries, quint8 DestinationID, const QByteArray& SendCommand,
+                          int WaitMilliseconds, quint8 ExpectCommand, bool bAcceptAll,
+                          QByteArray& ReceivedCmdAndData) {
+    gReceiveEnabled = true;
+    const QByteArray frame = BuildPacket(0x03, DestinationID, 0x03, 0x51, 0x00, SendCommand);
+    for (int tries = 0;; ++tries) {
+        if (tries >= Retries) {
+            gReceiveEnabled = false;
+            return false;
+        }
+        buffer.Clear();
+        LinkYield();
+        if (!port.isOpen())
+            return false;
+        WriteFrame(frame);
+        LinkYield();
+        LinkPause(500);
+        LinkYield();
+        LinkYield();
+
+        QElapsedTimer started;
+        started.start();
+        while (started.elapsed() < WaitMilliseconds) {
+            QByteArray packet;
+            if (!buffer.GetPacket(packet)) {
+                LinkPause(300);
+                LinkYield();
+                continue;
+            }
+            const int n = quint8(packet.at(Frame::kLengthOffset));
+            // A frame without data has no code, so only accept-all takes it.
+            const bool fits =
+                bAcceptAll || (n > 0 && quint8(packet.at(Frame::kDataOffset)) == ExpectCommand);
+            if (!fits)
+                continue;
+            buffer.Clear();
+            ReceivedCmdAndData = packet.mid(Frame::kDataOffset, n);
+            gReceiveEnabled = false;
+            return true;
+        }
+        LinkYield();
+        LinkPause(WaitMilliseconds);
+    }
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "cInBuffer.h"
+
+#include <QObject>
+#include <QSerialPort>
+
+// Lets queued events run once (serial input, timers, painting) but no user input, so that no
+// click starts a second command on the same buffer.
+void LinkYield();
+// Waits `milliseconds` the same way: the line is read and the windows repaint meanwhile.
+void LinkPause(int milliseconds);
+
+// The serial link to the docking station: the port, the receive buffer and the command
+// exchange. The main window owns the one object; everything runs on the GUI thread.
+class cSerialLink : public QObject {
+    Q_OBJECT
+public:
+    explicit cSerialLink(QObject* parent = nullptr);
+
+    // Port n opens $TREVANO_COM<n>, else the setting ComPort_Settings/Device<n>, else
+    // /dev/ttyS<n-1>.
+    static QString DevicePath(int portNumber);
+
+    // Opens port n with a settings text such as "9600,n,8,1", discards waiting input and
+    // writes CR LF twice. A port already open answers true and nothing else happens.
+    bool OpenPort(int portNumber, const QString& settings);
+    void ClosePort();
+    bool IsOpen() const { return port.isOpen(); }
+    // The port number of the last open.
+    int PortNumber() const { return portNumber; }
+
+    QSerialPort& comPort() { return port; }
+    cInBuffer& InBuffer() { return buffer; }
+
+    // Writes one frame in one output call; false when the port is closed or refuses it.
+    bool WriteFrame(const QByteArray& frame);
+
+    // Sends SendCommand in one frame and waits for the reply whose code is ExpectCommand (any
+    // code when bAcceptAll), up to Retries tries of WaitMilliseconds each. On true
+    // ReceivedCmdAndData holds the reply's data bytes, code first; on false it is left alone.
+    bool WaitFor(int Retries, quint8 DestinationID, const QByteArray& SendCommand,
+                 int WaitMilliseconds, quint8 ExpectCommand, bool bAcceptAll,
+                 QByteArray& ReceivedCmdAndData);
+
+signals:
+    // The port closed itself after a read error or because the device went away.
+    void portLost(int error, const QString& description);
+
+private:
+    void comPort_OnComm();
+    void comPort_Error(QSerialPort::SerialPortError error);
+
+    QSerialPort port;
+    cInBuffer buffer;
+    int portNumber = 0;
+};

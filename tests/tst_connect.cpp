@@ -1,0 +1,235 @@
+// Connecting on a real main window: the status dialog, the docking check against the
+// simulated docking station, the Retry / Ignore box, a port that will not open, a line that
+// hangs up, and the port dialog.
+#include "Settings.h"
+#include "SimulatedDock.h"
+#include "TestHome.h"
+#include "cSerialLink.h"
+#include "frmGoOnline.h"
+#include "frmMain.h"
+#include "frmPrpComms.h"
+#include "mLinkGlobals.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest>
+#include <memory>
+
+namespace {
+
+const QString kNotDetected = "Docking Station : Not Detected";
+const QString kSilentBox =
+    "Could not connect to the docking station.\r\nCheck hardware and settings and try again.";
+const QString kOfflineBox =
+    "Could not open the com port.\r\nCheck settings and try again.\r\nWorking in Offline Mode";
+
+// Enabled states of the toolbar buttons home, download, reports, setup, as "0101".
+QString buttons(frmMain& w) {
+    QString mask;
+    for (const char* key : {"home", "download", "reports", "setup"})
+        mask += w.Action(key)->isEnabled() ? '1' : '0';
+    return mask;
+}
+
+// Answers the port dialog once it is open: picks `index` (or cancels with -1).
+void answerPortDialog(int index, QString* shownEntry) {
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, timer, [=] {
+        auto* dialog = qobject_cast<frmPrpComms*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        auto* combo = dialog->findChild<QComboBox*>("cboLocalPort");
+        *shownEntry = combo->currentText();
+        if (index < 0) {
+            dialog->findChild<QPushButton*>("cmdSetupCancel")->click();
+            return;
+        }
+        combo->setCurrentIndex(index);
+        dialog->findChild<QPushButton*>("cmdSetupOK")->click();
+    });
+    timer->start(20);
+}
+
+} // namespace
+
+class tst_connect : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        home = std::make_unique<TestHome>();
+        home->openGlobals();
+        gDocked = false;
+        gReceiveEnabled = false;
+        window = std::make_unique<frmMain>();
+        window->setUserType(1);
+    }
+    void cleanup() {
+        window.reset();
+        home.reset();
+    }
+
+    void docked();
+    void silentStation_data();
+    void silentStation();
+    void portWillNotOpen();
+    void hangUpClearsTheDockedState();
+    void portDialog_data();
+    void portDialog();
+    void populate_data();
+    void populate();
+
+private:
+    std::unique_ptr<TestHome> home;
+    std::unique_ptr<frmMain> window;
+};
+
+void tst_connect::docked() {
+    SimulatedDock dock;
+    BoxRecorder boxes;
+    window->GoHome();
+    QVERIFY(boxes.boxes.isEmpty());
+    QVERIFY(gDocked);
+    QCOMPARE(window->StatusText(1), QString("Docking Station : OK"));
+    QCOMPARE(buttons(*window), QString("0111"));
+    QVERIFY(window->SerialLink().IsOpen());
+    QCOMPARE(dock.count(0x11), 1);
+    QCOMPARE(dock.requests().first().frame, QByteArray::fromHex("FFFFFF55030103510001116A"));
+    QCOMPARE(dock.noise(), QByteArray("\r\n\r\n"));
+    QVERIFY(window->Action("mnuViewOptions")->isEnabled());
+
+    // Online: coming home again does not reconnect.
+    window->GoReports();
+    window->GoHome();
+    QCOMPARE(dock.count(0x11), 1);
+    QCOMPARE(window->StatusText(1), QString("Docking Station : OK"));
+    QCOMPARE(buttons(*window), QString("0111"));
+}
+
+void tst_connect::silentStation_data() {
+    QTest::addColumn<QList<int>>("answers");
+    QTest::newRow("Ignore") << QList<int>{Boxes::AnswerIgnore};
+    QTest::newRow("Retry, then Ignore") << QList<int>{Boxes::AnswerRetry, Boxes::AnswerIgnore};
+}
+
+void tst_connect::silentStation() {
+    QFETCH(QList<int>, answers);
+    SimulatedDock dock;
+    dock.setSilent(true);
+    BoxRecorder boxes;
+    boxes.answers = answers;
+    window->GoHome();
+    QCOMPARE(boxes.boxes.size(), answers.size());
+    for (const Boxes::Box& box : boxes.boxes) {
+        QCOMPARE(box.text, kSilentBox);
+        QCOMPARE(box.buttons, Boxes::Buttons::RetryIgnore);
+    }
+    // Retry repeats only the docking check: the port stays open, CR LF goes out once.
+    QCOMPARE(dock.count(0x11), answers.size());
+    QCOMPARE(dock.noise(), QByteArray("\r\n\r\n"));
+    QVERIFY(!gDocked);
+    QCOMPARE(buttons(*window), QString("0011"));
+    QCOMPARE(window->StatusText(1), kNotDetected);
+    QVERIFY(!window->Action("mnuToolsPipeOptions")->isEnabled());
+    QVERIFY(!window->Action("mnuToolsClearPipe")->isEnabled());
+
+    // Not online: coming home tries again.
+    dock.setSilent(false);
+    window->GoHome();
+    QVERIFY(gDocked);
+    QCOMPARE(dock.count(0x11), answers.size() + 1);
+}
+
+void tst_connect::portWillNotOpen() {
+    BoxRecorder boxes;
+    QString statusText;
+    boxes.onBox = [&](const Boxes::Box&) {
+        if (auto* dialog = window->findChild<frmGoOnline*>())
+            statusText = dialog->findChild<QLabel*>("lblMsgs")->text();
+    };
+    window->GoHome();
+    QCOMPARE(boxes.texts(), QStringList{kOfflineBox});
+    QCOMPARE(boxes.boxes.first().buttons, Boxes::Buttons::Ok);
+    QVERIFY2(statusText.contains("Could Not Open Com 1\r\n"), qPrintable(statusText));
+    QVERIFY(!gDocked);
+    QVERIFY(!window->SerialLink().IsOpen());
+    QCOMPARE(window->StatusText(1), kNotDetected);
+    QCOMPARE(buttons(*window), QString("0011"));
+}
+
+void tst_connect::hangUpClearsTheDockedState() {
+    SimulatedDock dock;
+    BoxRecorder boxes;
+    window->GoHome();
+    QVERIFY(gDocked);
+    dock.hangUp();
+    QTRY_VERIFY(!window->SerialLink().IsOpen());
+    QVERIFY(!gDocked);
+    QCOMPARE(window->StatusText(1), kNotDetected);
+    QCOMPARE(buttons(*window), QString("0011"));
+    QVERIFY(home->errorLog().contains("comPort_OnComm of Form frmMain"));
+    QVERIFY(boxes.boxes.isEmpty());
+    // No longer online: home connects again, and finds no line.
+    window->GoHome();
+    QCOMPARE(boxes.texts(), QStringList{kOfflineBox});
+}
+
+void tst_connect::portDialog_data() {
+    QTest::addColumn<int>("choice"); // entry index, -1 cancels
+    QTest::addColumn<bool>("docked");
+    QTest::addColumn<QString>("storedPort");
+    QTest::newRow("COM3: chosen") << 2 << true << "3";
+    QTest::newRow("cancelled") << -1 << false << "1";
+}
+
+void tst_connect::portDialog() {
+    QFETCH(int, choice);
+    QFETCH(bool, docked);
+    QFETCH(QString, storedPort);
+    SimulatedDock dock(1);
+    dock.pointAt(3);
+    BoxRecorder boxes;
+    window->GoHome();
+    QVERIFY(gDocked);
+    QString shown;
+    answerPortDialog(choice, &shown);
+    window->GoOptions();
+    QCOMPARE(shown, "COM1:  (" + dock.devicePath() + ")");
+    QVERIFY(boxes.boxes.isEmpty());
+    QCOMPARE(gDocked, docked);
+    QCOMPARE(window->SerialLink().IsOpen(), docked);
+    QCOMPARE(window->StatusText(1), docked ? QString("Docking Station : OK") : kNotDetected);
+    QCOMPARE(Settings::GetSetting("ComPort_Settings", "ComPort"), storedPort);
+    QCOMPARE(dock.count(0x11), docked ? 2 : 1);
+    if (docked)
+        QCOMPARE(window->SerialLink().PortNumber(), 3);
+}
+
+void tst_connect::populate_data() {
+    QTest::addColumn<int>("port");
+    QTest::addColumn<QString>("selected");
+    QTest::newRow("3") << 3 << "COM3:";
+    QTest::newRow("8") << 8 << "COM8:";
+    QTest::newRow("0") << 0 << "COM2:";
+    QTest::newRow("9") << 9 << "COM2:";
+}
+
+void tst_connect::populate() {
+    QFETCH(int, port);
+    QFETCH(QString, selected);
+    qputenv("TREVANO_COM3", "/tmp/simulated-com3");
+    frmPrpComms dialog;
+    dialog.comPort = qint16(port);
+    dialog.Populate();
+    auto* combo = dialog.findChild<QComboBox*>("cboLocalPort");
+    QCOMPARE(combo->count(), 8);
+    QVERIFY(combo->currentText().startsWith(selected + "  ("));
+    QCOMPARE(combo->itemText(2), QString("COM3:  (/tmp/simulated-com3)"));
+    QCOMPARE(combo->itemData(7).toInt(), 8);
+    QVERIFY(!dialog.OK);
+}
+
+QTEST_MAIN(tst_connect)
+#include "tst_connect.moc"

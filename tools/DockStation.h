@@ -1,0 +1,183 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+// A docking station with a reader in it, on a pseudo-terminal: the program opens the
+// terminal's device like a serial port. It runs on a thread of its own and reads and
+// writes only the terminal's master side. Its frame code is its own, written from the line
+// description and not shared with the program, so that a fault on one side shows.
+class DockStation {
+public:
+    // A frame received from the program.
+    struct Request {
+        qint64 ms = 0;    // since start()
+        QByteArray frame; // the whole frame
+        QByteArray data;  // its data bytes, code first
+        quint8 code() const { return data.isEmpty() ? 0 : quint8(data.at(0)); }
+    };
+    struct Touch {
+        QDateTime time;
+        QString code; // six hexadecimal digits
+    };
+    struct Clock {
+        bool set = false;
+        int hour = 0, minute = 0;
+        QDate date;
+    };
+    enum class DownloadReply { Data, NoReader, DownloadError, CountError };
+
+    // Replies carry header bytes of their own; a receiver never reads them.
+    static constexpr quint8 kReplyHeader[5] = {0x05, 0x00, 0x02, 0x52, 0x01};
+    static constexpr int kLineBytesPerSecond = 960; // 9600 baud, 10 bits a byte
+
+    DockStation();
+    ~DockStation();
+    DockStation(const DockStation&) = delete;
+    DockStation& operator=(const DockStation&) = delete;
+
+    bool start(QString* error = nullptr);
+    void stop();
+    // The device the program opens.
+    QString devicePath() const { return slaveName; }
+    // A symbolic link to the device (replaced when present).
+    bool makeLink(const QString& path, QString* error = nullptr);
+
+    // What stands in the dock.
+    void setDockPresent(bool on);
+    void setReaderPresent(bool on);
+    void setReaderId(const QString& eightHexDigits);
+    void setFirmware(quint8 firmware);
+    void setLog(const QVector<Touch>& touches);
+    void setLogSlots(const QByteArray& recordSlots); // raw 4-byte record slots
+    QByteArray logSlots() const;
+    void setDownloadReply(DownloadReply reply);
+    void setOptionsReplyCode(quint8 code);
+    void setStatuses(quint8 clock, quint8 options, quint8 erase);
+    Clock clock() const;
+    int optionByte() const; // -1 before the first set-options request
+
+    // Timing and faults.
+    void setLatency(int milliseconds);
+    void setPaced(bool on);                // output at the line rate instead of at once
+    void setSilent(bool on);               // answers nothing
+    void setSilentRequests(int count);     // ignores the next `count` requests
+    void setAnswerLimit(int count);        // answers only the next `count` requests (-1 all)
+    void setBadChecksumFirst(bool on);     // a corrupt copy before every reply frame
+    void setCorruptReplies(int count);     // the next `count` reply frames carry a wrong checksum
+    void setGarbage(bool on);              // bytes of no frame before and between frames
+    void setSplit(int bytes, int delayMs); // frames written in chunks (0: whole)
+    void setStrayFrameFirst(bool on);      // a button-ID frame before every reply
+    void setExtraPreambleFF(int count);    // more FF before the start mark
+    void setStallAfterPackets(int count);  // download stops after `count` packets (-1 never)
+
+    // Unprompted traffic and events.
+    void sendButton(const QString& code); // a button-ID packet for this key
+    void hangUp();                        // closes the terminal: the program's port fails
+    bool isHungUp() const { return hungUp; }
+
+    // What the program sent.
+    QVector<Request> requests() const;
+    QByteArray noise() const; // bytes that belonged to no frame
+    int pcCodeMismatches() const;
+    QByteArray pcCode() const; // the PC code of the session's first reader command
+    void clearJournal();
+    // Output still queued or being written.
+    bool outputPending() const;
+
+    // Called on the station's thread with one line per event (for the command-line tool).
+    void setMonitor(std::function<void(const QString&)> monitor);
+
+    // The frame with the reply header; `corrupt` spoils its checksum.
+    static QByteArray MakeFrame(const QByteArray& data, bool corrupt = false);
+    static QByteArray ButtonPacket(const QString& code);
+    // Date markers and touches as the reader logs them.
+    static QByteArray SlotsFromTouches(const QVector<Touch>& touches);
+    // `count` touches spread over `days` days from `first`, between 08:00 and 18:00, the
+    // codes taken in turn.
+    static QVector<Touch> MakeTouches(int count, int days, const QStringList& codes,
+                                      const QDate& first);
+    // Lines "YYYY-MM-DD HH:MM CODE"; blank lines and lines starting with # are skipped.
+    static bool ReadTouches(const QString& path, QVector<Touch>& touches, QString* error = nullptr);
+    // The data packets of a download (whole frames).
+    static QVector<QByteArray> DownloadPackets(const QByteArray& recordSlots,
+                                               const QString& readerId, quint8 firmware,
+                                               int recordCount = -1);
+    static int PacketCount(int records);
+
+private:
+    using Clock_t = std::chrono::steady_clock;
+    struct Chunk {
+        Clock_t::time_point due;
+        QByteArray bytes;
+    };
+
+    void run();
+    void scan();
+    void handle(const QByteArray& frame);
+    void answer(const QByteArray& data);
+    void queueFrame(QByteArray frame, bool withExtras);
+    void enqueue(const QByteArray& bytes, int delayMs);
+    void flushOutput();
+    void closeTerminal();
+    void note(const QString& line);
+    qint64 elapsedMs() const;
+
+    mutable std::mutex mutex;
+    std::thread worker;
+    std::atomic<bool> stopping{false};
+    std::atomic<bool> hangUpRequested{false};
+    std::atomic<bool> hungUp{false};
+    int master = -1;
+    int slave = -1;
+    QString slaveName;
+    Clock_t::time_point started;
+
+    QByteArray received;
+    std::deque<Chunk> output;
+    Clock_t::time_point lineFree;
+    Clock_t::time_point lastDue;
+
+    bool dock = true;
+    bool reader = true;
+    QString readerId = QStringLiteral("34125678");
+    quint8 firmware = 0x08;
+    QByteArray logBytes;
+    DownloadReply downloadReply = DownloadReply::Data;
+    quint8 optionsCode = 0x94;
+    quint8 clockStatus = 0, optionsStatus = 0, eraseStatus = 0;
+    Clock clockState;
+    int options = -1;
+
+    int latency = 20;
+    bool paced = false;
+    bool silent = false;
+    int silentRequests = 0;
+    int answerLimit = -1;
+    bool badChecksumFirst = false;
+    int corruptReplies = 0;
+    bool garbage = false;
+    int splitBytes = 0;
+    int splitDelay = 0;
+    bool strayFirst = false;
+    int extraFF = 0;
+    int stallAfter = -1;
+
+    QVector<Request> journal;
+    QByteArray noiseBytes;
+    QByteArray sessionPcCode;
+    int mismatches = 0;
+    std::function<void(const QString&)> monitor;
+};
