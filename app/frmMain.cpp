@@ -6,7 +6,10 @@
 #include "ProgramFolder.h"
 #include "Settings.h"
 #include "cSerialLink.h"
+#include "cReaderOptions.h"
 #include "frmAbout.h"
+#include "frmDownload.h"
+#include "frmSetTime.h"
 #include "frmArchive.h"
 #include "frmCompany.h"
 #include "frmGoOnline.h"
@@ -142,6 +145,8 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     setStatusBar(bar);
 
     link = new cSerialLink(this);
+    readerOptions = std::make_unique<cReaderOptions>();
+    gReaderOptions = readerOptions.get();
     connect(link, &cSerialLink::portLost, this, &frmMain::comPort_Lost);
 
     BuildMenus();
@@ -181,9 +186,12 @@ void frmMain::BuildMenus() {
 
     mnuTools = bar->addMenu(QString());
     mnuTools->setObjectName(QStringLiteral("mnuTools"));
-    QAction* pipeOptions = addEntry(mnuTools, QStringLiteral("mnuToolsPipeOptions"));
-    QAction* clearPipe = addEntry(mnuTools, QStringLiteral("mnuToolsClearPipe"));
-    QAction* firmware = addEntry(mnuTools, QStringLiteral("mnuToolsReaderFW"));
+    connect(addEntry(mnuTools, QStringLiteral("mnuToolsPipeOptions")), &QAction::triggered, this,
+            &frmMain::mnuToolsPipeOptions_Click);
+    connect(addEntry(mnuTools, QStringLiteral("mnuToolsClearPipe")), &QAction::triggered, this,
+            &frmMain::mnuToolsClearPipe_Click);
+    connect(addEntry(mnuTools, QStringLiteral("mnuToolsReaderFW")), &QAction::triggered, this,
+            &frmMain::mnuToolsReaderFW_Click);
     QAction* comOptions = addEntry(mnuTools, QStringLiteral("mnuViewOptions"));
     connect(comOptions, &QAction::triggered, this, &frmMain::GoOptions);
     mnuUserMaintenance = mnuTools->addMenu(QString());
@@ -207,11 +215,9 @@ void frmMain::BuildMenus() {
     connect(addEntry(mnuHelp, QStringLiteral("mnuHelpAbout")), &QAction::triggered, this,
             &frmMain::mnuHelpAbout_Click);
 
-    // Shown as designed; they come with the capabilities behind them.
-    laterEntries = {pipeOptions, clearPipe, firmware};
-    for (QAction* entry : std::as_const(laterEntries))
-        entry->setEnabled(false);
-    EnableReaderEntries(false);
+    // Erasing and the reader options wait for a docking station.
+    Action(QStringLiteral("mnuToolsPipeOptions"))->setEnabled(false);
+    Action(QStringLiteral("mnuToolsClearPipe"))->setEnabled(false);
 }
 
 QAction* frmMain::Action(const QString& objectName) const {
@@ -345,6 +351,8 @@ void frmMain::closeEvent(QCloseEvent* event) {
         }
         closing = true;
         SavePosition();
+        gReaderOptions = nullptr;
+        readerOptions.reset(); // writes its settings back
         ExitApp();
     }
     event->accept();
@@ -481,7 +489,7 @@ void frmMain::ShowNotDocked() {
 void frmMain::EnableReaderEntries(bool docked) {
     for (const char* name : {"mnuToolsPipeOptions", "mnuToolsClearPipe"}) {
         QAction* entry = Action(QLatin1String(name));
-        entry->setEnabled(docked && !laterEntries.contains(entry));
+        entry->setEnabled(docked);
     }
 }
 
@@ -492,7 +500,7 @@ void frmMain::comPort_Lost(int error, const QString& description) {
 
 void frmMain::GoOnline() {
     try {
-        if (!ShowPage(std::make_unique<frmMdiDownload>()))
+        if (!ShowPage(std::make_unique<frmMdiDownload>(*this)))
             return;
         SetTitle(Translate(QStringLiteral("Download")));
         page->Translate();
@@ -567,7 +575,7 @@ void frmMain::NavigateToolbarButtons(QString& tMask) {
         mnuTools->menuAction()->setVisible(master);
         for (const char* name : {"mnuFileArchive", "mnuFileBackup", "mnuFileRestore"}) {
             QAction* entry = Action(QLatin1String(name));
-            entry->setEnabled(master && !laterEntries.contains(entry));
+            entry->setEnabled(master);
         }
         if (!gDocked)
             Action(QStringLiteral("download"))->setEnabled(false);
@@ -578,8 +586,8 @@ void frmMain::NavigateToolbarButtons(QString& tMask) {
 
 void frmMain::ShowDockingDetect(bool IsDetected) {
     dockingShown = IsDetected ? 1 : 0;
-    panelText->setText(Translate(IsDetected ? QStringLiteral("Docking Station : OK")
-                                            : QStringLiteral("Docking Station : Not Detected")));
+    panelText->setText(IsDetected ? Translate(QStringLiteral("Docking Station : OK"))
+                                  : Translate(QStringLiteral("Docking Station : Not Detected")));
     panelIcon->setPixmap(QPixmap(IsDetected ? QStringLiteral(":/pictures/online.png")
                                             : QStringLiteral(":/pictures/offline.png")));
 }
@@ -695,6 +703,47 @@ void frmMain::GoRestore() {
     // A replaced database is opened by the next start only.
     if (RunRestore())
         ExitApp();
+}
+
+void frmMain::SetToolbarEnabled(bool enabled) { toolbar->setEnabled(enabled); }
+
+void frmMain::mnuToolsPipeOptions_Click() {
+    try {
+        frmSetTime dialog(*link, this);
+        dialog.Translate();
+        dialog.exec();
+    } catch (const AppError& e) {
+        HandleError(QStringLiteral("mnuToolsPipeOptions_Click of Form frmMain"), e, false);
+    }
+    GoHome();
+}
+
+void frmMain::mnuToolsClearPipe_Click() {
+    GoOnline();
+    if (auto* download = qobject_cast<frmMdiDownload*>(page.get()))
+        download->EraseRequest(false);
+}
+
+void frmMain::mnuToolsReaderFW_Click() {
+    try {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        QString version;
+        {
+            frmDownload download(*link, this);
+            download.setFirmwareVersion(true);
+            download.setGetIDMode(false);
+            download.exec();
+            version = download.tFirmware();
+        }
+        while (QApplication::overrideCursor())
+            QApplication::restoreOverrideCursor();
+        if (!version.isEmpty() && version != QLatin1String("VFF")) {
+            frmFirmwareVersion box(version, this);
+            box.exec();
+        }
+    } catch (const AppError& e) {
+        HandleError(QStringLiteral("getFWVersion of Form frmFirmwareVersion"), e, false);
+    }
 }
 
 void frmMain::OpenCompany() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cLinkHost.h"
+
 #include <QMainWindow>
 #include <QSet>
 #include <memory>
@@ -14,10 +16,11 @@ class QMenu;
 class QToolBar;
 class QVBoxLayout;
 class HelpViewer;
+class cReaderOptions;
 
 // The main window: the toolbar of the four pages, the title strip, the status bar, the
 // menus, and one page shown at a time.
-class frmMain : public QMainWindow {
+class frmMain : public QMainWindow, public cLinkHost {
     Q_OBJECT
 public:
     explicit frmMain(QWidget* parent = nullptr);
@@ -50,7 +53,9 @@ public:
     bool ShowPage(std::unique_ptr<Page> next);
     QToolBar* tbrMain() const { return toolbar; }
     // Writes a panel of the status bar (1 the docking/online panel, 2 the reader panel).
-    void SetStatusText(int panel, const QString& text);
+    void SetStatusText(int panel, const QString& text) override;
+    cSerialLink& Link() override { return *link; }
+    void SetToolbarEnabled(bool enabled) override;
     QString StatusText(int panel) const;
     int widthTwips() const;
     QAction* Action(const QString& objectName) const;
@@ -75,6 +80,9 @@ private:
     void BuildMenus();
     void TranslateWindow();
     void mnuHelpContents_Click();
+    void mnuToolsPipeOptions_Click();
+    void mnuToolsClearPipe_Click();
+    void mnuToolsReaderFW_Click();
     void mnuHelpAbout_Click();
     void OpenUserMaintenance(int type, const QString& label);
     void OpenCompany();
@@ -100,7 +108,7 @@ private:
     QMenu* mnuTools = nullptr;
     QMenu* mnuHelp = nullptr;
     QMenu* mnuUserMaintenance = nullptr;
-    QSet<QAction*> laterEntries; // entries whose capability the program does not have yet
+    std::unique_ptr<cReaderOptions> readerOptions;
     cSerialLink* link = nullptr;
     std::unique_ptr<Page> page;
     std::unique_ptr<HelpViewer> help;

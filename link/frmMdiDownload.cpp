@@ -1,5 +1,225 @@
 #include "frmMdiDownload.h"
 
-frmMdiDownload::frmMdiDownload(QWidget* parent) : Page(parent) {
+#include "cLinkHost.h"
+#include "cSerialLink.h"
+#include "frmDownload.h"
+#include "mDeclareAPI.h"
+#include "mErrorHandler.h"
+#include "mGlobals.h"
+#include "mLinkGlobals.h"
+#include "mTrevano.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+
+namespace {
+
+struct Column {
+    const char* header;
+    Qt::Alignment alignment;
+    int units;
+};
+const Column kColumns[] = {{TR_TEXT("Number"), Qt::AlignLeft, 10},       {TR_TEXT("Date"), Qt::AlignHCenter, 15},
+                           {TR_TEXT("Time"), Qt::AlignHCenter, 10},      {TR_TEXT("ID"), Qt::AlignHCenter, 10},
+                           {TR_TEXT("Button Name"), Qt::AlignLeft, 20}, {TR_TEXT("Group Name"), Qt::AlignLeft, 35}};
+
+} // namespace
+
+frmMdiDownload::frmMdiDownload(cLinkHost& linkHost, QWidget* parent) : Page(parent), host(linkHost) {
     setObjectName(QStringLiteral("frmMdiDownload"));
+    auto* layout = new QGridLayout(this);
+    cmdOnline_0 = new QPushButton(this);
+    cmdOnline_0->setObjectName(QStringLiteral("cmdOnline_0"));
+    cmdOnline_0->setIcon(QIcon(QStringLiteral(":/pictures/download.png")));
+    cmdOnline_1 = new QPushButton(this);
+    cmdOnline_1->setObjectName(QStringLiteral("cmdOnline_1"));
+    lvwDownload = new QTreeWidget(this);
+    lvwDownload->setObjectName(QStringLiteral("lvwDownload"));
+    lvwDownload->setRootIsDecorated(false);
+    lvwDownload->setAlternatingRowColors(true);
+    lvwDownload->setSelectionBehavior(QAbstractItemView::SelectRows);
+    lblMsg = new QLabel(this);
+    lblMsg->setObjectName(QStringLiteral("lblMsg"));
+    QFont bold = lblMsg->font();
+    bold.setBold(true);
+    lblMsg->setFont(bold);
+    lblRptDate = new QLabel(this);
+    lblRptDate->setObjectName(QStringLiteral("lblRptDate"));
+    layout->addWidget(cmdOnline_0, 0, 0);
+    layout->addWidget(cmdOnline_1, 0, 1);
+    layout->setColumnStretch(2, 1);
+    layout->addWidget(lblMsg, 1, 0, 1, 3);
+    layout->addWidget(lvwDownload, 2, 0, 1, 3);
+    layout->addWidget(lblRptDate, 3, 0, 1, 3);
+    connect(cmdOnline_0, &QPushButton::clicked, this, &frmMdiDownload::DownloadReader);
+    connect(cmdOnline_1, &QPushButton::clicked, this, [this] { EraseRequest(false); });
+    SetupColumns();
+    SizeColumns();
+    busy = false;
+    Translate();
+}
+
+void frmMdiDownload::Translate() {
+    cmdOnline_0->setText(::Translate(QStringLiteral("&Download Data")));
+    cmdOnline_1->setText(::Translate(QStringLiteral("&Erase Reader")));
+    QStringList headers;
+    for (const Column& c : kColumns)
+        headers << ::Translate(QLatin1String(c.header));
+    lvwDownload->setHeaderLabels(headers);
+}
+
+void frmMdiDownload::SetupColumns() {
+    lblMsg->hide();
+    lvwDownload->clear();
+    lvwDownload->setColumnCount(int(std::size(kColumns)));
+    for (int i = 0; i < int(std::size(kColumns)); ++i)
+        lvwDownload->headerItem()->setTextAlignment(i, kColumns[i].alignment);
+}
+
+void frmMdiDownload::SizeColumns() {
+    const int unit = qMax(0, lvwDownload->viewport()->width() - 16) / 100;
+    for (int i = 0; i < int(std::size(kColumns)); ++i)
+        lvwDownload->setColumnWidth(i, unit * kColumns[i].units);
+}
+
+void frmMdiDownload::resizeEvent(QResizeEvent* event) {
+    Page::resizeEvent(event);
+    SizeColumns();
+}
+
+void frmMdiDownload::setControlsEnabled(bool enabled) {
+    host.SetToolbarEnabled(enabled);
+    cmdOnline_0->setEnabled(enabled);
+    cmdOnline_1->setEnabled(enabled);
+}
+
+void frmMdiDownload::DownloadReader() {
+    lblMsg->hide();
+    lvwDownload->clear();
+    lvwDownload->repaint();
+    busy = true;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    setControlsEnabled(false);
+    try {
+        bool ok = false;
+        colRawButtons touches;
+        QString pipeId;
+        {
+            frmDownload download(host.Link(), this);
+            download.setFirmwareVersion(false);
+            download.setGetIDMode(false);
+            download.exec();
+            ok = download.OK();
+            if (ok) {
+                touches = download.Buttons();
+                pipeId = download.PipeID();
+            }
+        }
+        repaint();
+        LinkYield();
+        if (!ok) {
+            lblMsg->setText(::Translate(QStringLiteral("Download Failed")));
+            lblMsg->show();
+        } else {
+            lblMsg->setText(::Translate(QStringLiteral("Download Successful")) + QStringLiteral("\r\n") +
+                            ::Translate(QStringLiteral("Data Readings = ")) + QString::number(touches.Count()));
+            lblMsg->show();
+            lvwDownload->clear();
+            bool stored = true;
+            if (touches.Count() == 0) {
+                lblMsg->setText(::Translate(QStringLiteral("The Reader was empty")));
+            } else {
+                try {
+                    // Every touch is stored, or none: the reader is erased only after the commit.
+                    StoreDownload(touches, pipeId, QDateTime::currentDateTime());
+                } catch (const AppError& e) {
+                    stored = false;
+                    HandleError(QStringLiteral("DownloadReader of Form frmMdiDownload"), e, false);
+                    lblMsg->setText(::Translate(QStringLiteral("Download Failed")) + QStringLiteral("\r\n") +
+                                    ::Translate(QStringLiteral("The touches could not be stored. The reader keeps them.")));
+                    gTranslator->IvMessageBox(
+                        ::Translate(QStringLiteral("The touches could not be stored. The reader keeps them.")) +
+                            QStringLiteral("\r\n") + e.description,
+                        QString(), 0, 4, 0);
+                }
+                if (stored) {
+                    int n = 0;
+                    for (const cRawButton& touch : touches) {
+                        auto* row = new QTreeWidgetItem(lvwDownload);
+                        row->setText(0, QString::number(++n));
+                        row->setText(1, touch.DateAndTime.date().toString(GetShortDateFormat()));
+                        row->setText(2, touch.DateAndTime.time().toString(QStringLiteral("HH:mm")));
+                        row->setText(3, touch.ButtonCode());
+                        row->setText(4, touch.Name);
+                        row->setText(5, touch.GroupName);
+                        for (int c = 0; c < int(std::size(kColumns)); ++c)
+                            row->setTextAlignment(c, kColumns[c].alignment);
+                    }
+                }
+            }
+            if (stored) {
+                LinkPause(2500);
+                LinkYield();
+                const bool erased = EraseRequest(true);
+                lblMsg->setText(lblMsg->text() + QStringLiteral("\r\n") +
+                                (erased ? ::Translate(QStringLiteral("Reader Memory erased"))
+                                        : ::Translate(QStringLiteral("Reader Memory NOT erased!"))));
+                if (gAutoSetTime)
+                    UpdateReaderClock();
+            }
+        }
+        lvwDownload->setFocus();
+        if (lvwDownload->topLevelItemCount() > 0) {
+            QTreeWidgetItem* last = lvwDownload->topLevelItem(lvwDownload->topLevelItemCount() - 1);
+            lvwDownload->scrollToItem(last);
+            lvwDownload->setCurrentItem(last);
+        }
+    } catch (const AppError& e) {
+        HandleError(QStringLiteral("DownloadReader of Form frmMdiDownload"), e, false);
+    }
+    busy = false;
+    while (QApplication::overrideCursor())
+        QApplication::restoreOverrideCursor();
+    setControlsEnabled(true);
+}
+
+bool frmMdiDownload::EraseRequest(bool bIgnoreConfirm) {
+    if (!bIgnoreConfirm &&
+        gTranslator->IvMessageBox(QStringLiteral("Are you sure you want to clear the reader? "), QString(), 3, 3, 0) == 7)
+        return false;
+    while (!EraseReader()) {
+        if (gTranslator->IvMessageBox(QStringLiteral("Reader Erase Failed.  Try again?"), QString(), 0, 3, 0) == 7) {
+            busy = false;
+            return false;
+        }
+    }
+    if (!bIgnoreConfirm) {
+        lvwDownload->clear();
+        host.SetStatusText(2, ::Translate(QStringLiteral("Reader Erased")));
+        gTranslator->IvMessageBox(QStringLiteral("Reader Erased"), QString(), 2, 4, 0);
+    }
+    busy = false;
+    return true;
+}
+
+bool frmMdiDownload::EraseReader() {
+    gReceiveEnabled = true;
+    host.Link().InBuffer().Clear();
+    LinkYield();
+    LinkPause(500);
+    QByteArray reply;
+    const bool ok = host.Link().WaitFor(1, 0x01, CmdErase(), 1500, kReplyErase, false, reply) && reply.size() > 1 &&
+                    reply.at(1) == 0;
+    gReceiveEnabled = false;
+    return ok;
+}
+
+void frmMdiDownload::UpdateReaderClock() {
+    // One reading of the clock, so hour and minute always belong together.
+    if (!SendClock(host.Link(), QDateTime::currentDateTime()))
+        gTranslator->IvMessageBox(QStringLiteral("Reader Clock update failed.  Please try again."), QString(), 0, 4, 0);
 }

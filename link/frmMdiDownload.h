@@ -2,9 +2,38 @@
 
 #include "Page.h"
 
-// The download page.
+class QLabel;
+class QPushButton;
+class QTreeWidget;
+class cLinkHost;
+
+// The download page: downloads the docked reader into the database, erases it and sets
+// its clock.
 class frmMdiDownload : public Page {
     Q_OBJECT
 public:
-    explicit frmMdiDownload(QWidget* parent = nullptr);
+    explicit frmMdiDownload(cLinkHost& host, QWidget* parent = nullptr);
+    void Translate() override;
+    bool QueryClose() override { return !busy; }
+    bool EraseRequest(bool bIgnoreConfirm);
+    bool EraseReader();
+    void DownloadReader();
+    bool Busy() const { return busy; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void UpdateReaderClock();
+    void SetupColumns();
+    void SizeColumns();
+    void setControlsEnabled(bool enabled);
+
+    cLinkHost& host;
+    bool busy = false;
+    QPushButton* cmdOnline_0;
+    QPushButton* cmdOnline_1;
+    QTreeWidget* lvwDownload;
+    QLabel* lblMsg;
+    QLabel* lblRptDate;
 };

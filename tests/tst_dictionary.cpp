@@ -105,6 +105,8 @@ void tst_dictionary::everyTextIsTranslated() {
                 missing << l.englishName + QStringLiteral(": ") + text;
     }
     missing.sort();
+    for (const QString& m : std::as_const(missing))
+        qWarning("missing: %s", qPrintable(m)); // the failure message below is cut short
     QVERIFY2(missing.isEmpty(), qPrintable(QStringLiteral("Not in the dictionary:\n") + missing.join('\n')));
 }
 
