@@ -8,6 +8,7 @@
 #include "mDeclareAPI.h"
 #include "mErrorHandler.h"
 #include "mGlobals.h"
+#include "mSupport.h"
 
 #include <QFileInfo>
 
@@ -18,7 +19,6 @@ namespace {
 const char* const kWarning = TR_TEXT("Warning: This action will permanently delete the events from the database.");
 const char* const kContinue = TR_TEXT("Are you sure you want to continue?");
 const char* const kNoEvents = TR_TEXT("There are no stored events within the dates you entered.");
-const char* const kNameInUse = TR_TEXT("That filename is already in use. Please choose another filename");
 const char* const kSaveError = TR_TEXT("File Save Error: Archive Not Saved.  Please Try again.");
 const char* const kArchived = TR_TEXT("Events Archived Successfully");
 const char* const kCount = TR_TEXT("Number of Events =");
@@ -74,16 +74,10 @@ void frmArchive::ArchiveEvents() {
         dialog.filter = QStringLiteral("Comma Delimited Text (*.csv)");
         dialog.defaultSuffix = QStringLiteral("csv");
         dialog.fileName = DefaultArchiveFileName(startDate, endDate);
-        QString path;
-        for (;;) {
-            path = Boxes::GetFileName(dialog);
-            if (path.isEmpty()) {
-                reject();
-                return;
-            }
-            if (!QFileInfo::exists(path))
-                break;
-            box(QLatin1String(kNameInUse), 0, 4);
+        const QString path = ChooseNewFileName(dialog);
+        if (path.isEmpty()) {
+            reject();
+            return;
         }
 
         const ArchiveResult result = ArchiveToFile(*gConn, range, path);

@@ -5,6 +5,7 @@
 #include "mDeclareAPI.h"
 #include "mErrorHandler.h"
 #include "mGlobals.h"
+#include "mSupport.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -19,7 +20,6 @@ const QString kCrLf = QStringLiteral("\r\n");
 
 // clang-format off
 // Kept whole on one line each: the dictionary is keyed by these texts.
-const char* const kNameInUse = TR_TEXT("That filename is already in use. Please choose another filename");
 const char* const kBackupDone = TR_TEXT("Successfully copied the database to :");
 const char* const kNotFound = TR_TEXT("That filename cannot be found. Please choose another filename");
 const char* const kDatabaseInUse = TR_TEXT("That file is the database in use. Please choose a backup file");
@@ -225,15 +225,9 @@ void RunBackup() {
         dialog.filter = QStringLiteral("Database Files (*.mdb)");
         dialog.defaultSuffix = QStringLiteral("mdb");
         dialog.fileName = DefaultBackupFileName(QDate::currentDate());
-        QString target;
-        for (;;) {
-            target = Boxes::GetFileName(dialog);
-            if (target.isEmpty())
-                return;
-            if (!QFileInfo::exists(target))
-                break;
-            warn(kNameInUse);
-        }
+        const QString target = ChooseNewFileName(dialog);
+        if (target.isEmpty())
+            return;
         BackupDatabase(conn, target, DatabaseKey());
         const QString done = text(kBackupDone) + kCrLf + target;
         gTranslator->IvMessageBox(done, QString(), 2, 4, 0);

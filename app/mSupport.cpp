@@ -1,10 +1,12 @@
 #include "mSupport.h"
 
+#include "Boxes.h"
 #include "Database.h"
 #include "mErrorHandler.h"
 #include "mGlobals.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QTreeWidget>
 
@@ -58,5 +60,15 @@ void CompactDatabase(const QString& dbPath, const QString& tempPath, const QStri
         db.ExecuteScript(QStringLiteral("VACUUM;"));
     } catch (const AppError& e) {
         HandleError(QStringLiteral("CompactDatabase of Module mSupport"), e, false);
+    }
+}
+
+QString ChooseNewFileName(const Boxes::FileDialog& dialog) {
+    for (;;) {
+        const QString path = Boxes::GetFileName(dialog);
+        if (path.isEmpty() || !QFileInfo::exists(path))
+            return path;
+        gTranslator->IvMessageBox(QStringLiteral("That filename is already in use. Please choose another filename"),
+                                  QString(), 0, 4, 0);
     }
 }

@@ -5,6 +5,9 @@
 #include <QString>
 
 class QTreeWidget;
+namespace Boxes {
+struct FileDialog;
+}
 
 // "YYYY-MM-DD"; the time is dropped. Empty for an invalid date.
 QString SqlDateFmt(const QDate& date);
@@ -22,3 +25,7 @@ int TourCount();
 // Compacts the database in place on a keyed connection of its own; a failure is logged
 // and leaves the file as it was.
 void CompactDatabase(const QString& dbPath, const QString& tempPath, const QString& password);
+
+// Asks for the name of a file to write until it names no existing file (an existing file is
+// never overwritten); empty when the user cancelled.
+QString ChooseNewFileName(const Boxes::FileDialog& dialog);
