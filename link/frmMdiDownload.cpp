@@ -10,6 +10,7 @@
 #include "mTrevano.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -58,6 +59,7 @@ frmMdiDownload::frmMdiDownload(cLinkHost& linkHost, QWidget* parent) : Page(pare
     connect(cmdOnline_0, &QPushButton::clicked, this, &frmMdiDownload::DownloadReader);
     connect(cmdOnline_1, &QPushButton::clicked, this, [this] { EraseRequest(false); });
     SetupColumns();
+    lvwDownload->installEventFilter(this);
     SizeColumns();
     busy = false;
     Translate();
@@ -81,14 +83,16 @@ void frmMdiDownload::SetupColumns() {
 }
 
 void frmMdiDownload::SizeColumns() {
-    const int unit = qMax(0, lvwDownload->viewport()->width() - 16) / 100;
+    const int unit = qMax(0, lvwDownload->width() - 16) / 100;
     for (int i = 0; i < int(std::size(kColumns)); ++i)
         lvwDownload->setColumnWidth(i, unit * kColumns[i].units);
 }
 
-void frmMdiDownload::resizeEvent(QResizeEvent* event) {
-    Page::resizeEvent(event);
-    SizeColumns();
+bool frmMdiDownload::eventFilter(QObject* watched, QEvent* event) {
+    // The columns share the list's own width, known only once the list is laid out.
+    if (watched == lvwDownload && event->type() == QEvent::Resize)
+        SizeColumns();
+    return Page::eventFilter(watched, event);
 }
 
 void frmMdiDownload::setControlsEnabled(bool enabled) {

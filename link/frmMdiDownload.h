@@ -21,7 +21,7 @@ public:
     bool Busy() const { return busy; }
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void UpdateReaderClock();

@@ -8,6 +8,10 @@
 #include "frmMain.h"
 #include "frmSplash.h"
 #include "frmUserMaintenance.h"
+#include "frmSetTime.h"
+#include "frmPrpComms.h"
+#include "frmDownload.h"
+#include "Boxes.h"
 #include "mGlobals.h"
 #include "mTranslations.h"
 
@@ -52,6 +56,8 @@ int main(int argc, char** argv) {
     frmLogin login;
     shoot(login, out.filePath("login.png"));
     login.close();
+    Boxes::SetBoxHandler([](const Boxes::Box& b) { return Boxes::DefaultAnswer(b.buttons); });
+    qputenv("TREVANO_COM1", "/nonexistent");
     frmMain main;
     main.setUserType(app.arguments().value(3, "1").toInt());
     main.show();
@@ -65,6 +71,19 @@ int main(int argc, char** argv) {
     frmUserMaintenance users;
     users.FormStart(1);
     shoot(users, out.filePath("users.png"));
+    frmSetTime options(main.Link());
+    shoot(options, out.filePath("readeroptions.png"));
+    options.reject();
+    frmPrpComms ports;
+    ports.comPort = 3;
+    ports.Populate();
+    shoot(ports, out.filePath("ports.png"));
+    ports.reject();
+    frmDownload download(main.Link());
+    shoot(download, out.filePath("downloadwindow.png"));
+    download.reject();
+    main.GoOnline();
+    shoot(main, out.filePath("downloadpage.png"));
     main.close();
     return 0;
 }
