@@ -52,7 +52,8 @@ void frmAbout::Populate() {
     setWindowTitle(windowTitle() + QStringLiteral(" - ") + GetProductTitle());
     lblVer->setText(Translate(QStringLiteral("Version")) + QLatin1Char(' ') + GetVersionString());
     lblWarning->setText(
-        Translate(QStringLiteral("Warning: This program is protected by copyright law.")) + QStringLiteral("\r\n") +
+        Translate(QStringLiteral("Warning: This program is protected by copyright law.")) +
+        QStringLiteral("\r\n") +
         Translate(QStringLiteral("Copying or distributing it without permission is not allowed.")));
     lblCopyright->setText(GetCopyrightString());
     lblTitle->setText(GetProductTitle());

@@ -17,6 +17,7 @@ frmCompany::frmCompany(QWidget* parent) : QDialog(parent), ui(std::make_unique<U
 frmCompany::~frmCompany() = default;
 
 void frmCompany::cmdOk_Click() {
-    SaveCompanyInfo({ui->txtLine_0->text(), ui->txtLine_1->text(), ui->txtLine_2->text(), ui->txtLine_3->text()});
+    SaveCompanyInfo({ui->txtLine_0->text(), ui->txtLine_1->text(), ui->txtLine_2->text(),
+                     ui->txtLine_3->text()});
     accept();
 }

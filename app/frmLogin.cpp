@@ -16,8 +16,8 @@
 
 frmLogin::frmLogin(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::frmLogin>()) {
     ui->setupUi(this);
-    setWindowTitle(QStringLiteral("Trevano Lite - ") + Translate(QStringLiteral("Version")) + QLatin1Char(' ') +
-                   GetVersionString());
+    setWindowTitle(QStringLiteral("Trevano Lite - ") + Translate(QStringLiteral("Version")) +
+                   QLatin1Char(' ') + GetVersionString());
     RestoreLastLogin();
     LoadLoginImage();
     SetOptionCaptions();
@@ -92,13 +92,15 @@ void frmLogin::DoLogin() {
     }
     ++failures;
     if (failures <= 3) {
-        gTranslator->IvMessageBox(QStringLiteral("The User Name / Password are incorrect. Please try again."),
-                                  QStringLiteral("Trevano Lite"), 2, 4, 0);
+        gTranslator->IvMessageBox(
+            QStringLiteral("The User Name / Password are incorrect. Please try again."),
+            QStringLiteral("Trevano Lite"), 2, 4, 0);
         focusPassword();
         return;
     }
-    gTranslator->IvMessageBox(QStringLiteral("You could not be logged in.  Closing the program now."),
-                              QStringLiteral("Trevano Lite"), 1, 4, 0);
+    gTranslator->IvMessageBox(
+        QStringLiteral("You could not be logged in.  Closing the program now."),
+        QStringLiteral("Trevano Lite"), 1, 4, 0);
     loginResult = 0;
     reject();
 }

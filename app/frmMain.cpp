@@ -5,19 +5,19 @@
 #include "Page.h"
 #include "ProgramFolder.h"
 #include "Settings.h"
-#include "cSerialLink.h"
 #include "cReaderOptions.h"
+#include "cSerialLink.h"
 #include "frmAbout.h"
-#include "frmDownload.h"
-#include "frmSetTime.h"
 #include "frmArchive.h"
 #include "frmCompany.h"
+#include "frmDownload.h"
 #include "frmGoOnline.h"
 #include "frmMDISetup.h"
 #include "frmMdiDownload.h"
 #include "frmMdiMenu.h"
 #include "frmMdiReports.h"
 #include "frmPrpComms.h"
+#include "frmSetTime.h"
 #include "frmUserMaintenance.h"
 #include "mBackup.h"
 #include "mErrorHandler.h"
@@ -53,9 +53,9 @@ struct ToolbarButton {
     const char* caption;
 };
 const ToolbarButton kButtons[] = {{"home", TR_TEXT("Home")},
-                                   {"download", TR_TEXT("Download")},
-                                   {"reports", TR_TEXT("Reports")},
-                                   {"setup", TR_TEXT("Setup")}};
+                                  {"download", TR_TEXT("Download")},
+                                  {"reports", TR_TEXT("Reports")},
+                                  {"setup", TR_TEXT("Setup")}};
 
 struct MenuEntry {
     const char* name;
@@ -84,7 +84,9 @@ const MenuEntry kMenuEntries[] = {
     {"mnuHelpAbout", TR_TEXT("&About ")},
 };
 
-int twipsToPixels(double twips) { return qRound(twips / kTwipsPerPixel); }
+int twipsToPixels(double twips) {
+    return qRound(twips / kTwipsPerPixel);
+}
 
 } // namespace
 
@@ -100,7 +102,8 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     pctMenu = new QWidget(central);
     pctMenu->setObjectName(QStringLiteral("pctMenu"));
     pctMenu->setAutoFillBackground(true);
-    pctMenu->setStyleSheet(QStringLiteral("#pctMenu { background: #e9f1f7; border-bottom: 1px solid #9db4c8; }"));
+    pctMenu->setStyleSheet(
+        QStringLiteral("#pctMenu { background: #e9f1f7; border-bottom: 1px solid #9db4c8; }"));
     auto* menuLayout = new QVBoxLayout(pctMenu);
     menuLayout->setContentsMargins(2, 2, 2, 2);
     menuLayout->setSpacing(0);
@@ -177,12 +180,16 @@ void frmMain::BuildMenus() {
     QMenuBar* bar = menuBar();
     mnuFile = bar->addMenu(QString());
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    connect(addEntry(mnuFile, QStringLiteral("mnuFileArchive")), &QAction::triggered, this, &frmMain::GoArchive);
+    connect(addEntry(mnuFile, QStringLiteral("mnuFileArchive")), &QAction::triggered, this,
+            &frmMain::GoArchive);
     mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuFileBar0"));
-    connect(addEntry(mnuFile, QStringLiteral("mnuFileBackup")), &QAction::triggered, this, &frmMain::GoBackup);
-    connect(addEntry(mnuFile, QStringLiteral("mnuFileRestore")), &QAction::triggered, this, &frmMain::GoRestore);
+    connect(addEntry(mnuFile, QStringLiteral("mnuFileBackup")), &QAction::triggered, this,
+            &frmMain::GoBackup);
+    connect(addEntry(mnuFile, QStringLiteral("mnuFileRestore")), &QAction::triggered, this,
+            &frmMain::GoRestore);
     mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuFileBar5"));
-    connect(addEntry(mnuFile, QStringLiteral("mnuFileExit")), &QAction::triggered, this, &QWidget::close);
+    connect(addEntry(mnuFile, QStringLiteral("mnuFileExit")), &QAction::triggered, this,
+            &QWidget::close);
 
     mnuTools = bar->addMenu(QString());
     mnuTools->setObjectName(QStringLiteral("mnuTools"));
@@ -201,11 +208,13 @@ void frmMain::BuildMenus() {
             [this] { OpenUserMaintenance(1, QStringLiteral("mnuUMAdmin_Click of Form frmMain")); });
     connect(addEntry(mnuUserMaintenance, QStringLiteral("mnuUMUser")), &QAction::triggered, this,
             [this] { OpenUserMaintenance(2, QStringLiteral("mnuUMUser_Click of Form frmMain")); });
-    connect(addEntry(mnuTools, QStringLiteral("mnuToolCompany")), &QAction::triggered, this, &frmMain::OpenCompany);
-    connect(addEntry(mnuTools, QStringLiteral("mnuToolsLanguage")), &QAction::triggered, this, [this] {
-        ChangeLanguage();
-        GoHome();
-    });
+    connect(addEntry(mnuTools, QStringLiteral("mnuToolCompany")), &QAction::triggered, this,
+            &frmMain::OpenCompany);
+    connect(addEntry(mnuTools, QStringLiteral("mnuToolsLanguage")), &QAction::triggered, this,
+            [this] {
+                ChangeLanguage();
+                GoHome();
+            });
 
     mnuHelp = bar->addMenu(QString());
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
@@ -292,8 +301,10 @@ void frmMain::RestoreSavedPosition() {
     setWindowState(Qt::WindowNoState);
     const int left = twipsToPixels(Settings::GetDouble(kSettings, QStringLiteral("MainLeft"), 0));
     const int top = twipsToPixels(Settings::GetDouble(kSettings, QStringLiteral("MainTop"), 0));
-    const int width = twipsToPixels(Settings::GetDouble(kSettings, QStringLiteral("MainWidth"), kDefaultWidthTwips));
-    const int height = twipsToPixels(Settings::GetDouble(kSettings, QStringLiteral("MainHeight"), kDefaultHeightTwips));
+    const int width = twipsToPixels(
+        Settings::GetDouble(kSettings, QStringLiteral("MainWidth"), kDefaultWidthTwips));
+    const int height = twipsToPixels(
+        Settings::GetDouble(kSettings, QStringLiteral("MainHeight"), kDefaultHeightTwips));
     QRect frame(left, top, qMax(width, minimumWidth()), qMax(height, minimumHeight()));
     // A position left behind by a screen that is gone is brought back.
     if (!QGuiApplication::screenAt(frame.center()) && !QGuiApplication::screenAt(frame.topLeft())) {
@@ -332,10 +343,14 @@ void frmMain::SavePosition() {
             Settings::SaveBool(kSettings, QStringLiteral("Maximized"), false);
         } else {
             const QRect frame = frameGeometry();
-            Settings::SaveInt(kSettings, QStringLiteral("MainLeft"), qint64(frame.left()) * kTwipsPerPixel);
-            Settings::SaveInt(kSettings, QStringLiteral("MainTop"), qint64(frame.top()) * kTwipsPerPixel);
-            Settings::SaveInt(kSettings, QStringLiteral("MainWidth"), qint64(frame.width()) * kTwipsPerPixel);
-            Settings::SaveInt(kSettings, QStringLiteral("MainHeight"), qint64(frame.height()) * kTwipsPerPixel);
+            Settings::SaveInt(kSettings, QStringLiteral("MainLeft"),
+                              qint64(frame.left()) * kTwipsPerPixel);
+            Settings::SaveInt(kSettings, QStringLiteral("MainTop"),
+                              qint64(frame.top()) * kTwipsPerPixel);
+            Settings::SaveInt(kSettings, QStringLiteral("MainWidth"),
+                              qint64(frame.width()) * kTwipsPerPixel);
+            Settings::SaveInt(kSettings, QStringLiteral("MainHeight"),
+                              qint64(frame.height()) * kTwipsPerPixel);
             Settings::SaveBool(kSettings, QStringLiteral("Maximized"), false);
         }
     } catch (const AppError& e) {
@@ -374,7 +389,9 @@ void frmMain::ExitApp() {
         close();
 }
 
-int frmMain::widthTwips() const { return frameGeometry().width() * kTwipsPerPixel; }
+int frmMain::widthTwips() const {
+    return frameGeometry().width() * kTwipsPerPixel;
+}
 
 bool frmMain::ShowPage(std::unique_ptr<Page> next) {
     if (page) {
@@ -407,14 +424,19 @@ void frmMain::GoHome() {
         GoConnect();
 }
 
-cInBuffer& frmMain::InBuffer() { return link->InBuffer(); }
+cInBuffer& frmMain::InBuffer() {
+    return link->InBuffer();
+}
 
-QSerialPort& frmMain::comPort() { return link->comPort(); }
+QSerialPort& frmMain::comPort() {
+    return link->comPort();
+}
 
-bool frmMain::WaitFor(int Retries, quint8 DestinationID, const QByteArray& SendCommand, int WaitMilliseconds,
-                      quint8 ExpectCommand, bool bAcceptAll, QByteArray& ReceivedCmdAndData) {
-    return link->WaitFor(Retries, DestinationID, SendCommand, WaitMilliseconds, ExpectCommand, bAcceptAll,
-                         ReceivedCmdAndData);
+bool frmMain::WaitFor(int Retries, quint8 DestinationID, const QByteArray& SendCommand,
+                      int WaitMilliseconds, quint8 ExpectCommand, bool bAcceptAll,
+                      QByteArray& ReceivedCmdAndData) {
+    return link->WaitFor(Retries, DestinationID, SendCommand, WaitMilliseconds, ExpectCommand,
+                         bAcceptAll, ReceivedCmdAndData);
 }
 
 void frmMain::GoConnect() {
@@ -457,12 +479,13 @@ void frmMain::GoConnect() {
                 bOnline = false;
                 bDockingDetected = false;
                 ShowNotDocked();
-                gTranslator->IvMessageBox(Translate(QStringLiteral("Could not open the com port.")) +
-                                              QStringLiteral("\r\n") +
-                                              Translate(QStringLiteral("Check settings and try again.")) +
-                                              QStringLiteral("\r\n") +
-                                              Translate(QStringLiteral("Working in Offline Mode")),
-                                          QString(), 2, 4, 0);
+                gTranslator->IvMessageBox(
+                    Translate(QStringLiteral("Could not open the com port.")) +
+                        QStringLiteral("\r\n") +
+                        Translate(QStringLiteral("Check settings and try again.")) +
+                        QStringLiteral("\r\n") +
+                        Translate(QStringLiteral("Working in Offline Mode")),
+                    QString(), 2, 4, 0);
             }
             ShowOnlineMode(bOnline);
             ShowDockingDetect(bDockingDetected);
@@ -494,7 +517,8 @@ void frmMain::EnableReaderEntries(bool docked) {
 }
 
 void frmMain::comPort_Lost(int error, const QString& description) {
-    HandleError(QStringLiteral("comPort_OnComm of Form frmMain"), AppError(error, description), false);
+    HandleError(QStringLiteral("comPort_OnComm of Form frmMain"), AppError(error, description),
+                false);
     ClosePort();
 }
 
@@ -544,7 +568,8 @@ void frmMain::GoOptions() {
         dialog.exec();
         if (dialog.OK) {
             iComPort = dialog.comPort;
-            Settings::SaveInt(QStringLiteral("ComPort_Settings"), QStringLiteral("ComPort"), iComPort);
+            Settings::SaveInt(QStringLiteral("ComPort_Settings"), QStringLiteral("ComPort"),
+                              iComPort);
             GoConnect();
         } else {
             ShowDockingDetect(false); // the port stays closed
@@ -554,7 +579,9 @@ void frmMain::GoOptions() {
     }
 }
 
-void frmMain::SetTitle(const QString& TitleText) { lblTitle->setText(QStringLiteral("  ") + TitleText); }
+void frmMain::SetTitle(const QString& TitleText) {
+    lblTitle->setText(QStringLiteral("  ") + TitleText);
+}
 
 void frmMain::NavigateToolbarButtons(const QString& tMask) {
     QString mask = tMask;
@@ -567,7 +594,9 @@ void frmMain::NavigateToolbarButtons(QString& tMask) {
         const QList<QAction*> buttons = toolbar->actions();
         if (tMask.size() != buttons.size())
             throw AppError(AppError::WrongMaskLength,
-                           QStringLiteral("The mask \"%1\" does not fit %2 buttons").arg(tMask).arg(buttons.size()));
+                           QStringLiteral("The mask \"%1\" does not fit %2 buttons")
+                               .arg(tMask)
+                               .arg(buttons.size()));
         for (int i = 0; i < buttons.size(); ++i)
             buttons.at(i)->setEnabled(tMask.at(i) == QLatin1Char('1'));
         const bool master = userType == 1;
@@ -607,7 +636,9 @@ void frmMain::SetStatusText(int panel, const QString& text) {
         panel2->setText(text);
 }
 
-QString frmMain::StatusText(int panel) const { return panel == 1 ? panelText->text() : panel2->text(); }
+QString frmMain::StatusText(int panel) const {
+    return panel == 1 ? panelText->text() : panel2->text();
+}
 
 void frmMain::ChangeLanguage() {
     try {
@@ -652,7 +683,8 @@ void frmMain::mnuHelpContents_Click() {
     try {
         if (gHelpFile.isEmpty() || !QFile::exists(gHelpFile)) {
             Boxes::Show(windowTitle(),
-                        QStringLiteral("Unable to display Help Contents. There is no Help associated with this project."),
+                        QStringLiteral("Unable to display Help Contents. There is no Help "
+                                       "associated with this project."),
                         Boxes::Icon::Information);
             return;
         }
@@ -697,7 +729,9 @@ void frmMain::GoArchive() {
     }
 }
 
-void frmMain::GoBackup() { RunBackup(); }
+void frmMain::GoBackup() {
+    RunBackup();
+}
 
 void frmMain::GoRestore() {
     // A replaced database is opened by the next start only.
@@ -705,7 +739,9 @@ void frmMain::GoRestore() {
         ExitApp();
 }
 
-void frmMain::SetToolbarEnabled(bool enabled) { toolbar->setEnabled(enabled); }
+void frmMain::SetToolbarEnabled(bool enabled) {
+    toolbar->setEnabled(enabled);
+}
 
 void frmMain::mnuToolsPipeOptions_Click() {
     try {

@@ -30,8 +30,9 @@ public:
     cInBuffer& InBuffer();
     QSerialPort& comPort();
     cSerialLink& SerialLink() { return *link; }
-    bool WaitFor(int Retries, quint8 DestinationID, const QByteArray& SendCommand, int WaitMilliseconds,
-                 quint8 ExpectCommand, bool bAcceptAll, QByteArray& ReceivedCmdAndData);
+    bool WaitFor(int Retries, quint8 DestinationID, const QByteArray& SendCommand,
+                 int WaitMilliseconds, quint8 ExpectCommand, bool bAcceptAll,
+                 QByteArray& ReceivedCmdAndData);
 
     void ExitApp();
     void GoHome();

@@ -75,7 +75,8 @@ void frmMdiMenu::Form_Load() {
 void frmMdiMenu::Translate() {
     lblMainTitle->setText(GetProductTitle());
     lblCopyright->setText(GetCopyrightString());
-    lblVersionMsg->setText(::Translate(QStringLiteral("Version")) + QLatin1Char(' ') + GetVersionString());
-    lblContactNote->setText(::Translate(
-        QStringLiteral("For help see Help > Contents. Your company details are set under Tools > Company Info.")));
+    lblVersionMsg->setText(::Translate(QStringLiteral("Version")) + QLatin1Char(' ') +
+                           GetVersionString());
+    lblContactNote->setText(::Translate(QStringLiteral(
+        "For help see Help > Contents. Your company details are set under Tools > Company Info.")));
 }

@@ -11,9 +11,10 @@
 namespace {
 
 void showProcedureError(const QString& procedure, const AppError& e) {
-    Boxes::Show(QStringLiteral("Trevano Lite"),
-                QStringLiteral("Error %1 in procedure %2: %3").arg(e.number).arg(procedure, e.description),
-                Boxes::Icon::Warning);
+    Boxes::Show(
+        QStringLiteral("Trevano Lite"),
+        QStringLiteral("Error %1 in procedure %2: %3").arg(e.number).arg(procedure, e.description),
+        Boxes::Icon::Warning);
 }
 
 } // namespace
@@ -44,8 +45,9 @@ void frmUserMaintenance::ResetPasswordFields() {
 
 bool frmUserMaintenance::ReadOperatorRecord() {
     try {
-        hasRow = !gConn->Query(QStringLiteral("SELECT * FROM tblOperators WHERE LoginName = ?"),
-                               {OperatorLoginName(userType)})
+        hasRow = !gConn
+                      ->Query(QStringLiteral("SELECT * FROM tblOperators WHERE LoginName = ?"),
+                              {OperatorLoginName(userType)})
                       .isEmpty();
         return true;
     } catch (const AppError& e) {
@@ -68,7 +70,8 @@ bool frmUserMaintenance::Update() {
 
 void frmUserMaintenance::cmdOK_Click() {
     if (ui->txtPassword->text() != ui->txtRetypePassword->text()) {
-        gTranslator->IvMessageBox(QStringLiteral("The passwords do not match, please re-enter"), QString(), 0, 4, 0);
+        gTranslator->IvMessageBox(QStringLiteral("The passwords do not match, please re-enter"),
+                                  QString(), 0, 4, 0);
         ui->txtPassword->setFocus();
         return;
     }

@@ -4,12 +4,15 @@
 #include "mGlobals.h"
 
 namespace {
-QString key(int i) { return QStringLiteral("CompanyInfo%1").arg(i); }
+QString key(int i) {
+    return QStringLiteral("CompanyInfo%1").arg(i);
+}
 } // namespace
 
 void LoadCompanyInfo() {
     for (int i = 1; i <= 4; ++i)
-        gCompanyInfo[i] = Settings::GetSetting(QStringLiteral("Properties"), key(i)).left(kCompanyLineLength);
+        gCompanyInfo[i] =
+            Settings::GetSetting(QStringLiteral("Properties"), key(i)).left(kCompanyLineLength);
 }
 
 void SaveCompanyInfo(const QStringList& lines) {

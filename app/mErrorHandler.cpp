@@ -16,8 +16,10 @@ QString LogTimeStamp() {
 
 void LogError(const QString& text) {
     QFile log(ProgramFile(QStringLiteral("error.log")));
-    const QByteArray line = (LogTimeStamp() + QLatin1Char('\t') + text + QLatin1Char('\n')).toUtf8();
-    if (!log.open(QIODevice::WriteOnly | QIODevice::Append) || log.write(line) != line.size() || !log.flush()) {
+    const QByteArray line =
+        (LogTimeStamp() + QLatin1Char('\t') + text + QLatin1Char('\n')).toUtf8();
+    if (!log.open(QIODevice::WriteOnly | QIODevice::Append) || log.write(line) != line.size() ||
+        !log.flush()) {
         Boxes::Show(QStringLiteral("Trevano Lite"),
                     QStringLiteral("Error saving to error log file\r\n") + text);
     }
@@ -36,7 +38,8 @@ QString ErrorBoxText(const QString& label, const AppError& error) {
 }
 
 void HandleError(const QString& label, const AppError& error, bool show) {
-    LogError(QStringLiteral("Error %1 in %2\t(%3)").arg(error.number).arg(label, error.description));
+    LogError(
+        QStringLiteral("Error %1 in %2\t(%3)").arg(error.number).arg(label, error.description));
     if (!show)
         return;
     const int answer = Boxes::Show(QStringLiteral("Error"), ErrorBoxText(label, error),

@@ -9,7 +9,9 @@ bool gAutoSetTime = true;
 std::array<QString, 5> gCompanyInfo;
 QString gHelpFile;
 
-QString Translate(const QString& text) { return gTranslator ? gTranslator->Translate(text) : text; }
+QString Translate(const QString& text) {
+    return gTranslator ? gTranslator->Translate(text) : text;
+}
 
 // The pictures live in this library; register them before any window asks for one.
 static int initPictures() {

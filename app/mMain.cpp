@@ -27,7 +27,8 @@ StartUp::~StartUp() {
 }
 
 void StartUp::prepareTranslator() {
-    gLanguage = static_cast<qint16>(Settings::GetInt(QStringLiteral("Properties"), QStringLiteral("Language"), -1));
+    gLanguage = static_cast<qint16>(
+        Settings::GetInt(QStringLiteral("Properties"), QStringLiteral("Language"), -1));
     gTranslator = std::make_unique<Translator>();
     gTranslator->CheckLevel = 2;
     gTranslator->FileName = ProgramFile(QStringLiteral("QX7.MLD"));
@@ -50,8 +51,11 @@ bool StartUp::ADOTest(const QString& dbPath, const QString& password) {
             throw AppError(14, QStringLiteral("The file holds no database of this program"));
         return true;
     } catch (const AppError& e) {
-        LogError(QStringLiteral("ADOTest Failed. Exiting...\r\nError #%1\r\n%2").arg(e.number).arg(e.description));
-        Boxes::Show(QStringLiteral("Trevano Lite"), QStringLiteral("*** System Error: Cannot Open the database at ") + dbPath);
+        LogError(QStringLiteral("ADOTest Failed. Exiting...\r\nError #%1\r\n%2")
+                     .arg(e.number)
+                     .arg(e.description));
+        Boxes::Show(QStringLiteral("Trevano Lite"),
+                    QStringLiteral("*** System Error: Cannot Open the database at ") + dbPath);
         return false;
     }
 }
@@ -63,10 +67,14 @@ bool StartUp::ADOInit(const QString& dbPath, const QString& password) {
         return gConn->State() == 1;
     } catch (const AppError& e) {
         gConn.reset();
-        LogError(QStringLiteral("ADOInit Failed. Exiting...\r\nError #%1\r\n%2").arg(e.number).arg(e.description));
-        Boxes::Show(QStringLiteral("Trevano Lite"),
-                    QStringLiteral("Cannot Open the database, please check that the database file is available."),
-                    Boxes::Icon::Critical);
+        LogError(QStringLiteral("ADOInit Failed. Exiting...\r\nError #%1\r\n%2")
+                     .arg(e.number)
+                     .arg(e.description));
+        Boxes::Show(
+            QStringLiteral("Trevano Lite"),
+            QStringLiteral(
+                "Cannot Open the database, please check that the database file is available."),
+            Boxes::Icon::Critical);
         return false;
     }
 }
@@ -98,8 +106,8 @@ int StartUp::Main(const QStringList& arguments) {
     instanceLock->setStaleLockTime(0);
     if (!instanceLock->tryLock(0)) {
         instanceLock.reset();
-        Boxes::Show(QStringLiteral("Trevano Lite"), QStringLiteral("The program is already running!"),
-                    Boxes::Icon::Critical);
+        Boxes::Show(QStringLiteral("Trevano Lite"),
+                    QStringLiteral("The program is already running!"), Boxes::Icon::Critical);
         return 0;
     }
 
@@ -158,7 +166,8 @@ int StartUp::Main(const QStringList& arguments) {
         // Shown first, so that the connect dialog of the home page has its parent on screen.
         main->show();
         main->GoHome();
-        gAutoSetTime = Settings::GetBool(QStringLiteral("Properties"), QStringLiteral("AutoSetTime"), true);
+        gAutoSetTime =
+            Settings::GetBool(QStringLiteral("Properties"), QStringLiteral("AutoSetTime"), true);
         LoadCompanyInfo();
         return -1;
     } catch (const AppError& e) {

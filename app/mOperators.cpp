@@ -7,22 +7,28 @@ QString OperatorLoginName(int userType) {
     return userType == 1 ? QStringLiteral("MASTER") : QStringLiteral("USER");
 }
 
-QString NormalisedLoginEntry(const QString& typed) { return typed.trimmed().toUpper(); }
+QString NormalisedLoginEntry(const QString& typed) {
+    return typed.trimmed().toUpper();
+}
 
 int CheckOperator(int userType, const QString& normalisedPassword) {
     const QString name = OperatorLoginName(userType);
-    const DbRows rows = gConn->Query(QStringLiteral("SELECT * FROM tblOperators WHERE LoginName = ?"), {name});
+    const DbRows rows =
+        gConn->Query(QStringLiteral("SELECT * FROM tblOperators WHERE LoginName = ?"), {name});
     if (rows.isEmpty()) {
-        gConn->Execute(QStringLiteral("INSERT INTO tblOperators (LoginName, Password) VALUES (?, ?)"),
-                       {name, name.toLower()});
+        gConn->Execute(
+            QStringLiteral("INSERT INTO tblOperators (LoginName, Password) VALUES (?, ?)"),
+            {name, name.toLower()});
         return 0;
     }
-    Settings::SaveSetting(QStringLiteral("Info"), QStringLiteral("LastLogin"), QString::number(userType));
+    Settings::SaveSetting(QStringLiteral("Info"), QStringLiteral("LastLogin"),
+                          QString::number(userType));
     const QString stored = rows.first().text(QStringLiteral("Password"));
     return stored.toUpper() == normalisedPassword ? userType : 0;
 }
 
 bool SetOperatorPassword(int userType, const QString& password) {
-    return gConn->Execute(QStringLiteral("UPDATE tblOperators SET Password = ? WHERE LoginName = ?"),
-                          {password.trimmed(), OperatorLoginName(userType)}) == 1;
+    return gConn->Execute(
+               QStringLiteral("UPDATE tblOperators SET Password = ? WHERE LoginName = ?"),
+               {password.trimmed(), OperatorLoginName(userType)}) == 1;
 }

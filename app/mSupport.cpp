@@ -44,17 +44,22 @@ void SortListViewColumn(QTreeWidget* list, int column) {
 }
 
 int ReaderCount() {
-    return static_cast<int>(gConn->Query(QStringLiteral("SELECT count(*) AS n FROM tblReaders")).first().integer(QStringLiteral("n")));
+    return static_cast<int>(gConn->Query(QStringLiteral("SELECT count(*) AS n FROM tblReaders"))
+                                .first()
+                                .integer(QStringLiteral("n")));
 }
 
 int TourCount() {
-    return static_cast<int>(gConn->Query(QStringLiteral("SELECT count(*) AS n FROM tblTours")).first().integer(QStringLiteral("n")));
+    return static_cast<int>(gConn->Query(QStringLiteral("SELECT count(*) AS n FROM tblTours"))
+                                .first()
+                                .integer(QStringLiteral("n")));
 }
 
 void CompactDatabase(const QString& dbPath, const QString& tempPath, const QString& password) {
     try {
         if (QFile::exists(tempPath) && !QFile::remove(tempPath))
-            throw AppError(AppError::PermissionDenied, QStringLiteral("Cannot remove %1").arg(tempPath));
+            throw AppError(AppError::PermissionDenied,
+                           QStringLiteral("Cannot remove %1").arg(tempPath));
         DbConnection db;
         db.Open(dbPath, password);
         db.ExecuteScript(QStringLiteral("VACUUM;"));
@@ -68,7 +73,8 @@ QString ChooseNewFileName(const Boxes::FileDialog& dialog) {
         const QString path = Boxes::GetFileName(dialog);
         if (path.isEmpty() || !QFileInfo::exists(path))
             return path;
-        gTranslator->IvMessageBox(QStringLiteral("That filename is already in use. Please choose another filename"),
-                                  QString(), 0, 4, 0);
+        gTranslator->IvMessageBox(
+            QStringLiteral("That filename is already in use. Please choose another filename"),
+            QString(), 0, 4, 0);
     }
 }

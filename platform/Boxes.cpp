@@ -23,11 +23,15 @@ void appendToBoxLog(const QString& kind, const QString& title, const QString& te
     if (!log.open(QIODevice::WriteOnly | QIODevice::Append))
         return;
     QString flat = text;
-    flat.replace(QLatin1String("\r\n"), QLatin1String("\\n")).replace(QLatin1Char('\n'), QLatin1String("\\n"));
-    log.write((kind + QLatin1Char('\t') + title + QLatin1Char('\t') + flat + QLatin1Char('\n')).toUtf8());
+    flat.replace(QLatin1String("\r\n"), QLatin1String("\\n"))
+        .replace(QLatin1Char('\n'), QLatin1String("\\n"));
+    log.write(
+        (kind + QLatin1Char('\t') + title + QLatin1Char('\t') + flat + QLatin1Char('\n')).toUtf8());
 }
 
-bool boxLogMode() { return !qEnvironmentVariableIsEmpty("TREVANO_BOX_LOG"); }
+bool boxLogMode() {
+    return !qEnvironmentVariableIsEmpty("TREVANO_BOX_LOG");
+}
 
 struct ButtonSpec {
     QMessageBox::ButtonRole role;
@@ -39,11 +43,14 @@ QVector<ButtonSpec> buttonSpecs(Boxes::Buttons buttons) {
     using B = Boxes::Buttons;
     switch (buttons) {
     case B::OkCancel:
-        return {{QMessageBox::AcceptRole, Boxes::AnswerOk, "OK"}, {QMessageBox::RejectRole, Boxes::AnswerCancel, "Cancel"}};
+        return {{QMessageBox::AcceptRole, Boxes::AnswerOk, "OK"},
+                {QMessageBox::RejectRole, Boxes::AnswerCancel, "Cancel"}};
     case B::YesNo:
-        return {{QMessageBox::YesRole, Boxes::AnswerYes, "&Yes"}, {QMessageBox::NoRole, Boxes::AnswerNo, "&No"}};
+        return {{QMessageBox::YesRole, Boxes::AnswerYes, "&Yes"},
+                {QMessageBox::NoRole, Boxes::AnswerNo, "&No"}};
     case B::RetryIgnore:
-        return {{QMessageBox::AcceptRole, Boxes::AnswerRetry, "&Retry"}, {QMessageBox::RejectRole, Boxes::AnswerIgnore, "&Ignore"}};
+        return {{QMessageBox::AcceptRole, Boxes::AnswerRetry, "&Retry"},
+                {QMessageBox::RejectRole, Boxes::AnswerIgnore, "&Ignore"}};
     case B::Ok:
     default:
         return {{QMessageBox::AcceptRole, Boxes::AnswerOk, "OK"}};
@@ -93,8 +100,9 @@ int Show(const Box& box) {
     const QVector<ButtonSpec> specs = buttonSpecs(box.buttons);
     QVector<QAbstractButton*> made;
     for (int i = 0; i < specs.size(); ++i) {
-        const QString caption = i < box.buttonTexts.size() ? box.buttonTexts.at(i)
-                                                           : QString::fromLatin1(specs.at(i).english);
+        const QString caption = i < box.buttonTexts.size()
+                                    ? box.buttonTexts.at(i)
+                                    : QString::fromLatin1(specs.at(i).english);
         made << message.addButton(caption, specs.at(i).role);
     }
     message.setDefaultButton(qobject_cast<QPushButton*>(made.first()));
@@ -136,8 +144,14 @@ QString GetFileName(const FileDialog& dialog) {
     return chooser.selectedFiles().first();
 }
 
-void SetBoxHandler(BoxHandler handler) { boxHandler() = std::move(handler); }
-void SetFileHandler(FileHandler handler) { fileHandler() = std::move(handler); }
-BoxHandler CurrentBoxHandler() { return boxHandler(); }
+void SetBoxHandler(BoxHandler handler) {
+    boxHandler() = std::move(handler);
+}
+void SetFileHandler(FileHandler handler) {
+    fileHandler() = std::move(handler);
+}
+BoxHandler CurrentBoxHandler() {
+    return boxHandler();
+}
 
 } // namespace Boxes

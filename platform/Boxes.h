@@ -14,7 +14,14 @@ namespace Boxes {
 enum class Icon { None, Information, Warning, Critical, Question };
 enum class Buttons { Ok, OkCancel, YesNo, RetryIgnore };
 // The answers keep the classic numbering that the callers test.
-enum Answer { AnswerOk = 1, AnswerCancel = 2, AnswerRetry = 4, AnswerIgnore = 5, AnswerYes = 6, AnswerNo = 7 };
+enum Answer {
+    AnswerOk = 1,
+    AnswerCancel = 2,
+    AnswerRetry = 4,
+    AnswerIgnore = 5,
+    AnswerYes = 6,
+    AnswerNo = 7
+};
 
 struct Box {
     QString title;
@@ -35,7 +42,8 @@ struct FileDialog {
 };
 
 int Show(const Box& box);
-int Show(const QString& title, const QString& text, Icon icon = Icon::None, Buttons buttons = Buttons::Ok);
+int Show(const QString& title, const QString& text, Icon icon = Icon::None,
+         Buttons buttons = Buttons::Ok);
 int DefaultAnswer(Buttons buttons);
 
 // Returns the chosen path, or an empty text when the user cancelled.

@@ -45,7 +45,9 @@ qint64 DbRow::integer(const QString& column, qint64 nullValue) const {
     return v.isNull() ? nullValue : v.toLongLong();
 }
 
-bool DbRow::isNull(const QString& column) const { return value(column).isNull(); }
+bool DbRow::isNull(const QString& column) const {
+    return value(column).isNull();
+}
 
 int DbRow::indexOf(const QString& column) const {
     for (int i = 0; i < columns->size(); ++i)
@@ -54,7 +56,9 @@ int DbRow::indexOf(const QString& column) const {
     return -1;
 }
 
-DbConnection::~DbConnection() { Close(); }
+DbConnection::~DbConnection() {
+    Close();
+}
 
 void DbConnection::Open(const QString& filePath, const QString& key) {
     openWithFlags(filePath, key, SQLITE_OPEN_READWRITE);
@@ -62,7 +66,8 @@ void DbConnection::Open(const QString& filePath, const QString& key) {
 
 void DbConnection::Create(const QString& filePath, const QString& key) {
     if (QFileInfo::exists(filePath))
-        throw AppError(AppError::FileExists, QStringLiteral("File already exists: %1").arg(filePath));
+        throw AppError(AppError::FileExists,
+                       QStringLiteral("File already exists: %1").arg(filePath));
     openWithFlags(filePath, key, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
 }
 
@@ -84,7 +89,8 @@ void DbConnection::openWithFlags(const QString& filePath, const QString& key, in
         // The key is only proven by reading: a wrong key or a plain file fails here.
         Query(QStringLiteral("SELECT count(*) FROM sqlite_master"));
         if (sqlite3_db_readonly(db, "main") == 1)
-            throw AppError(SQLITE_READONLY, QStringLiteral("The database file is read-only: %1").arg(filePath));
+            throw AppError(SQLITE_READONLY,
+                           QStringLiteral("The database file is read-only: %1").arg(filePath));
         ExecuteScript(QStringLiteral("PRAGMA temp_store = MEMORY;"));
     } catch (...) {
         Close();
@@ -101,7 +107,9 @@ void DbConnection::Close() {
 
 void DbConnection::fail(int code, const QString& context) const {
     const QString message = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("not open");
-    throw AppError(code, context.isEmpty() ? message : message + QStringLiteral(" [") + context + QLatin1Char(']'));
+    throw AppError(code, context.isEmpty()
+                             ? message
+                             : message + QStringLiteral(" [") + context + QLatin1Char(']'));
 }
 
 namespace {
@@ -159,8 +167,9 @@ QVariant columnValue(sqlite3_stmt* stmt, int i) {
     case SQLITE_NULL:
         return QVariant();
     default:
-        return QVariant(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, i)),
-                                          sqlite3_column_bytes(stmt, i)));
+        return QVariant(
+            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, i)),
+                              sqlite3_column_bytes(stmt, i)));
     }
 }
 
@@ -215,14 +224,16 @@ void DbConnection::ExecuteScript(const QString& sql) {
     char* error = nullptr;
     const int rc = sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &error);
     if (rc != SQLITE_OK) {
-        const QString message = error ? QString::fromUtf8(error) : QString::fromUtf8(sqlite3_errstr(rc));
+        const QString message =
+            error ? QString::fromUtf8(error) : QString::fromUtf8(sqlite3_errstr(rc));
         sqlite3_free(error);
         throw AppError(rc, message);
     }
 }
 
 bool DbConnection::TableExists(const QString& name) {
-    return !Query(QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table','view') AND name = ?"),
+    return !Query(QStringLiteral(
+                      "SELECT name FROM sqlite_master WHERE type IN ('table','view') AND name = ?"),
                   {name})
                 .isEmpty();
 }

@@ -3,4 +3,6 @@
 #include <QString>
 
 // The fixed password of every database file of the program.
-inline QString DatabaseKey() { return QStringLiteral("quor7314"); }
+inline QString DatabaseKey() {
+    return QStringLiteral("quor7314");
+}

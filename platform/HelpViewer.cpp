@@ -21,7 +21,8 @@ HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window) {
 void HelpViewer::ShowContents(const QString& helpFile) {
     const QFileInfo info(helpFile);
     if (!info.isFile() || !info.isReadable())
-        throw AppError(AppError::FileNotFound, QStringLiteral("Help file not found: %1").arg(helpFile));
+        throw AppError(AppError::FileNotFound,
+                       QStringLiteral("Help file not found: %1").arg(helpFile));
     view->setSource(QUrl::fromLocalFile(info.absoluteFilePath()));
     setWindowTitle(view->documentTitle());
     show();

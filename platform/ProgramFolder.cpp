@@ -10,4 +10,6 @@ QString ProgramFolder() {
     return QCoreApplication::applicationDirPath();
 }
 
-QString ProgramFile(const QString& name) { return QDir(ProgramFolder()).filePath(name); }
+QString ProgramFile(const QString& name) {
+    return QDir(ProgramFolder()).filePath(name);
+}

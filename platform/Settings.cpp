@@ -10,7 +10,9 @@ QSettings store() {
                      QStringLiteral("Trevano Lite"));
 }
 
-QString path(const QString& section, const QString& key) { return section + QLatin1Char('/') + key; }
+QString path(const QString& section, const QString& key) {
+    return section + QLatin1Char('/') + key;
+}
 
 } // namespace
 
@@ -65,12 +67,16 @@ void SaveInt(const QString& section, const QString& key, qint64 value) {
     SaveSetting(section, key, QString::number(value));
 }
 
-QString BoolText(bool value) { return value ? QStringLiteral("True") : QStringLiteral("False"); }
+QString BoolText(bool value) {
+    return value ? QStringLiteral("True") : QStringLiteral("False");
+}
 
 void SaveBool(const QString& section, const QString& key, bool value) {
     SaveSetting(section, key, BoolText(value));
 }
 
-QString FileName() { return store().fileName(); }
+QString FileName() {
+    return store().fileName();
+}
 
 } // namespace Settings

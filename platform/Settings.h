@@ -6,7 +6,8 @@
 // every value stored as text. A value that does not parse reads as its default.
 namespace Settings {
 
-QString GetSetting(const QString& section, const QString& key, const QString& defaultValue = QString());
+QString GetSetting(const QString& section, const QString& key,
+                   const QString& defaultValue = QString());
 void SaveSetting(const QString& section, const QString& key, const QString& value);
 
 int GetInt(const QString& section, const QString& key, int defaultValue);

@@ -8,8 +8,8 @@
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
-#include <QPushButton>
 #include <QLocale>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -41,10 +41,12 @@ QString unescape(const QString& cell) {
 void Translator::readFile() {
     QFile file(FileName);
     if (!file.open(QIODevice::ReadOnly))
-        throw AppError(AppError::FileNotFound, QStringLiteral("Dictionary not found: %1").arg(FileName));
+        throw AppError(AppError::FileNotFound,
+                       QStringLiteral("Dictionary not found: %1").arg(FileName));
     const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
     if (lines.isEmpty() || !lines.first().trimmed().startsWith(QLatin1String("#QX7-MLD 1")))
-        throw AppError(AppError::InvalidValue, QStringLiteral("Not a dictionary: %1").arg(FileName));
+        throw AppError(AppError::InvalidValue,
+                       QStringLiteral("Not a dictionary: %1").arg(FileName));
     fileLanguages.clear();
     texts.clear();
     for (int i = 1; i < lines.size(); ++i) {
@@ -90,7 +92,8 @@ void Translator::Open() {
         }
         const QString system = QLocale::system().name().section(QLatin1Char('_'), 0, 0);
         for (int i = 0; i < fileLanguages.size(); ++i)
-            if (!system.isEmpty() && fileLanguages.at(i).iso.section(QLatin1Char('_'), 0, 0) == system) {
+            if (!system.isEmpty() &&
+                fileLanguages.at(i).iso.section(QLatin1Char('_'), 0, 0) == system) {
                 column = i;
                 shownLanguage = fileLanguages.at(i).number;
             }
@@ -120,7 +123,8 @@ QString Translator::EnglishName(int number) const {
 
 QVector<Translator::Language> Translator::ChoosableLanguages() const {
     QVector<Language> list;
-    list.append(Language{1, QStringLiteral("en"), QStringLiteral("English"), QStringLiteral("English")});
+    list.append(
+        Language{1, QStringLiteral("en"), QStringLiteral("English"), QStringLiteral("English")});
     list += fileLanguages;
     return list;
 }
@@ -136,9 +140,11 @@ bool Translator::SelectLanguage(const QString& text, int, int, int& chosen, QWid
     list->setObjectName(QStringLiteral("lstLanguages"));
     const QVector<Language> languages = ChoosableLanguages();
     for (const Language& l : languages) {
-        auto* item = new QListWidgetItem(
-            l.nativeName == l.englishName ? l.englishName : l.nativeName + QStringLiteral(" (") + l.englishName + QLatin1Char(')'),
-            list);
+        auto* item = new QListWidgetItem(l.nativeName == l.englishName
+                                             ? l.englishName
+                                             : l.nativeName + QStringLiteral(" (") + l.englishName +
+                                                   QLatin1Char(')'),
+                                         list);
         item->setData(Qt::UserRole, l.number);
         const bool current = l.number == chosen || (chosen == 0 && l.number == 1) ||
                              (chosen == -1 && l.number == (shownLanguage == 0 ? 1 : shownLanguage));
@@ -147,8 +153,10 @@ bool Translator::SelectLanguage(const QString& text, int, int, int& chosen, QWid
     }
     layout->addWidget(list);
     auto* buttons = new QDialogButtonBox(&dialog);
-    buttons->addButton(Translate(QStringLiteral("&OK")), QDialogButtonBox::AcceptRole)->setObjectName(QStringLiteral("cmdOK"));
-    buttons->addButton(Translate(QStringLiteral("&Cancel")), QDialogButtonBox::RejectRole)->setObjectName(QStringLiteral("cmdCancel"));
+    buttons->addButton(Translate(QStringLiteral("&OK")), QDialogButtonBox::AcceptRole)
+        ->setObjectName(QStringLiteral("cmdOK"));
+    buttons->addButton(Translate(QStringLiteral("&Cancel")), QDialogButtonBox::RejectRole)
+        ->setObjectName(QStringLiteral("cmdCancel"));
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     QObject::connect(list, &QListWidget::itemDoubleClicked, &dialog, &QDialog::accept);
@@ -170,7 +178,8 @@ QString Translator::Translate(const QString& text) const {
 
 bool Translator::HasTranslation(const QString& text) const {
     const auto it = texts.constFind(text);
-    return column >= 0 && it != texts.constEnd() && column < it->size() && !it->at(column).isEmpty();
+    return column >= 0 && it != texts.constEnd() && column < it->size() &&
+           !it->at(column).isEmpty();
 }
 
 QString Translator::FormatStr(const QString& pattern, const QStringList& values) {
@@ -196,7 +205,8 @@ QString Translator::FormatStr(const QString& pattern, const QStringList& values)
     return out;
 }
 
-int Translator::IvMessageBox(const QString& prompt, const QString& title, int kind, int buttons, int) const {
+int Translator::IvMessageBox(const QString& prompt, const QString& title, int kind, int buttons,
+                             int) const {
     Boxes::Box box;
     box.title = title.isEmpty() ? QStringLiteral("Trevano Lite") : title;
     box.text = Translate(prompt);
@@ -216,11 +226,13 @@ int Translator::IvMessageBox(const QString& prompt, const QString& title, int ki
     switch (buttons) {
     case 3:
         box.buttons = Boxes::Buttons::YesNo;
-        box.buttonTexts = QStringList{Translate(QStringLiteral("&Yes")), Translate(QStringLiteral("&No"))};
+        box.buttonTexts =
+            QStringList{Translate(QStringLiteral("&Yes")), Translate(QStringLiteral("&No"))};
         break;
     case 96:
         box.buttons = Boxes::Buttons::RetryIgnore;
-        box.buttonTexts = QStringList{Translate(QStringLiteral("&Retry")), Translate(QStringLiteral("&Ignore"))};
+        box.buttonTexts =
+            QStringList{Translate(QStringLiteral("&Retry")), Translate(QStringLiteral("&Ignore"))};
         break;
     default:
         box.buttons = Boxes::Buttons::Ok;
@@ -229,7 +241,8 @@ int Translator::IvMessageBox(const QString& prompt, const QString& title, int ki
     return Boxes::Show(box);
 }
 
-QString DictionaryQtTranslator::translate(const char*, const char* sourceText, const char*, int) const {
+QString DictionaryQtTranslator::translate(const char*, const char* sourceText, const char*,
+                                          int) const {
     const QString source = QString::fromUtf8(sourceText);
     const QString translated = translator.Translate(source);
     return translated == source ? QString() : translated;

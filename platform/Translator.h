@@ -43,7 +43,8 @@ public:
     static QString FormatStr(const QString& pattern, const QStringList& values);
     // kind: 0 warning, 1 stop, 2 information, 3 question; buttons: 3 Yes/No, 4 OK,
     // 96 Retry/Ignore. Returns 1 OK, 4 Retry, 5 Ignore, 6 Yes, 7 No.
-    int IvMessageBox(const QString& prompt, const QString& title, int kind, int buttons, int helpContext) const;
+    int IvMessageBox(const QString& prompt, const QString& title, int kind, int buttons,
+                     int helpContext) const;
 
     // Whether the shown language has its own text for `text` (for the completeness check).
     bool HasTranslation(const QString& text) const;

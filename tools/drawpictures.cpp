@@ -23,10 +23,10 @@ void shield(QPainter& p, const QRectF& r) {
     QPainterPath path;
     path.moveTo(r.center().x(), r.top());
     path.lineTo(r.right(), r.top() + r.height() * 0.18);
-    path.cubicTo(r.right(), r.top() + r.height() * 0.65, r.center().x() + r.width() * 0.2, r.bottom() - r.height() * 0.1,
-                 r.center().x(), r.bottom());
-    path.cubicTo(r.center().x() - r.width() * 0.2, r.bottom() - r.height() * 0.1, r.left(), r.top() + r.height() * 0.65,
-                 r.left(), r.top() + r.height() * 0.18);
+    path.cubicTo(r.right(), r.top() + r.height() * 0.65, r.center().x() + r.width() * 0.2,
+                 r.bottom() - r.height() * 0.1, r.center().x(), r.bottom());
+    path.cubicTo(r.center().x() - r.width() * 0.2, r.bottom() - r.height() * 0.1, r.left(),
+                 r.top() + r.height() * 0.65, r.left(), r.top() + r.height() * 0.18);
     path.closeSubpath();
     p.setPen(QPen(kNavy, r.width() * 0.05));
     p.setBrush(kTeal);
@@ -135,7 +135,8 @@ int main(int argc, char** argv) {
 
     const char* names[] = {"home", "download", "reports", "setup"};
     for (int i = 0; i < 4; ++i)
-        save(toolbarPicture(i), data.filePath(QStringLiteral("pictures/%1.png").arg(QLatin1String(names[i]))));
+        save(toolbarPicture(i),
+             data.filePath(QStringLiteral("pictures/%1.png").arg(QLatin1String(names[i]))));
     save(lamp(QColor(0x2e, 0xa0, 0x43)), data.filePath(QStringLiteral("pictures/online.png")));
     save(lamp(QColor(0xb0, 0x30, 0x30)), data.filePath(QStringLiteral("pictures/offline.png")));
 
@@ -158,7 +159,8 @@ int main(int argc, char** argv) {
         // A tour: buttons joined by a path.
         p.setPen(QPen(kAmber, 4, Qt::DashLine, Qt::RoundCap));
         p.drawPolyline(QPolygonF{{150, 110}, {220, 45}, {300, 100}, {380, 40}});
-        for (const QPointF& c : {QPointF(150, 110), QPointF(220, 45), QPointF(300, 100), QPointF(380, 40)})
+        for (const QPointF& c :
+             {QPointF(150, 110), QPointF(220, 45), QPointF(300, 100), QPointF(380, 40)})
             button(p, c, 14);
         shield(p, QRectF(20, 15, 100, 120));
     }
@@ -185,6 +187,7 @@ int main(int argc, char** argv) {
         p.drawLine(QPointF(75, 45), QPointF(130, 45));
         button(p, QPointF(160, 45), 24); // a contact button
     }
-    save(contact.convertToFormat(QImage::Format_RGB32), data.filePath(QStringLiteral("contact.bmp")));
+    save(contact.convertToFormat(QImage::Format_RGB32),
+         data.filePath(QStringLiteral("contact.bmp")));
     return 0;
 }

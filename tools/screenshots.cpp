@@ -1,17 +1,17 @@
 // Renders the program's windows to PNG files for a look: screenshots OUT_FOLDER.
 // Runs on a temporary program folder with a fresh database.
+#include "Boxes.h"
 #include "DatabaseKey.h"
 #include "DatabaseMaker.h"
 #include "frmAbout.h"
 #include "frmCompany.h"
+#include "frmDownload.h"
 #include "frmLogin.h"
 #include "frmMain.h"
+#include "frmPrpComms.h"
+#include "frmSetTime.h"
 #include "frmSplash.h"
 #include "frmUserMaintenance.h"
-#include "frmSetTime.h"
-#include "frmPrpComms.h"
-#include "frmDownload.h"
-#include "Boxes.h"
 #include "mGlobals.h"
 #include "mTranslations.h"
 
@@ -49,7 +49,8 @@ int main(int argc, char** argv) {
     gConn->Open(QDir(home.path()).filePath("main.mdb"), DatabaseKey());
 
     frmSplash splash;
-    splash.ShowVersion(Translator::FormatStr(Translate("%0:s - Version %1:s"), {GetProductTitle(), GetVersionString()}));
+    splash.ShowVersion(Translator::FormatStr(Translate("%0:s - Version %1:s"),
+                                             {GetProductTitle(), GetVersionString()}));
     splash.ShowMessage(Translate("Opening Database..."));
     shoot(splash, out.filePath("splash.png"));
     splash.close();
