@@ -4,6 +4,7 @@
 #include "SimulatedDock.h"
 #include "TestHome.h"
 #include "cSerialLink.h"
+#include "frmDownload.h"
 #include "frmMain.h"
 #include "frmMdiDownload.h"
 #include "mDownload.h"
@@ -126,6 +127,8 @@ private slots:
     void storeFails();
     void eraseRetry_data();
     void eraseRetry();
+    void readerIdMode_data();
+    void readerIdMode();
 
 private:
     frmMdiDownload* openPage(SimulatedDock& dock);
@@ -428,6 +431,45 @@ void tst_download::eraseRetry() {
     QCOMPARE(dock.logSlots().isEmpty(), erases == 2);
     QCOMPARE(window->StatusText(2) == "Reader Erased", erases == 2);
     QVERIFY(page->QueryClose());
+}
+
+void tst_download::readerIdMode_data() {
+    QTest::addColumn<bool>("countError");
+    QTest::newRow("three packets") << false;
+    QTest::newRow("count FFFF") << true;
+}
+
+void tst_download::readerIdMode() {
+    QFETCH(bool, countError);
+    SimulatedDock dock;
+    dock.setLog(DockStation::MakeTouches(150, 1, {"12AB3F"}, kDay));
+    dock.setReaderId("D1D2D3D4");
+    dock.setPaced(true);
+    if (countError)
+        dock.setDownloadReply(DockStation::DownloadReply::CountError);
+    frmMdiDownload* page = openPage(dock);
+    QVERIFY(page);
+    BoxRecorder boxes;
+    bool ok = false;
+    QString id;
+    {
+        frmDownload download(window->Link(), window.get());
+        download.setGetIDMode(true);
+        download.exec();
+        ok = download.OK();
+        id = download.PipeID();
+        QCOMPARE(download.Buttons().Count(), 0);
+    }
+    QCOMPARE(ok, !countError);
+    QCOMPARE(boxes.texts(), countError ? QStringList{"Download Error"} : QStringList{});
+    if (countError)
+        return;
+    QCOMPARE(id, QString("D1D2D3D4"));
+    // The rest of the stream is in before the window reports, so the next command's reply
+    // cannot be a leftover data packet.
+    QVERIFY(!dock.outputPending());
+    QVERIFY(page->EraseReader());
+    QVERIFY(dock.logSlots().isEmpty());
 }
 
 QTEST_MAIN(tst_download)
