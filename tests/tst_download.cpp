@@ -11,6 +11,7 @@
 #include "mGlobals.h"
 #include "mLinkGlobals.h"
 
+#include <QAction>
 #include <QDialog>
 #include <QLabel>
 #include <QPushButton>
@@ -399,18 +400,23 @@ void tst_download::storeFails() {
 }
 
 void tst_download::eraseRetry_data() {
+    QTest::addColumn<bool>("toolsEntry"); // Tools > "&Erase Reader" instead of the page's button
     QTest::addColumn<int>("retry");
     QTest::addColumn<int>("erases");
     QTest::addColumn<QStringList>("texts");
-    QTest::newRow("Yes: tried again") << int(Boxes::AnswerYes) << 2
+    QTest::newRow("Yes: tried again") << false << int(Boxes::AnswerYes) << 2
                                       << QStringList{"Are you sure you want to clear the reader? ",
                                                      "Reader Erase Failed.  Try again?", "Reader Erased"};
-    QTest::newRow("No: given up") << int(Boxes::AnswerNo) << 1
+    QTest::newRow("Tools entry, Yes") << true << int(Boxes::AnswerYes) << 2
+                                      << QStringList{"Are you sure you want to clear the reader? ",
+                                                     "Reader Erase Failed.  Try again?", "Reader Erased"};
+    QTest::newRow("No: given up") << false << int(Boxes::AnswerNo) << 1
                                   << QStringList{"Are you sure you want to clear the reader? ",
                                                  "Reader Erase Failed.  Try again?"};
 }
 
 void tst_download::eraseRetry() {
+    QFETCH(bool, toolsEntry);
     QFETCH(int, retry);
     QFETCH(int, erases);
     QFETCH(QStringList, texts);
@@ -425,7 +431,14 @@ void tst_download::eraseRetry() {
         if (box.text.startsWith("Reader Erase Failed"))
             dock.setStatuses(0, 0, 0); // the second try works
     };
-    page->findChild<QPushButton*>("cmdOnline_1")->click();
+    if (toolsEntry) {
+        window->GoHome();
+        window->Action("mnuToolsClearPipe")->trigger();
+        page = qobject_cast<frmMdiDownload*>(window->CurrentPage());
+        QVERIFY(page);
+    } else {
+        page->findChild<QPushButton*>("cmdOnline_1")->click();
+    }
     QCOMPARE(boxes.texts(), texts);
     QCOMPARE(eraseRequests(dock), erases);
     QCOMPARE(dock.logSlots().isEmpty(), erases == 2);
