@@ -267,11 +267,14 @@ void tst_download::fullDownload() {
     QVERIFY(page);
     BoxRecorder boxes;
     QString idShown;
+    bool closeRefused = false;
     QTimer peek; // the Status window's reader ID, read while it runs
     connect(&peek, &QTimer::timeout, this, [&] {
-        if (auto* status = page->findChild<QDialog*>("frmDownload"))
+        if (auto* status = page->findChild<QDialog*>("frmDownload")) {
+            closeRefused = !page->QueryClose();
             if (!status->findChild<QLabel*>("lblPipeID")->text().isEmpty())
                 idShown = status->findChild<QLabel*>("lblPipeID")->text();
+        }
     });
     peek.start(50);
     const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
@@ -280,6 +283,7 @@ void tst_download::fullDownload() {
 
     QVERIFY2(boxes.boxes.isEmpty(), qPrintable(boxes.texts().join(" / ")));
     QCOMPARE(idShown, kReaderId);
+    QVERIFY(closeRefused);
     QStringList expected;
     for (const DockStation::Touch& t : log) {
         const QString names = t.code == "12AB3F"   ? "Gate 1|Left post|1|North Gate|Gate house"
