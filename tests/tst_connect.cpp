@@ -196,7 +196,7 @@ void tst_connect::portDialog() {
     QString shown;
     answerPortDialog(choice, &shown);
     window->GoOptions();
-    QCOMPARE(shown, "COM1:  (" + dock.devicePath() + ")");
+    QCOMPARE(shown, "COM1:  (" + dock.portPath(1) + ")");
     QVERIFY(boxes.boxes.isEmpty());
     QCOMPARE(gDocked, docked);
     QCOMPARE(window->SerialLink().IsOpen(), docked);

@@ -272,6 +272,8 @@ void DockStation::handle(const QByteArray& frame) {
             lastDue = qMax(lastDue, Clock_t::now() + std::chrono::milliseconds(latency));
             for (const QByteArray& packet : packets)
                 queueFrame(packet, true);
+            if (!afterStream.isEmpty())
+                queueFrame(MakeFrame(afterStream), true);
             return;
         }
         return;
@@ -575,6 +577,10 @@ void DockStation::setExtraPreambleFF(int count) {
 void DockStation::setStallAfterPackets(int count) {
     LOCKED;
     stallAfter = count;
+}
+void DockStation::setAfterStream(const QByteArray& data) {
+    LOCKED;
+    afterStream = data;
 }
 void DockStation::setMonitor(std::function<void(const QString&)> m) {
     LOCKED;

@@ -82,6 +82,7 @@ public:
     void setStrayFrameFirst(bool on);      // a button-ID frame before every reply
     void setExtraPreambleFF(int count);    // more FF before the start mark
     void setStallAfterPackets(int count);  // download stops after `count` packets (-1 never)
+    void setAfterStream(const QByteArray& data); // a reply frame with these data after the packets
 
     // Unprompted traffic and events.
     void sendButton(const QString& code); // a button-ID packet for this key
@@ -174,6 +175,7 @@ private:
     bool strayFirst = false;
     int extraFF = 0;
     int stallAfter = -1;
+    QByteArray afterStream;
 
     QVector<Request> journal;
     QByteArray noiseBytes;
