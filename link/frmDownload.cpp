@@ -107,8 +107,6 @@ void frmDownload::tmrGetPackets_Timer() {
     while (!finished && link.InBuffer().GetPacket(frame)) {
         const int status = ProcessPacket(frame);
         prgOnline->setValue(qMin(packetsReceived, prgOnline->maximum()));
-        if (packetsReceived == 1 && frame.size() > 17)
-            firmware = FirmwareText(static_cast<quint8>(frame.at(17)));
         if (expectedPackets > 0)
             lblProgress->setText(QString::number(qRound(100.0 * packetsReceived / expectedPackets)) +
                                  QLatin1Char('%'));
@@ -130,8 +128,6 @@ void frmDownload::tmrGetPackets_Timer() {
             lblMsgs->setText(Translate(QStringLiteral("Download Completed")));
             LinkYield();
             if (firmwareMode) {
-                if (firmware == QLatin1String("V08"))
-                    firmware = QStringLiteral("V06");
                 Succeed();
             } else if (idMode) {
                 Succeed();
@@ -157,6 +153,10 @@ int frmDownload::ProcessPacket(const QByteArray& frame) {
         if (packetsReceived == 1) {
             const cDownloadHeader header = ReadFirstPacket(frame);
             pipeId = header.PipeID;
+            // Taken from the first data packet only, so that no later frame can replace it.
+            firmware = FirmwareText(header.Firmware);
+            if (firmwareMode && firmware == QLatin1String("V08"))
+                firmware = QStringLiteral("V06");
             if (header.RecordCount == kRecordCountError)
                 return -1;
             recordCount = header.RecordCount;
