@@ -12,7 +12,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 
-frmDownload::frmDownload(cSerialLink& serialLink, QWidget* parent) : QDialog(parent), link(serialLink) {
+frmDownload::frmDownload(cSerialLink& serialLink, QWidget* parent)
+    : QDialog(parent), link(serialLink) {
     setObjectName(QStringLiteral("frmDownload"));
     setWindowTitle(Translate(QStringLiteral("Status")));
     auto* layout = new QGridLayout(this);
@@ -26,7 +27,8 @@ frmDownload::frmDownload(cSerialLink& serialLink, QWidget* parent) : QDialog(par
     lblStatic->setObjectName(QStringLiteral("lblStatic"));
     lblPipeID = new QLabel(this);
     lblPipeID->setObjectName(QStringLiteral("lblPipeID"));
-    lblWarning = new QLabel(Translate(QStringLiteral("Do not remove the reader until download is complete.")), this);
+    lblWarning = new QLabel(
+        Translate(QStringLiteral("Do not remove the reader until download is complete.")), this);
     lblWarning->setObjectName(QStringLiteral("lblWarning"));
     lblWarning->setStyleSheet(QStringLiteral("color: #a0281e; font-weight: bold;"));
     lblWarning->hide();
@@ -58,11 +60,14 @@ frmDownload::frmDownload(cSerialLink& serialLink, QWidget* parent) : QDialog(par
     tmrTimeout.setInterval(5000);
     connect(&tmrStart, &QTimer::timeout, this, &frmDownload::tmrStart_Timer);
     connect(&tmrGetPackets, &QTimer::timeout, this, &frmDownload::tmrGetPackets_Timer);
-    connect(&tmrTimeout, &QTimer::timeout, this, [this] { Fail(Translate(QStringLiteral("Download Error"))); });
+    connect(&tmrTimeout, &QTimer::timeout, this,
+            [this] { Fail(Translate(QStringLiteral("Download Error"))); });
     tmrStart.start();
 }
 
-frmDownload::~frmDownload() { gReceiveEnabled = false; }
+frmDownload::~frmDownload() {
+    gReceiveEnabled = false;
+}
 
 void frmDownload::stopTimers() {
     tmrStart.stop();
@@ -108,8 +113,9 @@ void frmDownload::tmrGetPackets_Timer() {
         const int status = ProcessPacket(frame);
         prgOnline->setValue(qMin(packetsReceived, prgOnline->maximum()));
         if (expectedPackets > 0)
-            lblProgress->setText(QString::number(qRound(100.0 * packetsReceived / expectedPackets)) +
-                                 QLatin1Char('%'));
+            lblProgress->setText(
+                QString::number(qRound(100.0 * packetsReceived / expectedPackets)) +
+                QLatin1Char('%'));
         switch (status) {
         case -3:
             Fail(Translate(QStringLiteral("Reader not detected. Check reader and try again.")));
@@ -202,7 +208,8 @@ bool frmDownload::ProcessData() {
                 prgOnline->setValue(qMin(touches, prgOnline->maximum()));
                 if (expectedPackets > 0)
                     lblProgress->setText(
-                        QStringLiteral("%1%").arg(qRound(100.0 * packetsReceived / expectedPackets), 2, 10, QLatin1Char('0')));
+                        QStringLiteral("%1%").arg(qRound(100.0 * packetsReceived / expectedPackets),
+                                                  2, 10, QLatin1Char('0')));
             });
         prgOnline->setValue(prgOnline->maximum());
         lblProgress->setText(QStringLiteral("100%"));

@@ -24,13 +24,15 @@ struct Column {
     Qt::Alignment alignment;
     int units;
 };
-const Column kColumns[] = {{TR_TEXT("Number"), Qt::AlignLeft, 10},       {TR_TEXT("Date"), Qt::AlignHCenter, 15},
-                           {TR_TEXT("Time"), Qt::AlignHCenter, 10},      {TR_TEXT("ID"), Qt::AlignHCenter, 10},
-                           {TR_TEXT("Button Name"), Qt::AlignLeft, 20}, {TR_TEXT("Group Name"), Qt::AlignLeft, 35}};
+const Column kColumns[] = {
+    {TR_TEXT("Number"), Qt::AlignLeft, 10},      {TR_TEXT("Date"), Qt::AlignHCenter, 15},
+    {TR_TEXT("Time"), Qt::AlignHCenter, 10},     {TR_TEXT("ID"), Qt::AlignHCenter, 10},
+    {TR_TEXT("Button Name"), Qt::AlignLeft, 20}, {TR_TEXT("Group Name"), Qt::AlignLeft, 35}};
 
 } // namespace
 
-frmMdiDownload::frmMdiDownload(cLinkHost& linkHost, QWidget* parent) : Page(parent), host(linkHost) {
+frmMdiDownload::frmMdiDownload(cLinkHost& linkHost, QWidget* parent)
+    : Page(parent), host(linkHost) {
     setObjectName(QStringLiteral("frmMdiDownload"));
     auto* layout = new QGridLayout(this);
     cmdOnline_0 = new QPushButton(this);
@@ -129,8 +131,9 @@ void frmMdiDownload::DownloadReader() {
             lblMsg->setText(::Translate(QStringLiteral("Download Failed")));
             lblMsg->show();
         } else {
-            lblMsg->setText(::Translate(QStringLiteral("Download Successful")) + QStringLiteral("\r\n") +
-                            ::Translate(QStringLiteral("Data Readings = ")) + QString::number(touches.Count()));
+            lblMsg->setText(
+                ::Translate(QStringLiteral("Download Successful")) + QStringLiteral("\r\n") +
+                ::Translate(QStringLiteral("Data Readings = ")) + QString::number(touches.Count()));
             lblMsg->show();
             lvwDownload->clear();
             bool stored = true;
@@ -143,10 +146,13 @@ void frmMdiDownload::DownloadReader() {
                 } catch (const AppError& e) {
                     stored = false;
                     HandleError(QStringLiteral("DownloadReader of Form frmMdiDownload"), e, false);
-                    lblMsg->setText(::Translate(QStringLiteral("Download Failed")) + QStringLiteral("\r\n") +
-                                    ::Translate(QStringLiteral("The touches could not be stored. The reader keeps them.")));
+                    lblMsg->setText(
+                        ::Translate(QStringLiteral("Download Failed")) + QStringLiteral("\r\n") +
+                        ::Translate(QStringLiteral(
+                            "The touches could not be stored. The reader keeps them.")));
                     gTranslator->IvMessageBox(
-                        ::Translate(QStringLiteral("The touches could not be stored. The reader keeps them.")) +
+                        ::Translate(QStringLiteral(
+                            "The touches could not be stored. The reader keeps them.")) +
                             QStringLiteral("\r\n") + e.description,
                         QString(), 0, 4, 0);
                 }
@@ -170,8 +176,9 @@ void frmMdiDownload::DownloadReader() {
                 LinkYield();
                 const bool erased = EraseRequest(true);
                 lblMsg->setText(lblMsg->text() + QStringLiteral("\r\n") +
-                                (erased ? ::Translate(QStringLiteral("Reader Memory erased"))
-                                        : ::Translate(QStringLiteral("Reader Memory NOT erased!"))));
+                                (erased
+                                     ? ::Translate(QStringLiteral("Reader Memory erased"))
+                                     : ::Translate(QStringLiteral("Reader Memory NOT erased!"))));
                 if (gAutoSetTime)
                     UpdateReaderClock();
             }
@@ -193,10 +200,12 @@ void frmMdiDownload::DownloadReader() {
 
 bool frmMdiDownload::EraseRequest(bool bIgnoreConfirm) {
     if (!bIgnoreConfirm &&
-        gTranslator->IvMessageBox(QStringLiteral("Are you sure you want to clear the reader? "), QString(), 3, 3, 0) == 7)
+        gTranslator->IvMessageBox(QStringLiteral("Are you sure you want to clear the reader? "),
+                                  QString(), 3, 3, 0) == 7)
         return false;
     while (!EraseReader()) {
-        if (gTranslator->IvMessageBox(QStringLiteral("Reader Erase Failed.  Try again?"), QString(), 0, 3, 0) == 7) {
+        if (gTranslator->IvMessageBox(QStringLiteral("Reader Erase Failed.  Try again?"), QString(),
+                                      0, 3, 0) == 7) {
             busy = false;
             return false;
         }
@@ -216,8 +225,8 @@ bool frmMdiDownload::EraseReader() {
     LinkYield();
     LinkPause(500);
     QByteArray reply;
-    const bool ok = host.Link().WaitFor(1, 0x01, CmdErase(), 1500, kReplyErase, false, reply) && reply.size() > 1 &&
-                    reply.at(1) == 0;
+    const bool ok = host.Link().WaitFor(1, 0x01, CmdErase(), 1500, kReplyErase, false, reply) &&
+                    reply.size() > 1 && reply.at(1) == 0;
     gReceiveEnabled = false;
     return ok;
 }
@@ -225,5 +234,6 @@ bool frmMdiDownload::EraseReader() {
 void frmMdiDownload::UpdateReaderClock() {
     // One reading of the clock, so hour and minute always belong together.
     if (!SendClock(host.Link(), QDateTime::currentDateTime()))
-        gTranslator->IvMessageBox(QStringLiteral("Reader Clock update failed.  Please try again."), QString(), 0, 4, 0);
+        gTranslator->IvMessageBox(QStringLiteral("Reader Clock update failed.  Please try again."),
+                                  QString(), 0, 4, 0);
 }

@@ -22,14 +22,16 @@ namespace {
 const QString kReaderSetting = QStringLiteral("ReaderSetting");
 } // namespace
 
-frmSetTime::frmSetTime(cSerialLink& serialLink, QWidget* parent) : QDialog(parent), link(serialLink) {
+frmSetTime::frmSetTime(cSerialLink& serialLink, QWidget* parent)
+    : QDialog(parent), link(serialLink) {
     setObjectName(QStringLiteral("frmSetTime"));
     auto named = [](QWidget* w, const char* name) {
         w->setObjectName(QLatin1String(name));
         return w;
     };
     auto* layout = new QGridLayout(this);
-    chkSendTimeOnUpload = static_cast<QCheckBox*>(named(new QCheckBox(this), "chkSendTimeOnUpload"));
+    chkSendTimeOnUpload =
+        static_cast<QCheckBox*>(named(new QCheckBox(this), "chkSendTimeOnUpload"));
 
     auto* date = new QGroupBox(this);
     fraDate = named(date, "fraDate");
@@ -37,7 +39,8 @@ frmSetTime::frmSetTime(cSerialLink& serialLink, QWidget* parent) : QDialog(paren
     dtpPanelDate = static_cast<QDateEdit*>(named(new QDateEdit(date), "dtpPanelDate"));
     dtpPanelDate->setCalendarPopup(true);
     dtpPanelDate->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
-    dtpPanelDate->setDateRange(QDate(2000, 1, 1), QDate(2179, 6, 6)); // what the reader's day code carries
+    dtpPanelDate->setDateRange(QDate(2000, 1, 1),
+                               QDate(2179, 6, 6)); // what the reader's day code carries
     dateLayout->addWidget(dtpPanelDate);
 
     auto* time = new QGroupBox(this);
@@ -97,7 +100,8 @@ frmSetTime::frmSetTime(cSerialLink& serialLink, QWidget* parent) : QDialog(paren
 
     connect(send, &QPushButton::clicked, this, &frmSetTime::cmdSendRealTime_Click);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(chkSendTimeOnUpload, &QCheckBox::clicked, this, [this] { gAutoSetTime = chkSendTimeOnUpload->isChecked(); });
+    connect(chkSendTimeOnUpload, &QCheckBox::clicked, this,
+            [this] { gAutoSetTime = chkSendTimeOnUpload->isChecked(); });
     connect(DTPicker1, &QTimeEdit::timeChanged, this, [this] { optSetTime_1->setChecked(true); });
 
     Translate();
@@ -109,8 +113,8 @@ frmSetTime::frmSetTime(cSerialLink& serialLink, QWidget* parent) : QDialog(paren
 
 void frmSetTime::Translate() {
     setWindowTitle(::Translate(QStringLiteral("Configuration")));
-    chkSendTimeOnUpload->setText(
-        ::Translate(QStringLiteral("Automatically Set Time and Date to PC's settings when downloading Data")));
+    chkSendTimeOnUpload->setText(::Translate(
+        QStringLiteral("Automatically Set Time and Date to PC's settings when downloading Data")));
     static_cast<QGroupBox*>(fraDate)->setTitle(::Translate(QStringLiteral("&Date")));
     static_cast<QGroupBox*>(Frame10)->setTitle(::Translate(QStringLiteral("&Set Time Options")));
     optSetTime_0->setText(::Translate(QStringLiteral("Same as PC Clock:")));
@@ -125,9 +129,11 @@ void frmSetTime::Translate() {
     static_cast<QPushButton*>(cmdSendRealTime)->setText(::Translate(QStringLiteral("&Send")));
     static_cast<QPushButton*>(cmdCancel)->setText(::Translate(QStringLiteral("&Cancel")));
     lblNote->setText(::Translate(QStringLiteral("Note:")) + QLatin1Char(' ') +
-                     ::Translate(QStringLiteral("If you select a custom date then this will only apply for one time")) +
+                     ::Translate(QStringLiteral(
+                         "If you select a custom date then this will only apply for one time")) +
                      QLatin1Char(' ') +
-                     ::Translate(QStringLiteral("The automatic update feature only uses the PC's date and time")));
+                     ::Translate(QStringLiteral(
+                         "The automatic update feature only uses the PC's date and time")));
 }
 
 void frmSetTime::ShowPCTime() {
@@ -142,7 +148,9 @@ void frmSetTime::LoadReaderSettings() {
     chkSound->setChecked(Settings::GetInt(kReaderSetting, QStringLiteral("Buzzer"), 1) == 1);
     chkLED->setChecked(Settings::GetInt(kReaderSetting, QStringLiteral("Led"), 1) == 1);
     chkVibration->setChecked(Settings::GetInt(kReaderSetting, QStringLiteral("Vibration"), 1) == 1);
-    (Settings::GetInt(kReaderSetting, QStringLiteral("BuzzerDuration"), 1) == 1 ? optTime_0 : optTime_1)->setChecked(true);
+    (Settings::GetInt(kReaderSetting, QStringLiteral("BuzzerDuration"), 1) == 1 ? optTime_0
+                                                                                : optTime_1)
+        ->setChecked(true);
 }
 
 bool frmSetTime::SendTime() {
@@ -166,8 +174,8 @@ bool frmSetTime::SendReaderOptions() {
     if (optTime_1->isChecked())
         SetBit(options, kOptionLongBuzzer);
     QByteArray reply;
-    return link.WaitFor(3, 0x01, CmdSetOptions(options), 900, kReplyDockingCheck, true, reply) && reply.size() > 1 &&
-           reply.at(1) == 0;
+    return link.WaitFor(3, 0x01, CmdSetOptions(options), 900, kReplyDockingCheck, true, reply) &&
+           reply.size() > 1 && reply.at(1) == 0;
 }
 
 void frmSetTime::cmdSendRealTime_Click() {
@@ -175,8 +183,9 @@ void frmSetTime::cmdSendRealTime_Click() {
     if (!chkLED->isChecked() && !chkSound->isChecked() && !chkVibration->isChecked()) {
         QApplication::restoreOverrideCursor();
         gTranslator->IvMessageBox(
-            QStringLiteral("You must select at least one of the reader options (Led, Buzzer or Vibration)"), QString(), 0,
-            4, 0);
+            QStringLiteral(
+                "You must select at least one of the reader options (Led, Buzzer or Vibration)"),
+            QString(), 0, 4, 0);
         return;
     }
     const bool timeSent = SendTime();
@@ -184,10 +193,12 @@ void frmSetTime::cmdSendRealTime_Click() {
     QApplication::restoreOverrideCursor();
     if (timeSent && optionsSent) {
         accept();
-        gTranslator->IvMessageBox(::Translate(QStringLiteral("Reader update successful")) + QStringLiteral("\r\n") + sentTime,
+        gTranslator->IvMessageBox(::Translate(QStringLiteral("Reader update successful")) +
+                                      QStringLiteral("\r\n") + sentTime,
                                   QString(), 0, 4, 0);
     } else {
-        gTranslator->IvMessageBox(QStringLiteral("Reader update failed.  Please try again."), QString(), 0, 4, 0);
+        gTranslator->IvMessageBox(QStringLiteral("Reader update failed.  Please try again."),
+                                  QString(), 0, 4, 0);
     }
 }
 
@@ -196,10 +207,13 @@ void frmSetTime::done(int result) {
         stored = true;
         Settings::SaveInt(kReaderSetting, QStringLiteral("Buzzer"), chkSound->isChecked() ? 1 : 0);
         Settings::SaveInt(kReaderSetting, QStringLiteral("Led"), chkLED->isChecked() ? 1 : 0);
-        Settings::SaveInt(kReaderSetting, QStringLiteral("Vibration"), chkVibration->isChecked() ? 1 : 0);
-        Settings::SaveInt(kReaderSetting, QStringLiteral("BuzzerDuration"), optTime_0->isChecked() ? 1 : 2);
+        Settings::SaveInt(kReaderSetting, QStringLiteral("Vibration"),
+                          chkVibration->isChecked() ? 1 : 0);
+        Settings::SaveInt(kReaderSetting, QStringLiteral("BuzzerDuration"),
+                          optTime_0->isChecked() ? 1 : 2);
         gAutoSetTime = chkSendTimeOnUpload->isChecked();
-        Settings::SaveBool(QStringLiteral("Properties"), QStringLiteral("AutoSetTime"), gAutoSetTime);
+        Settings::SaveBool(QStringLiteral("Properties"), QStringLiteral("AutoSetTime"),
+                           gAutoSetTime);
     }
     QDialog::done(result);
 }
@@ -211,7 +225,8 @@ frmFirmwareVersion::frmFirmwareVersion(const QString& version, QWidget* parent) 
     auto* image = new QLabel(this);
     image->setObjectName(QStringLiteral("Image1"));
     image->setPixmap(QPixmap(QStringLiteral(":/pictures/download.png")));
-    auto* label = new QLabel(::Translate(QStringLiteral("Firmware Version is")) + QLatin1Char(' ') + version, this);
+    auto* label = new QLabel(
+        ::Translate(QStringLiteral("Firmware Version is")) + QLatin1Char(' ') + version, this);
     label->setObjectName(QStringLiteral("Label1"));
     auto* close = new QPushButton(::Translate(QStringLiteral("OK")), this);
     close->setObjectName(QStringLiteral("cmdClose"));

@@ -11,12 +11,15 @@ constexpr int kFirstRecordOffset = 19;
 constexpr int kLaterRecordOffset = 11;
 constexpr quint8 kDateMarker = 0xAA;
 
-quint8 at(const QByteArray& frame, int i) { return static_cast<quint8>(frame.at(i)); }
+quint8 at(const QByteArray& frame, int i) {
+    return static_cast<quint8>(frame.at(i));
+}
 
 } // namespace
 
-cRawButton& colRawButtons::Add(quint8 EventType, const QDateTime& DateAndTime, const QString& ButtonCode,
-                               const QString& Name, const QString& Description, const QString& GroupName,
+cRawButton& colRawButtons::Add(quint8 EventType, const QDateTime& DateAndTime,
+                               const QString& ButtonCode, const QString& Name,
+                               const QString& Description, const QString& GroupName,
                                const QString& GroupDesc, const QString& sKey) {
     cRawButton b;
     b.EventType = EventType;
@@ -31,7 +34,9 @@ cRawButton& colRawButtons::Add(quint8 EventType, const QDateTime& DateAndTime, c
 
 cRawButton& colRawButtons::Add(const cRawButton& button, const QString& sKey) {
     if (!sKey.isEmpty() && keys.contains(sKey))
-        throw AppError(457, QStringLiteral("This key is already associated with an element of this collection"));
+        throw AppError(
+            457,
+            QStringLiteral("This key is already associated with an element of this collection"));
     items.append(button);
     keys.append(sKey);
     return items.last();
@@ -60,13 +65,16 @@ cDownloadHeader ReadFirstPacket(const QByteArray& frame) {
     cDownloadHeader header;
     if (frame.size() < kDownloadFrameLength)
         return header;
-    header.PipeID = Hex00(at(frame, 15)) + Hex00(at(frame, 16)) + Hex00(at(frame, 14)) + Hex00(at(frame, 13));
+    header.PipeID =
+        Hex00(at(frame, 15)) + Hex00(at(frame, 16)) + Hex00(at(frame, 14)) + Hex00(at(frame, 13));
     header.RecordCount = static_cast<quint16>(at(frame, 12) << 8 | at(frame, 11));
     header.Firmware = at(frame, 17);
     return header;
 }
 
-QString FirmwareText(quint8 firmware) { return QStringLiteral("V") + Hex00(firmware); }
+QString FirmwareText(quint8 firmware) {
+    return QStringLiteral("V") + Hex00(firmware);
+}
 
 int ExpectedPacketCount(int recordCount) {
     if (recordCount <= 58)
@@ -74,7 +82,8 @@ int ExpectedPacketCount(int recordCount) {
     return (recordCount - 58 + 59) / 60 + 1;
 }
 
-colRawButtons DecodePackets(const colPackets& packets, const ButtonLookup& lookUp, const DecodeProgress& progress) {
+colRawButtons DecodePackets(const colPackets& packets, const ButtonLookup& lookUp,
+                            const DecodeProgress& progress) {
     colRawButtons touches;
     // A touch logged before any date marker falls on day 0 at hour 0.
     QDate date = DayCodeToDate(0, 0);
@@ -87,7 +96,8 @@ colRawButtons DecodePackets(const colPackets& packets, const ButtonLookup& lookU
         const int records = frame.size() > offset ? (frame.size() - 1 - offset) / 4 : 0;
         for (int r = 0; r < records; ++r) {
             const int i = offset + 4 * r;
-            const quint8 r0 = at(frame, i), r1 = at(frame, i + 1), r2 = at(frame, i + 2), r3 = at(frame, i + 3);
+            const quint8 r0 = at(frame, i), r1 = at(frame, i + 1), r2 = at(frame, i + 2),
+                         r3 = at(frame, i + 3);
             if (r0 == 0 && r1 == 0 && r2 == 0 && r3 == 0)
                 return touches; // end of the log: nothing after it counts
             if (r3 == kDateMarker) {
@@ -112,10 +122,11 @@ cRawButton LookUpButtonData(const QString& code) {
     button.setButtonCode(code);
     button.Name = Translate(QStringLiteral("Unknown"));
     const DbRows rows = gConn->Query(
-        QStringLiteral("SELECT tblButtons.tButtonCode, tblListItems.wType, tblButtons.tButtonName, "
-                       "tblButtons.tButtonDesc, tblListItems.tName AS tGroupName, tblListItems.tDesc AS tGroupDesc "
-                       "FROM tblButtons INNER JOIN tblListItems ON tblButtons.lParentID = tblListItems.ID "
-                       "WHERE tblButtons.tButtonCode = ?"),
+        QStringLiteral(
+            "SELECT tblButtons.tButtonCode, tblListItems.wType, tblButtons.tButtonName, "
+            "tblButtons.tButtonDesc, tblListItems.tName AS tGroupName, tblListItems.tDesc AS tGroupDesc "
+            "FROM tblButtons INNER JOIN tblListItems ON tblButtons.lParentID = tblListItems.ID "
+            "WHERE tblButtons.tButtonCode = ?"),
         {code});
     if (rows.count() == 1) {
         const DbRow& row = rows.first();
@@ -128,15 +139,18 @@ cRawButton LookUpButtonData(const QString& code) {
     return button;
 }
 
-void StoreDownload(const colRawButtons& touches, const QString& pipeId, const QDateTime& downloadTime) {
+void StoreDownload(const colRawButtons& touches, const QString& pipeId,
+                   const QDateTime& downloadTime) {
     const QString downloaded = downloadTime.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     DbTransaction transaction(*gConn);
     for (const cRawButton& touch : touches)
-        gConn->Insert(QStringLiteral("INSERT INTO tblEvents (dtDLDateTime, dtDateTime, tButtonCode, tButtonName, "
-                                     "tButtonDesc, wGroupType, tGroupName, tGroupDesc, tPipeID) "
-                                     "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                      {downloaded, touch.DateAndTime.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
-                       touch.ButtonCode(), touch.Name, touch.Description, int(touch.EventType), touch.GroupName,
-                       touch.GroupDesc, pipeId});
+        gConn->Insert(
+            QStringLiteral(
+                "INSERT INTO tblEvents (dtDLDateTime, dtDateTime, tButtonCode, tButtonName, "
+                "tButtonDesc, wGroupType, tGroupName, tGroupDesc, tPipeID) "
+                "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+            {downloaded, touch.DateAndTime.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+             touch.ButtonCode(), touch.Name, touch.Description, int(touch.EventType),
+             touch.GroupName, touch.GroupDesc, pipeId});
     transaction.Commit();
 }

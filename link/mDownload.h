@@ -19,7 +19,9 @@ public:
 
     QString ButtonCode() const { return code; }
     // Always six characters: a longer text is cut, a shorter one padded with blanks.
-    void setButtonCode(const QString& value) { code = value.left(6).leftJustified(6, QLatin1Char(' ')); }
+    void setButtonCode(const QString& value) {
+        code = value.left(6).leftJustified(6, QLatin1Char(' '));
+    }
     bool IsEvent() const { return EventType == 2; }
     bool IsLocation() const { return EventType == 1; }
 
@@ -30,9 +32,9 @@ private:
 // The touches of one download, in reader order.
 class colRawButtons {
 public:
-    cRawButton& Add(quint8 EventType, const QDateTime& DateAndTime, const QString& ButtonCode, const QString& Name,
-                    const QString& Description, const QString& GroupName, const QString& GroupDesc,
-                    const QString& sKey = QString());
+    cRawButton& Add(quint8 EventType, const QDateTime& DateAndTime, const QString& ButtonCode,
+                    const QString& Name, const QString& Description, const QString& GroupName,
+                    const QString& GroupDesc, const QString& sKey = QString());
     cRawButton& Add(const cRawButton& button, const QString& sKey = QString());
     // Counted from 1; an index or key that is not there throws AppError 5.
     const cRawButton& Item(int index) const;
@@ -49,7 +51,7 @@ private:
 
 // What the first data packet of a download says about the reader.
 struct cDownloadHeader {
-    QString PipeID;        // 8 hexadecimal digits, from the ID bytes in the order 15, 16, 14, 13
+    QString PipeID;          // 8 hexadecimal digits, from the ID bytes in the order 15, 16, 14, 13
     quint16 RecordCount = 0; // FFFF means the reader failed
     quint8 Firmware = 0;
 };
@@ -76,4 +78,5 @@ cRawButton LookUpButtonData(const QString& code);
 
 // Stores one tblEvents row per touch, all in one transaction with the one download time;
 // throws AppError and stores nothing when any row fails.
-void StoreDownload(const colRawButtons& touches, const QString& pipeId, const QDateTime& downloadTime);
+void StoreDownload(const colRawButtons& touches, const QString& pipeId,
+                   const QDateTime& downloadTime);

@@ -5,7 +5,8 @@
 
 bool TxNewDate(cSerialLink& link, quint8 hour, quint8 minute, quint8 dayHigh, quint8 dayLow) {
     QByteArray reply;
-    return link.WaitFor(3, 0x01, CmdSetClock(hour, minute, dayHigh, dayLow), 1200, kReplySetClock, false, reply) &&
+    return link.WaitFor(3, 0x01, CmdSetClock(hour, minute, dayHigh, dayLow), 1200, kReplySetClock,
+                        false, reply) &&
            reply.size() > 1 && reply.at(1) == 0;
 }
 
@@ -14,5 +15,6 @@ bool SendClock(cSerialLink& link, const QDateTime& moment) {
     if (!DateToDayCode(moment.date(), high, low))
         return false;
     const QTime time = moment.time();
-    return TxNewDate(link, static_cast<quint8>(time.hour()), static_cast<quint8>(time.minute()), high, low);
+    return TxNewDate(link, static_cast<quint8>(time.hour()), static_cast<quint8>(time.minute()),
+                     high, low);
 }

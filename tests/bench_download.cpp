@@ -22,7 +22,10 @@ QByteArray recordSlots(int count) {
     const int day = int(QDate(2000, 1, 1).daysTo(QDate(2008, 5, 4)));
     for (int i = 0; i < count; ++i) {
         if (i % 50 == 0) {
-            out.append(char((i / 50) % 24)).append(char(day & 0xFF)).append(char(day >> 8)).append(char(0xAA));
+            out.append(char((i / 50) % 24))
+                .append(char(day & 0xFF))
+                .append(char(day >> 8))
+                .append(char(0xAA));
         } else {
             const QByteArray c = QByteArray::fromHex(kCodes.at(i % kCodes.size()).toLatin1());
             out.append(c.at(2)).append(c.at(1)).append(c.at(0)).append(char(i % 60));
@@ -50,10 +53,12 @@ void bench_download::fullDownload() {
     QFETCH(int, records);
     TestHome home;
     home.openGlobals();
-    gConn->Execute("INSERT INTO tblListItems (ID, tName, tDesc, wType) VALUES (1, 'North Gate', 'Gate house', 1)");
+    gConn->Execute(
+        "INSERT INTO tblListItems (ID, tName, tDesc, wType) VALUES (1, 'North Gate', 'Gate house', 1)");
     for (int i = 0; i < 3; ++i)
-        gConn->Execute("INSERT INTO tblButtons (lParentID, tButtonCode, tButtonName) VALUES (1, ?, ?)",
-                       {kCodes.at(i), "Button " + QString::number(i)});
+        gConn->Execute(
+            "INSERT INTO tblButtons (lParentID, tButtonCode, tButtonName) VALUES (1, ?, ?)",
+            {kCodes.at(i), "Button " + QString::number(i)});
     SimulatedDock dock;
     dock.setLogSlots(recordSlots(records));
     dock.setPaced(true);
@@ -65,7 +70,8 @@ void bench_download::fullDownload() {
 
     const int packets = DockStation::PacketCount(records);
     const int requestBytes = 17; // the download request frame
-    const double lineMs = 1000.0 * (requestBytes + packets * 252) / DockStation::kLineBytesPerSecond;
+    const double lineMs =
+        1000.0 * (requestBytes + packets * 252) / DockStation::kLineBytesPerSecond;
     const double pausesMs = 500 + 800 + 500 + 200 + 400;
 
     QElapsedTimer clock;
@@ -87,16 +93,18 @@ void bench_download::fullDownload() {
     QVERIFY(boxes.boxes.isEmpty());
     QCOMPARE(touches.Count(), records - (records + 49) / 50);
     const double boundMs = lineMs + pausesMs;
-    qInfo().noquote() << QStringLiteral("%1 records, %2 packets: download window %3 ms; line %4 ms + pauses %5 ms = "
-                                        "%6 ms (%7 %); storing %8 ms")
-                             .arg(records)
-                             .arg(packets)
-                             .arg(downloadMs)
-                             .arg(lineMs, 0, 'f', 0)
-                             .arg(pausesMs, 0, 'f', 0)
-                             .arg(boundMs, 0, 'f', 0)
-                             .arg(100.0 * (downloadMs - boundMs) / boundMs, 0, 'f', 1)
-                             .arg(storeMs);
+    qInfo().noquote()
+        << QStringLiteral(
+               "%1 records, %2 packets: download window %3 ms; line %4 ms + pauses %5 ms = "
+               "%6 ms (%7 %); storing %8 ms")
+               .arg(records)
+               .arg(packets)
+               .arg(downloadMs)
+               .arg(lineMs, 0, 'f', 0)
+               .arg(pausesMs, 0, 'f', 0)
+               .arg(boundMs, 0, 'f', 0)
+               .arg(100.0 * (downloadMs - boundMs) / boundMs, 0, 'f', 1)
+               .arg(storeMs);
 }
 
 QTEST_MAIN(bench_download)

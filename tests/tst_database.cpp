@@ -29,7 +29,8 @@ void tst_database::open_data() {
     QTest::addColumn<QString>("key");
     QTest::addColumn<bool>("opens");
     QTest::newRow("delivered, right key") << "delivered" << DatabaseKey() << true;
-    QTest::newRow("delivered, wrong key") << "delivered" << "wrong" << false;
+    QTest::newRow("delivered, wrong key") << "delivered"
+                                          << "wrong" << false;
     QTest::newRow("plain SQLite file") << "plain" << DatabaseKey() << false;
     QTest::newRow("missing file") << "missing" << DatabaseKey() << false;
     QTest::newRow("text file") << "text" << DatabaseKey() << false;
@@ -49,7 +50,8 @@ void tst_database::open() {
     } else if (kind == "text") {
         QFile f(path);
         QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("this is no database, but it is long enough to look like a header of one........\n");
+        f.write(
+            "this is no database, but it is long enough to look like a header of one........\n");
     }
     const QByteArray before = QFile::exists(path) ? [&] {
         QFile f(path);
@@ -86,8 +88,9 @@ void tst_database::parametersAndRows() {
     DbConnection db;
     db.Open(path, DatabaseKey());
     const QString hostile = "O'Brien'); DROP TABLE tblEvents; --";
-    const qint64 first = db.Insert("INSERT INTO tblEvents (tButtonName, tPipeID, wGroupType) VALUES (?, ?, ?)",
-                                   {hostile, "0A0B0C0D", 2});
+    const qint64 first =
+        db.Insert("INSERT INTO tblEvents (tButtonName, tPipeID, wGroupType) VALUES (?, ?, ?)",
+                  {hostile, "0A0B0C0D", 2});
     const qint64 second = db.Insert("INSERT INTO tblEvents (tButtonName) VALUES (?)", {QVariant()});
     QCOMPARE(second, first + 1);
     const DbRows rows = db.Query("SELECT * FROM tblEvents ORDER BY ID");
@@ -130,14 +133,20 @@ void tst_database::transactionRollsBack() {
 void tst_database::schemaRefusesMalformedCodes_data() {
     QTest::addColumn<QString>("sql");
     QTest::addColumn<bool>("accepted");
-    QTest::newRow("button code ok") << "INSERT INTO tblButtons (lParentID, tButtonCode) VALUES (1, '0A1B2C')" << true;
-    QTest::newRow("button code lower case") << "INSERT INTO tblButtons (lParentID, tButtonCode) VALUES (1, '0a1b2c')" << false;
-    QTest::newRow("button code five digits") << "INSERT INTO tblButtons (lParentID, tButtonCode) VALUES (1, 'ABC12')" << false;
+    QTest::newRow("button code ok")
+        << "INSERT INTO tblButtons (lParentID, tButtonCode) VALUES (1, '0A1B2C')" << true;
+    QTest::newRow("button code lower case")
+        << "INSERT INTO tblButtons (lParentID, tButtonCode) VALUES (1, '0a1b2c')" << false;
+    QTest::newRow("button code five digits")
+        << "INSERT INTO tblButtons (lParentID, tButtonCode) VALUES (1, 'ABC12')" << false;
     QTest::newRow("reader id ok") << "INSERT INTO tblReaders VALUES ('0123ABCD', 'r')" << true;
     QTest::newRow("reader id short") << "INSERT INTO tblReaders VALUES ('0123ABC', 'r')" << false;
-    QTest::newRow("start time ok") << "INSERT INTO tblTours (tName, dtStartTime) VALUES ('t', '23:59:00')" << true;
-    QTest::newRow("start time without seconds") << "INSERT INTO tblTours (tName, dtStartTime) VALUES ('t', '23:59')" << false;
-    QTest::newRow("any touch is stored") << "INSERT INTO tblEvents (tButtonCode, wGroupType) VALUES ('?x', 9)" << true;
+    QTest::newRow("start time ok")
+        << "INSERT INTO tblTours (tName, dtStartTime) VALUES ('t', '23:59:00')" << true;
+    QTest::newRow("start time without seconds")
+        << "INSERT INTO tblTours (tName, dtStartTime) VALUES ('t', '23:59')" << false;
+    QTest::newRow("any touch is stored")
+        << "INSERT INTO tblEvents (tButtonCode, wGroupType) VALUES ('?x', 9)" << true;
 }
 
 void tst_database::schemaRefusesMalformedCodes() {
@@ -173,7 +182,9 @@ void tst_database::compactionKeepsRows() {
     const DbRows rows = db.Query("SELECT ID FROM tblEvents ORDER BY ID");
     QCOMPARE(rows.count(), 10);
     QCOMPARE(rows.first().integer("ID"), 41);
-    QCOMPARE(db.Query("SELECT Password FROM tblOperators WHERE LoginName = 'MASTER'").first().text("Password"),
+    QCOMPARE(db.Query("SELECT Password FROM tblOperators WHERE LoginName = 'MASTER'")
+                 .first()
+                 .text("Password"),
              QString("master"));
     // New rows still get larger IDs than any row ever stored.
     QCOMPARE(db.Insert("INSERT INTO tblEvents (tButtonCode) VALUES ('x')"), 51);

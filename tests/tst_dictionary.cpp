@@ -16,7 +16,10 @@ QString unescapeCpp(const QString& literal) {
     for (int i = 0; i < literal.size(); ++i) {
         if (literal.at(i) == QLatin1Char('\\') && i + 1 < literal.size()) {
             const QChar c = literal.at(++i);
-            out += c == QLatin1Char('n') ? QChar('\n') : c == QLatin1Char('r') ? QChar('\r') : c == QLatin1Char('t') ? QChar('\t') : c;
+            out += c == QLatin1Char('n')   ? QChar('\n')
+                   : c == QLatin1Char('r') ? QChar('\r')
+                   : c == QLatin1Char('t') ? QChar('\t')
+                                           : c;
         } else {
             out += literal.at(i);
         }
@@ -26,9 +29,9 @@ QString unescapeCpp(const QString& literal) {
 
 // Texts handed to Translate, IvMessageBox or marked with TR_TEXT, as string literals.
 QSet<QString> codeTexts(const QString& source) {
-    static const QRegularExpression call(
-        QStringLiteral("(?:\\bTranslate|IvMessageBox|TR_TEXT)\\(\\s*(?:QStringLiteral\\(|QLatin1String\\()?\\s*"
-                       "\"((?:[^\"\\\\]|\\\\.)*)\""));
+    static const QRegularExpression call(QStringLiteral(
+        "(?:\\bTranslate|IvMessageBox|TR_TEXT)\\(\\s*(?:QStringLiteral\\(|QLatin1String\\()?\\s*"
+        "\"((?:[^\"\\\\]|\\\\.)*)\""));
     QSet<QString> texts;
     auto it = call.globalMatch(source);
     while (it.hasNext())
@@ -42,7 +45,8 @@ QSet<QString> formTexts(const QString& path) {
     QXmlStreamReader xml(&file);
     QSet<QString> texts;
     while (!xml.atEnd()) {
-        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QLatin1String("string") &&
+        if (xml.readNext() == QXmlStreamReader::StartElement &&
+            xml.name() == QLatin1String("string") &&
             xml.attributes().value(QLatin1String("notr")) != QLatin1String("true")) {
             const QString text = xml.readElementText();
             if (!text.isEmpty())
@@ -62,9 +66,9 @@ private slots:
 };
 
 void tst_dictionary::scannerFindsTheCallForms() {
-    const QSet<QString> found =
-        codeTexts(QStringLiteral("Translate(QStringLiteral(\"A\")); gTranslator->IvMessageBox(QStringLiteral(\"B \\\"q\\\"\"), x);"
-                                 " TR_TEXT(\"C\"); ::Translate( \"D\\r\\n\");"));
+    const QSet<QString> found = codeTexts(QStringLiteral(
+        "Translate(QStringLiteral(\"A\")); gTranslator->IvMessageBox(QStringLiteral(\"B \\\"q\\\"\"), x);"
+        " TR_TEXT(\"C\"); ::Translate( \"D\\r\\n\");"));
     QCOMPARE(found, (QSet<QString>{"A", "B \"q\"", "C", "D\r\n"}));
 }
 
@@ -72,8 +76,8 @@ void tst_dictionary::everyTextIsTranslated() {
     QSet<QString> texts;
     const QString root = QStringLiteral(TREVANO_SOURCE_DIR);
     for (const char* folder : {"app", "link", "setup", "reports", "platform"}) {
-        QDirIterator it(root + QLatin1Char('/') + QLatin1String(folder), {"*.cpp", "*.h", "*.ui"}, QDir::Files,
-                        QDirIterator::Subdirectories);
+        QDirIterator it(root + QLatin1Char('/') + QLatin1String(folder), {"*.cpp", "*.h", "*.ui"},
+                        QDir::Files, QDirIterator::Subdirectories);
         while (it.hasNext()) {
             const QString path = it.next();
             if (path.endsWith(QLatin1String(".ui"))) {
@@ -107,7 +111,8 @@ void tst_dictionary::everyTextIsTranslated() {
     missing.sort();
     for (const QString& m : std::as_const(missing))
         qWarning("missing: %s", qPrintable(m)); // the failure message below is cut short
-    QVERIFY2(missing.isEmpty(), qPrintable(QStringLiteral("Not in the dictionary:\n") + missing.join('\n')));
+    QVERIFY2(missing.isEmpty(),
+             qPrintable(QStringLiteral("Not in the dictionary:\n") + missing.join('\n')));
 }
 
 QTEST_GUILESS_MAIN(tst_dictionary)

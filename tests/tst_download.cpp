@@ -24,7 +24,9 @@ namespace {
 const QString kReaderId = QStringLiteral("34125678");
 const QDate kDay(2008, 5, 4);
 
-int dayCode(const QDate& d) { return int(QDate(2000, 1, 1).daysTo(d)); }
+int dayCode(const QDate& d) {
+    return int(QDate(2000, 1, 1).daysTo(d));
+}
 
 QByteArray marker(int hour, int day) {
     QByteArray s;
@@ -80,8 +82,10 @@ QStringList decodeAll(const colPackets& packets) {
 
 // Three sites' buttons and one event book; code 00FFFF belongs to no button.
 void seedButtons() {
-    gConn->Execute("INSERT INTO tblListItems (ID, tName, tDesc, wType) VALUES (1, 'North Gate', 'Gate house', 1)");
-    gConn->Execute("INSERT INTO tblListItems (ID, tName, tDesc, wType) VALUES (2, 'Incidents', NULL, 2)");
+    gConn->Execute(
+        "INSERT INTO tblListItems (ID, tName, tDesc, wType) VALUES (1, 'North Gate', 'Gate house', 1)");
+    gConn->Execute(
+        "INSERT INTO tblListItems (ID, tName, tDesc, wType) VALUES (2, 'Incidents', NULL, 2)");
     gConn->Execute("INSERT INTO tblButtons (lParentID, tButtonCode, tButtonName, tButtonDesc) "
                    "VALUES (1, '12AB3F', 'Gate 1', 'Left post')");
     gConn->Execute("INSERT INTO tblButtons (lParentID, tButtonCode, tButtonName, tButtonDesc) "
@@ -91,9 +95,9 @@ void seedButtons() {
 QString rowsText() {
     QStringList out;
     for (const DbRow& r : gConn->Query("SELECT * FROM tblEvents ORDER BY ID"))
-        out << QStringList{r.text("dtDateTime"), r.text("tButtonCode"), r.text("tButtonName"),
-                           r.text("tButtonDesc"), r.text("wGroupType"), r.text("tGroupName"),
-                           r.text("tGroupDesc"), r.text("tPipeID")}
+        out << QStringList{r.text("dtDateTime"),  r.text("tButtonCode"), r.text("tButtonName"),
+                           r.text("tButtonDesc"), r.text("wGroupType"),  r.text("tGroupName"),
+                           r.text("tGroupDesc"),  r.text("tPipeID")}
                    .join('|');
     return out.join('\n');
 }
@@ -175,21 +179,27 @@ void tst_download::decode_data() {
     for (int count : {0, 58, 59, 118, 119}) {
         QStringList expected;
         const QByteArray s = makeSlots(count, &expected);
-        QTest::addRow("%d records", count) << s << (count <= 58 ? 1 : count <= 118 ? 2 : 3) << expected;
+        QTest::addRow("%d records", count) << s
+                                           << (count <= 58    ? 1
+                                               : count <= 118 ? 2
+                                                              : 3)
+                                           << expected;
     }
     const int d = dayCode(kDay);
-    QTest::newRow("minute 75, hour 30") << marker(30, d) + touch("12AB3F", 75) << 1
-                                        << QStringList{"2008-05-04 23:59 12AB3F"};
+    QTest::newRow("minute 75, hour 30")
+        << marker(30, d) + touch("12AB3F", 75) << 1 << QStringList{"2008-05-04 23:59 12AB3F"};
     QTest::newRow("end of log ends the packet")
         << marker(9, d) + touch("12AB3F", 1) + QByteArray(4, '\0') + touch("00A1B2", 2) << 1
         << QStringList{"2008-05-04 09:01 12AB3F"};
     QStringList first;
-    QByteArray endInFirst = makeSlots(57, &first) + QByteArray(4, '\0') + touch("00A1B2", 3) + touch("00A1B2", 4);
+    QByteArray endInFirst =
+        makeSlots(57, &first) + QByteArray(4, '\0') + touch("00A1B2", 3) + touch("00A1B2", 4);
     QTest::newRow("end of log ignores later packets") << endInFirst << 2 << first;
-    QTest::newRow("touch before any marker") << touch("12AB3F", 7) + marker(15, d) + touch("12AB3F", 8) << 1
-                                             << QStringList{"2000-01-01 00:07 12AB3F", "2008-05-04 15:08 12AB3F"};
-    QTest::newRow("00 00 00 AA is a marker") << marker(0, 0) + touch("00A1B2", 5) << 1
-                                             << QStringList{"2000-01-01 00:05 00A1B2"};
+    QTest::newRow("touch before any marker")
+        << touch("12AB3F", 7) + marker(15, d) + touch("12AB3F", 8) << 1
+        << QStringList{"2000-01-01 00:07 12AB3F", "2008-05-04 15:08 12AB3F"};
+    QTest::newRow("00 00 00 AA is a marker")
+        << marker(0, 0) + touch("00A1B2", 5) << 1 << QStringList{"2000-01-01 00:05 00A1B2"};
 }
 
 void tst_download::decode() {
@@ -208,14 +218,17 @@ void tst_download::firstPacket_data() {
     QTest::addColumn<int>("count");
     QTest::addColumn<QString>("firmware");
     // The reader's own first packet, byte for byte: three touches over two hours.
-    const QByteArray worked = QByteArray::fromHex("FF FF FF 55 03 01 03 51 00 F1 F3 05 00 78 56 34 12 08 00"
-                                                  " 0E E6 0B AA 3F AB 12 05 B2 A1 00 25 0F E6 0B AA 3F AB 12 02") +
-                              QByteArray(212, '\0') + QByteArray::fromHex("27");
+    const QByteArray worked =
+        QByteArray::fromHex("FF FF FF 55 03 01 03 51 00 F1 F3 05 00 78 56 34 12 08 00"
+                            " 0E E6 0B AA 3F AB 12 05 B2 A1 00 25 0F E6 0B AA 3F AB 12 02") +
+        QByteArray(212, '\0') + QByteArray::fromHex("27");
     QTest::newRow("worked example") << worked << "34125678" << 5 << "V08";
     QTest::newRow("count FFFF")
-        << DockStation::DownloadPackets({}, "D1D2D3D4", 0xFF, 0xFFFF).first() << "D1D2D3D4" << 0xFFFF << "VFF";
+        << DockStation::DownloadPackets({}, "D1D2D3D4", 0xFF, 0xFFFF).first() << "D1D2D3D4"
+        << 0xFFFF << "VFF";
     QTest::newRow("count above 7FFF is unsigned")
-        << DockStation::DownloadPackets({}, "0000A0B1", 0x12, 0x8001).first() << "0000A0B1" << 0x8001 << "V12";
+        << DockStation::DownloadPackets({}, "0000A0B1", 0x12, 0x8001).first() << "0000A0B1"
+        << 0x8001 << "V12";
 }
 
 void tst_download::firstPacket() {
@@ -229,17 +242,22 @@ void tst_download::firstPacket() {
     QCOMPARE(FirmwareText(header.Firmware), firmware);
     if (count == 5)
         QCOMPARE(decodeAll(toPackets({frame})),
-                 (QStringList{"2008-05-04 14:05 12AB3F", "2008-05-04 14:37 00A1B2", "2008-05-04 15:02 12AB3F"}));
+                 (QStringList{"2008-05-04 14:05 12AB3F", "2008-05-04 14:37 00A1B2",
+                              "2008-05-04 15:02 12AB3F"}));
 }
 
 void tst_download::lookUp_data() {
     QTest::addColumn<int>("language");
     QTest::addColumn<QString>("code");
     QTest::addColumn<QString>("found"); // type|name|description|group|group description
-    QTest::newRow("site button") << 0 << "12AB3F" << "1|Gate 1|Left post|North Gate|Gate house";
-    QTest::newRow("event book, null texts") << 0 << "00A1B2" << "2|Fire||Incidents|";
-    QTest::newRow("unknown") << 0 << "00FFFF" << "0|Unknown|||";
-    QTest::newRow("unknown, German") << 2 << "00FFFF" << "0|Unbekannt|||";
+    QTest::newRow("site button") << 0 << "12AB3F"
+                                 << "1|Gate 1|Left post|North Gate|Gate house";
+    QTest::newRow("event book, null texts") << 0 << "00A1B2"
+                                            << "2|Fire||Incidents|";
+    QTest::newRow("unknown") << 0 << "00FFFF"
+                             << "0|Unknown|||";
+    QTest::newRow("unknown, German") << 2 << "00FFFF"
+                                     << "0|Unbekannt|||";
 }
 
 void tst_download::lookUp() {
@@ -250,8 +268,10 @@ void tst_download::lookUp() {
     seedButtons();
     const cRawButton b = LookUpButtonData(code);
     QCOMPARE(b.ButtonCode(), code);
-    QCOMPARE(QStringList({QString::number(b.EventType), b.Name, b.Description, b.GroupName, b.GroupDesc}).join('|'),
-             found);
+    QCOMPARE(
+        QStringList({QString::number(b.EventType), b.Name, b.Description, b.GroupName, b.GroupDesc})
+            .join('|'),
+        found);
 }
 
 void tst_download::fullDownload() {
@@ -289,15 +309,19 @@ void tst_download::fullDownload() {
         const QString names = t.code == "12AB3F"   ? "Gate 1|Left post|1|North Gate|Gate house"
                               : t.code == "00A1B2" ? "Fire||2|Incidents|"
                                                    : "Unknown||0||";
-        expected << t.time.toString("yyyy-MM-dd HH:mm:00|") + t.code + "|" + names + "|" + kReaderId;
+        expected << t.time.toString("yyyy-MM-dd HH:mm:00|") + t.code + "|" + names + "|" +
+                        kReaderId;
     }
     QCOMPARE(rowsText(), expected.join('\n'));
     const DbRows dl = gConn->Query("SELECT DISTINCT dtDLDateTime FROM tblEvents");
     QCOMPARE(dl.count(), 1);
-    const QDateTime downloaded = QDateTime::fromString(dl.first().text("dtDLDateTime"), "yyyy-MM-dd HH:mm:ss");
-    QVERIFY2(downloaded >= before && downloaded <= QDateTime::currentDateTime(), qPrintable(downloaded.toString()));
+    const QDateTime downloaded =
+        QDateTime::fromString(dl.first().text("dtDLDateTime"), "yyyy-MM-dd HH:mm:ss");
+    QVERIFY2(downloaded >= before && downloaded <= QDateTime::currentDateTime(),
+             qPrintable(downloaded.toString()));
 
-    QCOMPARE(pageMessage(), QString("Download Successful\r\nData Readings = 150\r\nReader Memory erased"));
+    QCOMPARE(pageMessage(),
+             QString("Download Successful\r\nData Readings = 150\r\nReader Memory erased"));
     auto* list = page->findChild<QTreeWidget*>("lvwDownload");
     QCOMPARE(list->topLevelItemCount(), 150);
     QCOMPARE(list->topLevelItem(0)->text(0), QString("1"));
@@ -338,7 +362,8 @@ void tst_download::readerFault_data() {
     QTest::addColumn<QString>("box");
     QTest::newRow("no reader") << int(DockStation::DownloadReply::NoReader)
                                << "Reader not detected. Check reader and try again.";
-    QTest::newRow("download error") << int(DockStation::DownloadReply::DownloadError) << "Download Error (002)";
+    QTest::newRow("download error")
+        << int(DockStation::DownloadReply::DownloadError) << "Download Error (002)";
     QTest::newRow("count FFFF") << int(DockStation::DownloadReply::CountError) << "Download Error";
 }
 
@@ -398,8 +423,9 @@ void tst_download::lineGoesSilent() {
 }
 
 void tst_download::storeFails() {
-    gConn->Execute("CREATE TRIGGER tFull BEFORE INSERT ON tblEvents WHEN (SELECT count(*) FROM tblEvents) >= 3 "
-                   "BEGIN SELECT RAISE(ABORT, 'full'); END");
+    gConn->Execute(
+        "CREATE TRIGGER tFull BEFORE INSERT ON tblEvents WHEN (SELECT count(*) FROM tblEvents) >= 3 "
+        "BEGIN SELECT RAISE(ABORT, 'full'); END");
     SimulatedDock dock;
     dock.setLog(DockStation::MakeTouches(5, 1, {"12AB3F"}, kDay));
     frmMdiDownload* page = openPage(dock);
@@ -407,7 +433,8 @@ void tst_download::storeFails() {
     BoxRecorder boxes;
     page->findChild<QPushButton*>("cmdOnline_0")->click();
     QCOMPARE(boxes.boxes.size(), 1);
-    QVERIFY2(boxes.texts().first().startsWith("The touches could not be stored. The reader keeps them.\r\n"),
+    QVERIFY2(boxes.texts().first().startsWith(
+                 "The touches could not be stored. The reader keeps them.\r\n"),
              qPrintable(boxes.texts().first()));
     QVERIFY(pageMessage().startsWith("Download Failed"));
     QVERIFY(!pageMessage().contains("Successful"));
@@ -423,12 +450,14 @@ void tst_download::eraseRetry_data() {
     QTest::addColumn<int>("retry");
     QTest::addColumn<int>("erases");
     QTest::addColumn<QStringList>("texts");
-    QTest::newRow("Yes: tried again") << false << int(Boxes::AnswerYes) << 2
-                                      << QStringList{"Are you sure you want to clear the reader? ",
-                                                     "Reader Erase Failed.  Try again?", "Reader Erased"};
-    QTest::newRow("Tools entry, Yes") << true << int(Boxes::AnswerYes) << 2
-                                      << QStringList{"Are you sure you want to clear the reader? ",
-                                                     "Reader Erase Failed.  Try again?", "Reader Erased"};
+    QTest::newRow("Yes: tried again")
+        << false << int(Boxes::AnswerYes) << 2
+        << QStringList{"Are you sure you want to clear the reader? ",
+                       "Reader Erase Failed.  Try again?", "Reader Erased"};
+    QTest::newRow("Tools entry, Yes")
+        << true << int(Boxes::AnswerYes) << 2
+        << QStringList{"Are you sure you want to clear the reader? ",
+                       "Reader Erase Failed.  Try again?", "Reader Erased"};
     QTest::newRow("No: given up") << false << int(Boxes::AnswerNo) << 1
                                   << QStringList{"Are you sure you want to clear the reader? ",
                                                  "Reader Erase Failed.  Try again?"};

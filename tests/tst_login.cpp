@@ -14,7 +14,8 @@
 namespace {
 
 QVariant storedPassword(const QString& name) {
-    const DbRows rows = gConn->Query("SELECT Password FROM tblOperators WHERE LoginName = ?", {name});
+    const DbRows rows =
+        gConn->Query("SELECT Password FROM tblOperators WHERE LoginName = ?", {name});
     return rows.isEmpty() ? QVariant(QStringLiteral("<no row>")) : rows.first().value("Password");
 }
 
@@ -53,7 +54,8 @@ void tst_login::checkOperator() {
     QFETCH(int, result);
     TestHome home;
     home.openGlobals();
-    gConn->Execute("UPDATE tblOperators SET Password = ? WHERE LoginName = ?", {stored, OperatorLoginName(userType)});
+    gConn->Execute("UPDATE tblOperators SET Password = ? WHERE LoginName = ?",
+                   {stored, OperatorLoginName(userType)});
     Settings::SaveSetting("Info", "LastLogin", "9");
     QCOMPARE(CheckOperator(userType, NormalisedLoginEntry(typed)), result);
     // The choice is recorded whenever the row exists, before the password is compared.
@@ -90,10 +92,11 @@ void tst_login::fourthFailureEndsTheLogin() {
     }
     QVERIFY(finished);
     QCOMPARE(login.LoginResult(), 0);
-    QCOMPARE(boxes.texts(), (QStringList{"The User Name / Password are incorrect. Please try again.",
-                                         "The User Name / Password are incorrect. Please try again.",
-                                         "The User Name / Password are incorrect. Please try again.",
-                                         "You could not be logged in.  Closing the program now."}));
+    QCOMPARE(boxes.texts(),
+             (QStringList{"The User Name / Password are incorrect. Please try again.",
+                          "The User Name / Password are incorrect. Please try again.",
+                          "The User Name / Password are incorrect. Please try again.",
+                          "You could not be logged in.  Closing the program now."}));
     QCOMPARE(boxes.boxes.last().title, QString("Trevano Lite"));
     QCOMPARE(boxes.boxes.last().icon, Boxes::Icon::Critical);
 }
@@ -115,10 +118,14 @@ void tst_login::passwordDialog_data() {
     QTest::addColumn<QString>("second");
     QTest::addColumn<bool>("closes");
     QTest::addColumn<QString>("stored");
-    QTest::newRow("new master password") << 1 << "Night Shift" << "Night Shift" << true << "Night Shift";
-    QTest::newRow("letter case must match") << 2 << "abc" << "ABC" << false << "user";
-    QTest::newRow("stored trimmed, so it can be typed") << 1 << " pw " << " pw " << true << "pw";
-    QTest::newRow("empty twice") << 2 << "" << "" << true << "";
+    QTest::newRow("new master password") << 1 << "Night Shift"
+                                         << "Night Shift" << true << "Night Shift";
+    QTest::newRow("letter case must match") << 2 << "abc"
+                                            << "ABC" << false << "user";
+    QTest::newRow("stored trimmed, so it can be typed") << 1 << " pw "
+                                                        << " pw " << true << "pw";
+    QTest::newRow("empty twice") << 2 << ""
+                                 << "" << true << "";
 }
 
 void tst_login::passwordDialog() {
@@ -132,14 +139,16 @@ void tst_login::passwordDialog() {
     BoxRecorder boxes;
     frmUserMaintenance dialog;
     dialog.FormStart(userType);
-    QCOMPARE(dialog.windowTitle(), QString("User Maintenance - ") + (userType == 1 ? "Master" : "User"));
+    QCOMPARE(dialog.windowTitle(),
+             QString("User Maintenance - ") + (userType == 1 ? "Master" : "User"));
     QCOMPARE(dialog.findChild<QLineEdit*>("txtPassword")->maxLength(), 16);
     dialog.show();
     dialog.findChild<QLineEdit*>("txtPassword")->setText(first);
     dialog.findChild<QLineEdit*>("txtRetypePassword")->setText(second);
     dialog.findChild<QPushButton*>("cmdOK")->click();
     QCOMPARE(dialog.result() == QDialog::Accepted, closes);
-    QCOMPARE(boxes.texts(), closes ? QStringList() : QStringList{"The passwords do not match, please re-enter"});
+    QCOMPARE(boxes.texts(),
+             closes ? QStringList() : QStringList{"The passwords do not match, please re-enter"});
     QCOMPARE(storedPassword(OperatorLoginName(userType)).toString(), stored);
     if (closes)
         QCOMPARE(CheckOperator(userType, NormalisedLoginEntry(first)), userType);

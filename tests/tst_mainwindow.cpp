@@ -96,13 +96,18 @@ void tst_mainwindow::masks_data() {
     QTest::addColumn<QString>("menus");   // Tools, User Maintenance, Company Info, Language
     const QString masterMenus = "ve ve ve ve", userMenus = "-- ve ve ve"; // hidden means disabled
     QTest::newRow("home, master, docked") << "0111" << 1 << true << "v- ve ve ve" << masterMenus;
-    QTest::newRow("home, master, not docked") << "0111" << 1 << false << "v- v- ve ve" << masterMenus;
-    QTest::newRow("download, master, docked") << "1011" << 1 << true << "ve v- ve ve" << masterMenus;
+    QTest::newRow("home, master, not docked")
+        << "0111" << 1 << false << "v- v- ve ve" << masterMenus;
+    QTest::newRow("download, master, docked")
+        << "1011" << 1 << true << "ve v- ve ve" << masterMenus;
     QTest::newRow("reports, master, docked") << "1101" << 1 << true << "ve ve v- ve" << masterMenus;
-    QTest::newRow("setup, master, not docked") << "1110" << 1 << false << "ve v- ve v-" << masterMenus;
+    QTest::newRow("setup, master, not docked")
+        << "1110" << 1 << false << "ve v- ve v-" << masterMenus;
     QTest::newRow("home, user, docked") << "0111" << 2 << true << "v- ve ve --" << userMenus;
-    QTest::newRow("reports, user, not docked") << "1101" << 2 << false << "ve v- v- --" << userMenus;
-    QTest::newRow("blanks around the mask") << " 1101 " << 1 << true << "ve ve v- ve" << masterMenus;
+    QTest::newRow("reports, user, not docked")
+        << "1101" << 2 << false << "ve v- v- --" << userMenus;
+    QTest::newRow("blanks around the mask")
+        << " 1101 " << 1 << true << "ve ve v- ve" << masterMenus;
 }
 
 void tst_mainwindow::masks() {
@@ -118,7 +123,8 @@ void tst_mainwindow::masks() {
     w.NavigateToolbarButtons(m);
     QCOMPARE(m, mask.trimmed()); // the caller's mask is trimmed
     QCOMPARE(states(w, {"home", "download", "reports", "setup"}), buttons);
-    QCOMPARE(states(w, {"mnuTools", "mnuUserMaintenance", "mnuToolCompany", "mnuToolsLanguage"}), menus);
+    QCOMPARE(states(w, {"mnuTools", "mnuUserMaintenance", "mnuToolCompany", "mnuToolsLanguage"}),
+             menus);
     // The File entries stay visible to everyone; only the master user may use them.
     for (const char* name : {"mnuFileArchive", "mnuFileBackup", "mnuFileRestore"}) {
         QVERIFY(w.Action(name)->isVisible());
@@ -184,12 +190,16 @@ void tst_mainwindow::geometry() {
         frame = w.frameGeometry();
         w.close();
     }
-    const QStringList saved{Settings::GetSetting("Settings", "MainLeft"), Settings::GetSetting("Settings", "MainTop"),
-                            Settings::GetSetting("Settings", "MainWidth"), Settings::GetSetting("Settings", "MainHeight"),
+    const QStringList saved{Settings::GetSetting("Settings", "MainLeft"),
+                            Settings::GetSetting("Settings", "MainTop"),
+                            Settings::GetSetting("Settings", "MainWidth"),
+                            Settings::GetSetting("Settings", "MainHeight"),
                             Settings::GetSetting("Settings", "Maximized")};
     if (state == "normal")
-        QCOMPARE(saved, (QStringList{QString::number(frame.x() * 15), QString::number(frame.y() * 15),
-                                     QString::number(frame.width() * 15), QString::number(frame.height() * 15), "False"}));
+        QCOMPARE(saved,
+                 (QStringList{QString::number(frame.x() * 15), QString::number(frame.y() * 15),
+                              QString::number(frame.width() * 15),
+                              QString::number(frame.height() * 15), "False"}));
     else if (state == "maximized")
         QCOMPARE(saved, (QStringList{"0", "0", "9615", "6690", "True"}));
     else
@@ -212,7 +222,8 @@ void tst_mainwindow::positionOffEveryScreen() {
     Settings::SaveSetting("Settings", "MainTop", "-45000");
     frmMain w;
     w.show();
-    QVERIFY(QGuiApplication::primaryScreen()->availableGeometry().contains(w.frameGeometry().topLeft()));
+    QVERIFY(QGuiApplication::primaryScreen()->availableGeometry().contains(
+        w.frameGeometry().topLeft()));
 }
 
 void tst_mainwindow::languageSwitchOnAnOpenWindow() {
@@ -231,7 +242,8 @@ void tst_mainwindow::languageSwitchOnAnOpenWindow() {
     QCOMPARE(w.findChild<QLabel*>("lblTitle")->text(), QString("  Start"));
     QCOMPARE(w.StatusText(1), QString("Dockingstation : Nicht erkannt"));
     QCOMPARE(w.CurrentPage()->findChild<QLabel*>("lblVersionMsg")->text(), QString("Version 1.00"));
-    QCOMPARE(w.CurrentPage()->findChild<QLabel*>("lblMainTitle")->text(), QString("TK-22 Trevano Berichte"));
+    QCOMPARE(w.CurrentPage()->findChild<QLabel*>("lblMainTitle")->text(),
+             QString("TK-22 Trevano Berichte"));
 
     chooseLanguage(1, &seen);
     w.Action("mnuToolsLanguage")->trigger();
@@ -248,7 +260,8 @@ void tst_mainwindow::languageThatCannotBeShownResets() {
     bool seen = false;
     chooseLanguage(2, &seen);
     w.Action("mnuToolsLanguage")->trigger();
-    QCOMPARE(boxes.texts().value(0), QString("German could not be displayed\r\nResetting to default language..."));
+    QCOMPARE(boxes.texts().value(0),
+             QString("German could not be displayed\r\nResetting to default language..."));
     QCOMPARE(gLanguage, 0);
     QCOMPARE(Settings::GetSetting("Properties", "Language"), QString("0"));
     QCOMPARE(w.Action("home")->text(), QString("Home"));
@@ -265,7 +278,8 @@ void tst_mainwindow::homePage() {
     QVERIFY(!gReceiveEnabled); // the home page stops the serial receive path
     Page* page = w.CurrentPage();
     QCOMPARE(page->findChild<QLabel*>("lblMainTitle")->text(), QString("TK-22 Trevano Reports"));
-    QCOMPARE(page->findChild<QLabel*>("lblCopyright")->text(), QString("Copyright (C) 2026 Trevano Lite"));
+    QCOMPARE(page->findChild<QLabel*>("lblCopyright")->text(),
+             QString("Copyright (C) 2026 Trevano Lite"));
     QVERIFY(page->findChild<QLabel*>("imgContact")->pixmap().isNull());
     QCOMPARE(home->errorLog().count("Form_Load of Form frmMdiMenu"), 1);
     QCOMPARE(Settings::GetSetting("ComPort_Settings", "ComPort"), QString("1"));
@@ -287,7 +301,10 @@ void tst_mainwindow::helpContents() {
 
     gHelpFile.clear();
     w.Action("mnuHelpContents")->trigger();
-    QCOMPARE(boxes.texts(), QStringList{"Unable to display Help Contents. There is no Help associated with this project."});
+    QCOMPARE(
+        boxes.texts(),
+        QStringList{
+            "Unable to display Help Contents. There is no Help associated with this project."});
     QCOMPARE(boxes.boxes.first().title, w.windowTitle());
 }
 
@@ -308,7 +325,8 @@ void tst_mainwindow::companyLines() {
     QCOMPARE(gCompanyInfo[3], QString("Night patrol, \"North\" gate"));
     QCOMPARE(Settings::GetSetting("Properties", "CompanyInfo1"), QString(50, 'x'));
     QCOMPARE(Settings::GetSetting("Properties", "CompanyInfo2"), QString("  ACME, Inc.  "));
-    QCOMPARE(Settings::GetSetting("Properties", "CompanyInfo3"), QString("Night patrol, \"North\" gate"));
+    QCOMPARE(Settings::GetSetting("Properties", "CompanyInfo3"),
+             QString("Night patrol, \"North\" gate"));
     QCOMPARE(Settings::GetSetting("Properties", "CompanyInfo4"), QString());
 }
 

@@ -66,12 +66,18 @@ void tst_platform::languageNumbers_data() {
     QTest::addColumn<bool>("opens");
     QTest::addColumn<QString>("yes");
     QTest::addColumn<QString>("englishName");
-    QTest::newRow("0 English") << 0 << true << true << "&Yes" << "English";
-    QTest::newRow("1 English without a file") << 1 << false << true << "&Yes" << "English";
-    QTest::newRow("2 German") << 2 << true << true << "&Ja" << "German";
-    QTest::newRow("2 German without a file") << 2 << false << false << "&Yes" << "Language 2";
-    QTest::newRow("7 unknown") << 7 << true << false << "&Yes" << "Language 7";
-    QTest::newRow("-1 system, C locale") << -1 << true << true << "&Yes" << "System default";
+    QTest::newRow("0 English") << 0 << true << true << "&Yes"
+                               << "English";
+    QTest::newRow("1 English without a file") << 1 << false << true << "&Yes"
+                                              << "English";
+    QTest::newRow("2 German") << 2 << true << true << "&Ja"
+                              << "German";
+    QTest::newRow("2 German without a file") << 2 << false << false << "&Yes"
+                                             << "Language 2";
+    QTest::newRow("7 unknown") << 7 << true << false << "&Yes"
+                               << "Language 7";
+    QTest::newRow("-1 system, C locale") << -1 << true << true << "&Yes"
+                                         << "System default";
 }
 
 void tst_platform::languageNumbers() {
@@ -99,9 +105,11 @@ void tst_platform::formatStr_data() {
     QTest::addColumn<QString>("pattern");
     QTest::addColumn<QStringList>("values");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("version line") << "%0:s - Version %1:s" << QStringList{"TK-22 Trevano Reports", "1.00"}
+    QTest::newRow("version line") << "%0:s - Version %1:s"
+                                  << QStringList{"TK-22 Trevano Reports", "1.00"}
                                   << "TK-22 Trevano Reports - Version 1.00";
-    QTest::newRow("values are not substituted again") << "%0:s - %1:s" << QStringList{"A%1:s", "B"} << "A%1:s - B";
+    QTest::newRow("values are not substituted again")
+        << "%0:s - %1:s" << QStringList{"A%1:s", "B"} << "A%1:s - B";
     QTest::newRow("order follows the numbers") << "%1:s/%0:s" << QStringList{"x", "y"} << "y/x";
     QTest::newRow("missing value stays") << "%0:s %2:s" << QStringList{"x"} << "x %2:s";
     QTest::newRow("percent alone") << "100% %0:s" << QStringList{"done"} << "100% done";
@@ -118,10 +126,12 @@ void tst_platform::sqlDateTexts_data() {
     QTest::addColumn<QDateTime>("moment");
     QTest::addColumn<QString>("date");
     QTest::addColumn<QString>("dateTime");
-    QTest::newRow("midnight") << QDateTime(QDate(2009, 3, 1), QTime(0, 0)) << "2009-03-01" << "2009-03-01 00:00:00";
+    QTest::newRow("midnight") << QDateTime(QDate(2009, 3, 1), QTime(0, 0)) << "2009-03-01"
+                              << "2009-03-01 00:00:00";
     QTest::newRow("last second") << QDateTime(QDate(2008, 5, 4), QTime(23, 59, 59)) << "2008-05-04"
                                  << "2008-05-04 23:59:59";
-    QTest::newRow("afternoon") << QDateTime(QDate(2008, 5, 4), QTime(13, 5, 9)) << "2008-05-04" << "2008-05-04 13:05:09";
+    QTest::newRow("afternoon") << QDateTime(QDate(2008, 5, 4), QTime(13, 5, 9)) << "2008-05-04"
+                               << "2008-05-04 13:05:09";
 }
 
 void tst_platform::sqlDateTexts() {
@@ -143,17 +153,20 @@ void tst_platform::errorLogLines() {
     QVERIFY(boxes.boxes.isEmpty());
     const QStringList lines = home.errorLog().split('\n');
     QCOMPARE(lines.size(), 4); // the description's line break stays, then the last LF
-    QVERIFY(QRegularExpression("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\tError 19 in Test of Module tst\t\\(constraint failed\r$")
-                .match(lines.at(0))
-                .hasMatch());
+    QVERIFY(
+        QRegularExpression(
+            "^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\tError 19 in Test of Module tst\t\\(constraint failed\r$")
+            .match(lines.at(0))
+            .hasMatch());
     QCOMPARE(lines.at(1), QString("second line)"));
     QVERIFY(lines.at(2).endsWith("\tLogged in as user type = 1"));
 
     HandleError("Shown of Module tst", AppError(5, "Invalid call"));
     QCOMPARE(boxes.boxes.size(), 1);
     QCOMPARE(boxes.boxes.first().title, QString("Error"));
-    QVERIFY(boxes.boxes.first().text.startsWith("Error 5 in Shown of Module tst\r\nwhile running tst_platform v1.00.0\r\n\r\n"
-                                                "Error = 'Invalid call'\r\n"));
+    QVERIFY(boxes.boxes.first().text.startsWith(
+        "Error 5 in Shown of Module tst\r\nwhile running tst_platform v1.00.0\r\n\r\n"
+        "Error = 'Invalid call'\r\n"));
 }
 
 QTEST_MAIN(tst_platform)

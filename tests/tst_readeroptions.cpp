@@ -24,8 +24,7 @@ namespace {
 
 // Runs `act` once on the first modal window of type T to open. Delete the watcher when
 // the window may never open.
-template <typename T>
-QPointer<QTimer> whenOpen(std::function<void(T*)> act) {
+template <typename T> QPointer<QTimer> whenOpen(std::function<void(T*)> act) {
     auto* timer = new QTimer;
     QObject::connect(timer, &QTimer::timeout, timer, [=] {
         auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
@@ -93,10 +92,14 @@ void tst_readeroptions::send_data() {
     QTest::addColumn<bool>("custom");
     QTest::addColumn<int>("optionByte");
     QTest::addColumn<int>("optionsStatus");
-    QTest::newRow("all, short, PC time") << QList<bool>{true, true, true, false} << false << 0x07 << 0;
-    QTest::newRow("buzzer long, custom time") << QList<bool>{true, false, false, true} << true << 0x09 << 0;
-    QTest::newRow("LED only, custom time") << QList<bool>{false, true, false, false} << true << 0x02 << 0;
-    QTest::newRow("vibration, options refused") << QList<bool>{false, false, true, true} << true << 0x0C << 1;
+    QTest::newRow("all, short, PC time")
+        << QList<bool>{true, true, true, false} << false << 0x07 << 0;
+    QTest::newRow("buzzer long, custom time")
+        << QList<bool>{true, false, false, true} << true << 0x09 << 0;
+    QTest::newRow("LED only, custom time")
+        << QList<bool>{false, true, false, false} << true << 0x02 << 0;
+    QTest::newRow("vibration, options refused")
+        << QList<bool>{false, false, true, true} << true << 0x0C << 1;
 }
 
 void tst_readeroptions::send() {
@@ -157,7 +160,8 @@ void tst_readeroptions::nothingToSignal() {
     BoxRecorder boxes;
     window->Action("mnuToolsPipeOptions")->trigger();
     QCOMPARE(boxes.texts(),
-             QStringList{"You must select at least one of the reader options (Led, Buzzer or Vibration)"});
+             QStringList{
+                 "You must select at least one of the reader options (Led, Buzzer or Vibration)"});
     QVERIFY(stillOpen);
     QVERIFY(dock->requests().isEmpty());
     QVERIFY(!QApplication::overrideCursor());
@@ -192,7 +196,8 @@ void tst_readeroptions::cancelStores() {
     QCOMPARE(Settings::GetSetting("ReaderSetting", "Buzzer"), QString("0"));
     QCOMPARE(Settings::GetSetting("ReaderSetting", "Led"), QString("0"));
     QCOMPARE(Settings::GetSetting("ReaderSetting", "Vibration"), QString("1"));
-    QCOMPARE(Settings::GetSetting("ReaderSetting", "BuzzerDuration"), QString(longShown ? "2" : "1"));
+    QCOMPARE(Settings::GetSetting("ReaderSetting", "BuzzerDuration"),
+             QString(longShown ? "2" : "1"));
     QVERIFY(!gAutoSetTime);
     QCOMPARE(Settings::GetSetting("Properties", "AutoSetTime"), QString("False"));
     QVERIFY(dock->requests().isEmpty());

@@ -233,7 +233,8 @@ void tst_seriallink::downloadStream_data() {
     QTest::newRow("119 records") << 119 << 0 << 3 << false;
     QTest::newRow("119 records at the line rate") << 119 << 0 << 3 << true;
     QTest::newRow("no reader") << 5 << int(DockStation::DownloadReply::NoReader) << 1 << false;
-    QTest::newRow("download error") << 5 << int(DockStation::DownloadReply::DownloadError) << 1 << false;
+    QTest::newRow("download error")
+        << 5 << int(DockStation::DownloadReply::DownloadError) << 1 << false;
     QTest::newRow("count error") << 5 << int(DockStation::DownloadReply::CountError) << 1 << false;
 }
 

@@ -1,7 +1,7 @@
 // The start-up sequence: as a real process for the ways it ends early, in-process for a login.
 #include "DatabaseKey.h"
-#include "Settings.h"
 #include "Page.h"
+#include "Settings.h"
 #include "TestHome.h"
 #include "frmLogin.h"
 #include "frmMain.h"
@@ -82,7 +82,9 @@ void tst_startup::databaseThatCannotBeOpened() {
     const QString db = home.databasePath();
     if (kind == "plain" || kind == "wrongkey" || kind == "foreign") {
         DbConnection c;
-        c.Create(db, kind == "plain" ? QString() : kind == "wrongkey" ? QString("another key") : DatabaseKey());
+        c.Create(db, kind == "plain"      ? QString()
+                     : kind == "wrongkey" ? QString("another key")
+                                          : DatabaseKey());
         c.ExecuteScript("CREATE TABLE tblOperators (LoginName TEXT, Password TEXT);");
         if (kind == "foreign")
             c.ExecuteScript("DROP TABLE tblOperators; CREATE TABLE Customers (Name TEXT);");
@@ -94,7 +96,9 @@ void tst_startup::databaseThatCannotBeOpened() {
 
     const Run run = runProgram(home);
     QCOMPARE(run.exitCode, 1);
-    QCOMPARE(run.boxes, QString("BOX\tTrevano Lite\t*** System Error: Cannot Open the database at %1\n").arg(db));
+    QCOMPARE(
+        run.boxes,
+        QString("BOX\tTrevano Lite\t*** System Error: Cannot Open the database at %1\n").arg(db));
     QCOMPARE(run.log.count("ADOTest Failed. Exiting..."), 2);
     QVERIFY(run.log.contains("Error #"));
     QCOMPARE(fileHash(db), before);
@@ -116,11 +120,16 @@ void tst_startup::storedLanguage_data() {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("box");
     QTest::addColumn<QString>("afterwards");
-    QTest::newRow("German") << "2" << "" << "2";
+    QTest::newRow("German") << "2"
+                            << ""
+                            << "2";
     QTest::newRow("a language the dictionary lacks")
-        << "7" << "BOX\tTrevano Lite\tLanguage 7 could not be displayed\\nResetting to default system language...\n"
+        << "7"
+        << "BOX\tTrevano Lite\tLanguage 7 could not be displayed\\nResetting to default system language...\n"
         << "1";
-    QTest::newRow("not a number") << "Deutsch" << "" << "Deutsch";
+    QTest::newRow("not a number") << "Deutsch"
+                                  << ""
+                                  << "Deutsch";
 }
 
 void tst_startup::storedLanguage() {
@@ -150,11 +159,13 @@ void tst_startup::debugSwitch() {
     TestHome home(false);
     const Run run = runProgram(home, arguments);
     QVERIFY(run.log.contains("ADOTest Failed"));
-    QCOMPARE(QRegularExpression("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\ttrevano Started at \\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\n",
-                                QRegularExpression::MultilineOption)
-                 .match(run.log)
-                 .hasMatch(),
-             logged);
+    QCOMPARE(
+        QRegularExpression(
+            "^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\ttrevano Started at \\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\n",
+            QRegularExpression::MultilineOption)
+            .match(run.log)
+            .hasMatch(),
+        logged);
 }
 
 void tst_startup::loginOpensTheMainWindow_data() {
@@ -192,7 +203,10 @@ void tst_startup::loginOpensTheMainWindow() {
     BoxRecorder boxes; // the port of this test folder leads nowhere: the program works offline
     StartUp startUp;
     QCOMPARE(startUp.Main({"trevano"}), -1);
-    QCOMPARE(boxes.texts(), QStringList{"Could not open the com port.\r\nCheck settings and try again.\r\nWorking in Offline Mode"});
+    QCOMPARE(
+        boxes.texts(),
+        QStringList{
+            "Could not open the com port.\r\nCheck settings and try again.\r\nWorking in Offline Mode"});
     QVERIFY(loginSeen);
     frmMain* main = startUp.MainWindow();
     QVERIFY(main && main->isVisible());
