@@ -1,6 +1,9 @@
 // Renders the program's windows to PNG files for a look: screenshots OUT_FOLDER.
 // Runs on a temporary program folder with a fresh database.
 #include "Boxes.h"
+#include "Page.h"
+#include "mLinkGlobals.h"
+
 #include "DatabaseKey.h"
 #include "DatabaseMaker.h"
 #include "frmAbout.h"
@@ -14,6 +17,7 @@
 #include "frmUserMaintenance.h"
 #include "mGlobals.h"
 #include "mTranslations.h"
+#include <QPushButton>
 
 #include <QApplication>
 #include <QDir>
@@ -58,7 +62,8 @@ int main(int argc, char** argv) {
     shoot(login, out.filePath("login.png"));
     login.close();
     Boxes::SetBoxHandler([](const Boxes::Box& b) { return Boxes::DefaultAnswer(b.buttons); });
-    qputenv("TREVANO_COM1", "/nonexistent");
+    if (qEnvironmentVariableIsEmpty("TREVANO_COM1"))
+        qputenv("TREVANO_COM1", "/nonexistent"); // a simulator's device may be given instead
     frmMain main;
     main.setUserType(app.arguments().value(3, "1").toInt());
     main.show();
@@ -84,6 +89,9 @@ int main(int argc, char** argv) {
     shoot(download, out.filePath("downloadwindow.png"));
     download.reject();
     main.GoOnline();
+    if (auto* download = main.CurrentPage()->findChild<QPushButton*>("cmdOnline_0");
+        download && gDocked)
+        download->click();
     shoot(main, out.filePath("downloadpage.png"));
     main.close();
     return 0;
