@@ -215,15 +215,22 @@ void ReplaceDatabase(const QString& staged, const QString& dbPath) {
                            .arg(dbPath, QString::fromLocal8Bit(std::strerror(errno))));
 }
 
+// The file dialog of backup and restore: database files, starting in the documents folder.
+static Boxes::FileDialog databaseFileDialog(bool save, const QString& title) {
+    Boxes::FileDialog dialog;
+    dialog.save = save;
+    dialog.title = title;
+    dialog.folder = GetMyDocumentsPath();
+    dialog.filter = QStringLiteral("Database Files (*.mdb)");
+    dialog.defaultSuffix = QStringLiteral("mdb");
+    return dialog;
+}
+
 void RunBackup() {
     try {
         DbConnection& conn = openConnection();
-        Boxes::FileDialog dialog;
-        dialog.save = true;
-        dialog.title = Translate(QStringLiteral("Select backup destination"));
-        dialog.folder = GetMyDocumentsPath();
-        dialog.filter = QStringLiteral("Database Files (*.mdb)");
-        dialog.defaultSuffix = QStringLiteral("mdb");
+        Boxes::FileDialog dialog =
+            databaseFileDialog(true, Translate(QStringLiteral("Select backup destination")));
         dialog.fileName = DefaultBackupFileName(QDate::currentDate());
         const QString target = ChooseNewFileName(dialog);
         if (target.isEmpty())
@@ -240,12 +247,8 @@ bool RunRestore() {
     QString staged;
     try {
         openConnection();
-        Boxes::FileDialog dialog;
-        dialog.save = false;
-        dialog.title = Translate(QStringLiteral("Select location of backup database file"));
-        dialog.folder = GetMyDocumentsPath();
-        dialog.filter = QStringLiteral("Database Files (*.mdb)");
-        dialog.defaultSuffix = QStringLiteral("mdb");
+        const Boxes::FileDialog dialog = databaseFileDialog(
+            false, Translate(QStringLiteral("Select location of backup database file")));
         QString source;
         while (staged.isEmpty()) {
             source = Boxes::GetFileName(dialog);
