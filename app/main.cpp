@@ -1,9 +1,8 @@
+#include "cApplication.h"
 #include "mMain.h"
 
-#include <QApplication>
-
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
+    cApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Trevano Lite"));
     StartUp startUp;
     const int code = startUp.Main(QApplication::arguments());

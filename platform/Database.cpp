@@ -1,15 +1,12 @@
 #include "Database.h"
 
+#include <QDate>
+#include <QDateTime>
 #include <QFileInfo>
+#include <QTime>
 #include <sqlite3.h>
 
 namespace {
-
-// Releases a prepared statement on every path.
-struct Statement {
-    sqlite3_stmt* stmt = nullptr;
-    ~Statement() { sqlite3_finalize(stmt); }
-};
 
 QString quoteLiteral(const QString& text) {
     QString quoted = text;
@@ -116,7 +113,7 @@ namespace {
 
 void bindAll(sqlite3* db, sqlite3_stmt* stmt, const QVariantList& params) {
     for (int i = 0; i < params.size(); ++i) {
-        const QVariant& v = params.at(i);
+        const QVariant v = DbStoredValue(params.at(i));
         const int n = i + 1;
         int rc = SQLITE_OK;
         if (v.isNull()) {
@@ -175,47 +172,68 @@ QVariant columnValue(sqlite3_stmt* stmt, int i) {
 
 } // namespace
 
-DbRows DbConnection::Query(const QString& sql, const QVariantList& params) {
+QVariant DbStoredValue(const QVariant& value) {
+    if (value.isNull())
+        return value;
+    switch (value.typeId()) {
+    case QMetaType::QDateTime: {
+        const QDateTime moment = value.toDateTime();
+        return moment.isValid() ? QVariant(moment.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")))
+                                : QVariant();
+    }
+    case QMetaType::QDate: {
+        const QDate day = value.toDate();
+        return day.isValid() ? QVariant(day.toString(QStringLiteral("yyyy-MM-dd"))) : QVariant();
+    }
+    case QMetaType::QTime: {
+        const QTime time = value.toTime();
+        return time.isValid() ? QVariant(time.toString(QStringLiteral("HH:mm:ss"))) : QVariant();
+    }
+    default:
+        return value;
+    }
+}
+
+sqlite3_stmt* DbConnection::prepare(const QString& sql) {
     if (!db)
         throw AppError(SQLITE_MISUSE, QStringLiteral("The database is not open"));
-    Statement s;
+    sqlite3_stmt* stmt = nullptr;
     const QByteArray utf8 = sql.toUtf8();
     const char* tail = nullptr;
-    int rc = sqlite3_prepare_v2(db, utf8.constData(), utf8.size(), &s.stmt, &tail);
-    if (rc != SQLITE_OK)
+    const int rc = sqlite3_prepare_v2(db, utf8.constData(), utf8.size(), &stmt, &tail);
+    if (rc != SQLITE_OK) {
+        sqlite3_finalize(stmt);
         fail(rc, sql);
-    if (!onlyBlanksOrSemicolons(tail))
+    }
+    if (!onlyBlanksOrSemicolons(tail)) {
+        sqlite3_finalize(stmt);
         throw AppError(SQLITE_MISUSE, QStringLiteral("One statement at a time: %1").arg(sql));
-    if (!s.stmt) // blank statement
-        return DbRows();
-    bindAll(db, s.stmt, params);
+    }
+    return stmt;
+}
 
+DbRows DbConnection::Query(const QString& sql, const QVariantList& params) {
+    DbCursor cursor(*this, sql, params);
     DbRows result;
-    const int columnCount = sqlite3_column_count(s.stmt);
-    QStringList names;
-    for (int i = 0; i < columnCount; ++i)
-        names << QString::fromUtf8(sqlite3_column_name(s.stmt, i));
-    result.columns = std::make_shared<const QStringList>(names);
-    while ((rc = sqlite3_step(s.stmt)) == SQLITE_ROW) {
+    result.columns = std::make_shared<const QStringList>(cursor.columnNames());
+    while (cursor.Next()) {
         QVariantList values;
-        values.reserve(columnCount);
-        for (int i = 0; i < columnCount; ++i)
-            values << columnValue(s.stmt, i);
+        values.reserve(cursor.columnCount());
+        for (int i = 0; i < cursor.columnCount(); ++i)
+            values << cursor.value(i);
         result.rows.append(DbRow(result.columns, std::move(values)));
     }
-    if (rc != SQLITE_DONE)
-        fail(rc, sql);
     return result;
 }
 
 int DbConnection::Execute(const QString& sql, const QVariantList& params) {
-    Query(sql, params);
-    return sqlite3_changes(db);
+    DbStatement statement(*this, sql);
+    return statement.Execute(params);
 }
 
 qint64 DbConnection::Insert(const QString& sql, const QVariantList& params) {
-    Query(sql, params);
-    return sqlite3_last_insert_rowid(db);
+    DbStatement statement(*this, sql);
+    return statement.Insert(params);
 }
 
 void DbConnection::ExecuteScript(const QString& sql) {
@@ -232,8 +250,8 @@ void DbConnection::ExecuteScript(const QString& sql) {
 }
 
 bool DbConnection::TableExists(const QString& name) {
-    return !Query(QStringLiteral(
-                      "SELECT name FROM sqlite_master WHERE type IN ('table','view') AND name = ?"),
+    return !Query(QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table','view') "
+                                 "AND name = ? COLLATE NOCASE"),
                   {name})
                 .isEmpty();
 }
@@ -255,4 +273,141 @@ DbTransaction::~DbTransaction() {
 void DbTransaction::Commit() {
     connection.ExecuteScript(QStringLiteral("COMMIT;"));
     done = true;
+}
+
+DbCursor::DbCursor(DbConnection& connection, const QString& sql, const QVariantList& params)
+    : connection(connection), sql(sql) {
+    stmt = connection.prepare(sql);
+    QStringList names;
+    if (stmt) {
+        try {
+            bindAll(connection.db, stmt, params);
+        } catch (...) {
+            Close();
+            throw;
+        }
+        const int count = sqlite3_column_count(stmt);
+        for (int i = 0; i < count; ++i)
+            names << QString::fromUtf8(sqlite3_column_name(stmt, i));
+    }
+    columns = std::make_shared<const QStringList>(names);
+}
+
+DbCursor::~DbCursor() {
+    Close();
+}
+
+void DbCursor::Close() {
+    sqlite3_finalize(stmt);
+    stmt = nullptr;
+    onRow = false;
+}
+
+bool DbCursor::Next() {
+    if (!stmt) // a blank statement, or the end was reached
+        return false;
+    const int rc = sqlite3_step(stmt);
+    if (rc == SQLITE_ROW) {
+        onRow = true;
+        return true;
+    }
+    onRow = false;
+    if (rc == SQLITE_DONE) {
+        Close();
+        return false;
+    }
+    // The message belongs to the connection until the statement is reset or finalized.
+    try {
+        connection.fail(rc, sql);
+    } catch (...) {
+        Close();
+        throw;
+    }
+}
+
+int DbCursor::indexOf(const QString& column) const {
+    for (int i = 0; i < columnCount(); ++i)
+        if (columns->at(i).compare(column, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+int DbCursor::checkedIndex(const QString& column) const {
+    const int i = indexOf(column);
+    if (i < 0)
+        throw AppError(AppError::InvalidCall, QStringLiteral("No column named %1").arg(column));
+    return i;
+}
+
+QVariant DbCursor::value(int i) const {
+    if (!onRow || i < 0 || i >= columnCount())
+        throw AppError(AppError::InvalidCall, QStringLiteral("No current row or column %1").arg(i));
+    return columnValue(stmt, i);
+}
+
+QVariant DbCursor::value(const QString& column) const {
+    return value(checkedIndex(column));
+}
+
+QString DbCursor::text(const QString& column) const {
+    const QVariant v = value(column);
+    return v.isNull() ? QString() : v.toString();
+}
+
+qint64 DbCursor::integer(const QString& column, qint64 nullValue) const {
+    const QVariant v = value(column);
+    return v.isNull() ? nullValue : v.toLongLong();
+}
+
+bool DbCursor::isNull(const QString& column) const {
+    return value(column).isNull();
+}
+
+DbRow DbCursor::row() const {
+    QVariantList values;
+    values.reserve(columnCount());
+    for (int i = 0; i < columnCount(); ++i)
+        values << value(i);
+    return DbRow(columns, std::move(values));
+}
+
+DbStatement::DbStatement(DbConnection& connection, const QString& sql)
+    : connection(connection), sql(sql) {
+    stmt = connection.prepare(sql);
+}
+
+DbStatement::~DbStatement() {
+    Close();
+}
+
+void DbStatement::Close() {
+    sqlite3_finalize(stmt);
+    stmt = nullptr;
+}
+
+int DbStatement::Execute(const QVariantList& params) {
+    if (!stmt) {
+        if (!connection.IsOpen())
+            throw AppError(SQLITE_MISUSE, QStringLiteral("The database is not open"));
+        return 0; // a blank statement
+    }
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+    bindAll(connection.db, stmt, params);
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+    }
+    if (rc != SQLITE_DONE) {
+        const QString message = QString::fromUtf8(sqlite3_errmsg(connection.db));
+        sqlite3_reset(stmt);
+        throw AppError(rc, message + QStringLiteral(" [") + sql + QLatin1Char(']'));
+    }
+    const int changed = sqlite3_changes(connection.db);
+    sqlite3_reset(stmt);
+    return changed;
+}
+
+qint64 DbStatement::Insert(const QVariantList& params) {
+    Execute(params);
+    return sqlite3_last_insert_rowid(connection.db);
 }

@@ -9,6 +9,8 @@
 #include <memory>
 
 struct sqlite3;
+struct sqlite3_stmt;
+class DbConnection;
 
 // One row of a static snapshot; column names are matched without regard to case.
 class DbRow {
@@ -67,6 +69,7 @@ public:
     int State() const { return IsOpen() ? 1 : 0; }
     QString Path() const { return path; }
 
+    // A static snapshot: for small reads only; large ones go through DbCursor.
     DbRows Query(const QString& sql, const QVariantList& params = {});
     // Runs one statement; returns the number of rows it changed.
     int Execute(const QString& sql, const QVariantList& params = {});
@@ -74,13 +77,18 @@ public:
     qint64 Insert(const QString& sql, const QVariantList& params = {});
     // Runs several statements without parameters (schema scripts).
     void ExecuteScript(const QString& sql);
+    // Compares names without regard to case, as SQLite resolves them.
     bool TableExists(const QString& name);
 
     sqlite3* handle() const { return db; }
 
 private:
+    friend class DbCursor;
+    friend class DbStatement;
     void openWithFlags(const QString& path, const QString& key, int flags);
     [[noreturn]] void fail(int code, const QString& context) const;
+    // Prepares exactly one statement; the caller owns (and finalizes) it.
+    sqlite3_stmt* prepare(const QString& sql);
 
     sqlite3* db = nullptr;
     QString path;
@@ -99,3 +107,67 @@ private:
     DbConnection& connection;
     bool done = false;
 };
+
+// A forward cursor over a query: one row at a time, so memory does not grow with the rows.
+// The statement is finished when the cursor goes (or on Close), before a table it reads may
+// be dropped.
+class DbCursor {
+public:
+    DbCursor(DbConnection& connection, const QString& sql, const QVariantList& params = {});
+    ~DbCursor();
+    DbCursor(const DbCursor&) = delete;
+    DbCursor& operator=(const DbCursor&) = delete;
+
+    // Steps to the next row; false after the last.
+    bool Next();
+    void Close();
+
+    int columnCount() const { return columns ? columns->size() : 0; }
+    QStringList columnNames() const { return columns ? *columns : QStringList(); }
+    // -1 when the query has no such column.
+    int indexOf(const QString& column) const;
+
+    // The current row's values.
+    QVariant value(int i) const;
+    QVariant value(const QString& column) const;
+    // A null value reads as an empty text.
+    QString text(const QString& column) const;
+    qint64 integer(const QString& column, qint64 nullValue = 0) const;
+    bool isNull(const QString& column) const;
+    // A copy of the current row.
+    DbRow row() const;
+
+private:
+    int checkedIndex(const QString& column) const;
+
+    DbConnection& connection;
+    sqlite3_stmt* stmt = nullptr;
+    QString sql;
+    std::shared_ptr<const QStringList> columns;
+    bool onRow = false;
+};
+
+// One statement prepared once and run once per row, for bulk writes.
+class DbStatement {
+public:
+    DbStatement(DbConnection& connection, const QString& sql);
+    ~DbStatement();
+    DbStatement(const DbStatement&) = delete;
+    DbStatement& operator=(const DbStatement&) = delete;
+
+    // Binds the values and runs the statement to its end; returns the rows it changed.
+    int Execute(const QVariantList& params = {});
+    // Runs an INSERT; returns the new row's ID.
+    qint64 Insert(const QVariantList& params = {});
+    void Close();
+
+private:
+    DbConnection& connection;
+    sqlite3_stmt* stmt = nullptr;
+    QString sql;
+};
+
+// The stored text of a value as the database layer binds it: a QDateTime as
+// "yyyy-MM-dd HH:mm:ss", a QDate as "yyyy-MM-dd", a QTime as "HH:mm:ss" (the texts every
+// stored date and time compares with); anything else as Qt converts it.
+QVariant DbStoredValue(const QVariant& value);

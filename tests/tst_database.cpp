@@ -19,6 +19,10 @@ private slots:
     void schemaRefusesMalformedCodes_data();
     void schemaRefusesMalformedCodes();
     void compactionKeepsRows();
+    void datesBindAsStoredText_data();
+    void datesBindAsStoredText();
+    void cursorAndPreparedStatement();
+    void tableNamesIgnoreCase();
 
 private:
     QTemporaryDir dir;
@@ -188,6 +192,90 @@ void tst_database::compactionKeepsRows() {
              QString("master"));
     // New rows still get larger IDs than any row ever stored.
     QCOMPARE(db.Insert("INSERT INTO tblEvents (tButtonCode) VALUES ('x')"), 51);
+}
+
+// Qt's own texts ("2026-03-01T10:00:00.000") compare wrongly with every stored value.
+void tst_database::datesBindAsStoredText_data() {
+    QTest::addColumn<QVariant>("lower");
+    QTest::addColumn<QVariant>("upper");
+    QTest::addColumn<int>("found");
+    QTest::newRow("QDateTime bounds") << QVariant(QDateTime(QDate(2026, 3, 1), QTime(10, 0)))
+                                      << QVariant(QDateTime(QDate(2026, 3, 1), QTime(10, 30))) << 2;
+    QTest::newRow("QDate bounds take the whole first day")
+        << QVariant(QDate(2026, 3, 1)) << QVariant(QDate(2026, 3, 2)) << 3;
+    QTest::newRow("stored-text bounds")
+        << QVariant("2026-03-01 10:00:00") << QVariant("2026-03-01 10:30:00") << 2;
+}
+
+void tst_database::datesBindAsStoredText() {
+    QFETCH(QVariant, lower);
+    QFETCH(QVariant, upper);
+    QFETCH(int, found);
+    const QString path = dir.filePath("dates.mdb");
+    QFile::remove(path);
+    MakeDeliveredDatabase(path);
+    DbConnection db;
+    db.Open(path, DatabaseKey());
+    for (const char* moment : {"2026-03-01 09:59:59", "2026-03-01 10:00:00", "2026-03-01 10:30:00",
+                               "2026-03-02 00:00:01"})
+        db.Insert("INSERT INTO tblEvents (dtDateTime) VALUES (?)", {QString(moment)});
+    QCOMPARE(db.Query("SELECT ID FROM tblEvents WHERE dtDateTime >= ? AND dtDateTime <= ?",
+                      {lower, upper})
+                 .count(),
+             found);
+    // A time of day passes the CHECK of the tour tables.
+    db.Insert("INSERT INTO tblTours (tName, dtStartTime) VALUES ('t', ?)", {QTime(23, 5)});
+    QCOMPARE(db.Query("SELECT dtStartTime FROM tblTours").first().text("dtStartTime"),
+             QString("23:05:00"));
+}
+
+void tst_database::cursorAndPreparedStatement() {
+    const QString path = dir.filePath("cursor.mdb");
+    MakeDeliveredDatabase(path);
+    DbConnection db;
+    db.Open(path, DatabaseKey());
+    {
+        DbTransaction t(db);
+        DbStatement insert(db, "INSERT INTO tblEvents (tButtonCode, wGroupType) VALUES (?, ?)");
+        for (int i = 1; i <= 5000; ++i)
+            QCOMPARE(insert.Insert({QString("%1").arg(i, 6, 10, QChar('0')), i}), qint64(i));
+        t.Commit();
+    }
+    DbCursor cursor(db, "SELECT ID, tButtonCode FROM tblEvents WHERE ID > ? ORDER BY ID", {10});
+    QCOMPARE(cursor.columnNames(), QStringList({"ID", "tButtonCode"}));
+    qint64 expected = 11;
+    while (cursor.Next()) {
+        QCOMPARE(cursor.integer("id"), expected);
+        QCOMPARE(cursor.row().text("TBUTTONCODE"), QString("%1").arg(expected, 6, 10, QChar('0')));
+        ++expected;
+    }
+    QCOMPARE(expected, qint64(5001));
+    QVERIFY(!cursor.Next()); // stays at the end
+    QVERIFY_THROWS_EXCEPTION(AppError, cursor.value(0));
+
+    // A failing row leaves the prepared statement usable for the next.
+    db.ExecuteScript("CREATE UNIQUE INDEX ixTest ON tblEvents (wGroupType);");
+    DbStatement insert(db, "INSERT INTO tblEvents (wGroupType) VALUES (?)");
+    QVERIFY_THROWS_EXCEPTION(AppError, insert.Execute({5}));
+    QCOMPARE(insert.Execute({6000}), 1);
+
+    // An open cursor is finished by Close, so its table can be dropped.
+    db.ExecuteScript("CREATE TABLE tblScratch (x TEXT); INSERT INTO tblScratch VALUES ('a');");
+    DbCursor open(db, "SELECT x FROM tblScratch");
+    QVERIFY(open.Next());
+    open.Close();
+    db.ExecuteScript("DROP TABLE tblScratch;");
+    QVERIFY(!db.TableExists("tblScratch"));
+}
+
+void tst_database::tableNamesIgnoreCase() {
+    const QString path = dir.filePath("names.mdb");
+    MakeDeliveredDatabase(path);
+    DbConnection db;
+    db.Open(path, DatabaseKey());
+    QVERIFY(db.TableExists("tblEvents"));
+    QVERIFY(db.TableExists("TBLEVENTS"));
+    QVERIFY(!db.TableExists("tblEvent"));
 }
 
 QTEST_GUILESS_MAIN(tst_database)
