@@ -46,7 +46,7 @@ test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) -LE bench
 
 bench: build
-	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -L bench
+	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --verbose -L bench
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
