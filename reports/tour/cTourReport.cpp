@@ -142,26 +142,40 @@ bool cTourReport::LoadReaderEvents() {
     try {
         DbCursor row(*gConn, QString::fromLatin1(EventsQuery),
                      {readerId, TourTime::SqlText(RangeStart()), TourTime::SqlText(RangeEnd())});
+        // Column positions resolved once: a full reader's day is 65,534 rows.
+        struct Column {
+            const DbCursor& row;
+            int at;
+            QString text() const {
+                const QVariant v = row.value(at);
+                return v.isNull() ? QString() : v.toString();
+            }
+        };
+        auto column = [&row](const char* name) {
+            const int at = row.indexOf(QString::fromLatin1(name));
+            if (at < 0)
+                throw AppError(AppError::InvalidCall,
+                               QStringLiteral("No column named %1").arg(QLatin1String(name)));
+            return Column{row, at};
+        };
+        const Column dateTime = column("dtDateTime"), code = column("tButtonCode"),
+                     name = column("tButtonName"), desc = column("tButtonDesc"),
+                     groupName = column("tGroupName"), groupDesc = column("tGroupDesc"),
+                     groupType = column("wGroupType");
         bool any = false;
         cLocation* current = nullptr;
         while (row.Next()) {
             any = true;
-            const QString stamp = row.text(QStringLiteral("dtDateTime"));
+            const QString stamp = dateTime.text();
             TourTime::Moment at = 0;
             if (!TourTime::ParseSqlText(stamp, &at))
                 unconvertible(QStringLiteral("dtDateTime"), stamp);
-            if (row.integer(QStringLiteral("wGroupType")) == 1) {
-                current = &buttons.Add(at, row.text(QStringLiteral("tButtonCode")),
-                                       row.text(QStringLiteral("tButtonName")),
-                                       row.text(QStringLiteral("tButtonDesc")),
-                                       row.text(QStringLiteral("tGroupName")),
-                                       row.text(QStringLiteral("tGroupDesc")));
+            if (row.value(groupType.at).toLongLong() == 1) {
+                current = &buttons.Add(at, code.text(), name.text(), desc.text(), groupName.text(),
+                                       groupDesc.text());
             } else if (current) {
-                current->Events().Add(row.text(QStringLiteral("tGroupDesc")),
-                                      row.text(QStringLiteral("tGroupName")),
-                                      row.text(QStringLiteral("tButtonDesc")),
-                                      row.text(QStringLiteral("tButtonName")),
-                                      row.text(QStringLiteral("tButtonCode")), at);
+                current->Events().Add(groupDesc.text(), groupName.text(), desc.text(), name.text(),
+                                      code.text(), at);
             }
             // An incident before the first location touch of the range belongs to no place.
         }

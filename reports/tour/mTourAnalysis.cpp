@@ -146,8 +146,12 @@ TourWalk WalkTourPoints(cTourReport& tourReport, bool showEvents, bool isTourRep
     for (const cTourPoint& point : points)
         tourButtons.insert(point.PointButtonId());
 
+    // A touch claimed by a point is out of the walk once that point is done; the list itself is
+    // compacted once at the end (one pass instead of one per point).
+    std::vector<char> taken(static_cast<std::size_t>(touches.Count()) + 1, 0);
     bool noExceptions = true;
     const int n = points.Count();
+    rows.reserve(rows.size() + static_cast<std::size_t>(2 * n + touches.Count()));
     for (int i = 1; i <= n; ++i) {
         const cTourPoint& point = points.Item(i);
         cTourPoint prev, next;
@@ -170,6 +174,8 @@ TourWalk WalkTourPoints(cTourReport& tourReport, bool showEvents, bool isTourRep
             const cLocation& touch = touches.Item(j);
             if (touch.DateAndTime() > span.LastClaimable())
                 break;
+            if (taken[static_cast<std::size_t>(j)])
+                continue;
             const TouchClaim claim =
                 span.Classify(touch.ButtonCode(), touch.DateAndTime(), tourButtons);
             if (claim == TouchClaim::None)
@@ -194,8 +200,14 @@ TourWalk WalkTourPoints(cTourReport& tourReport, bool showEvents, bool isTourRep
             AddTourPointRow(rows, point, timeText, rangeText, words.missing);
             noExceptions = false;
         }
-        touches.RemovePositions(claimed);
+        for (int j : claimed)
+            taken[static_cast<std::size_t>(j)] = 1;
     }
+    std::vector<int> consumed;
+    for (std::size_t j = 1; j < taken.size(); ++j)
+        if (taken[j])
+            consumed.push_back(static_cast<int>(j));
+    touches.RemovePositions(consumed);
     if (noExceptions)
         AddNoExceptionsRows(rows);
     return TourWalk::Done;

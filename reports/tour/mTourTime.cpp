@@ -57,19 +57,23 @@ QString SqlText(Moment moment) {
 
 QString ShortTime(Moment moment) {
     const int s = SecondsOfDay(moment);
-    return QStringLiteral("%1:%2")
-        .arg(s / 3600, 2, 10, QLatin1Char('0'))
-        .arg(s / 60 % 60, 2, 10, QLatin1Char('0'));
+    const int h = s / 3600, m = s / 60 % 60;
+    const QChar text[5] = {QChar('0' + h / 10), QChar('0' + h % 10), QLatin1Char(':'),
+                           QChar('0' + m / 10), QChar('0' + m % 10)};
+    return QString(text, 5);
 }
 
 bool ParseSqlText(const QString& text, Moment* moment) {
-    if (text.size() != 19 || text.at(10) != QLatin1Char(' '))
+    if (text.size() != 19 || text.at(4) != QLatin1Char('-') || text.at(7) != QLatin1Char('-') ||
+        text.at(10) != QLatin1Char(' '))
         return false;
-    const QDate day = QDate::fromString(text.left(10), QStringLiteral("yyyy-MM-dd"));
+    const int year = digits(text, 0, 4), month = digits(text, 5, 2), day = digits(text, 8, 2);
+    if (year < 0 || month < 0 || day < 0 || !QDate::isValid(year, month, day))
+        return false;
     int seconds = 0;
-    if (!day.isValid() || !parseClock(text, 11, &seconds))
+    if (!parseClock(text, 11, &seconds))
         return false;
-    *moment = FromParts(day, seconds);
+    *moment = FromParts(QDate(year, month, day), seconds);
     return true;
 }
 
