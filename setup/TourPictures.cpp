@@ -6,25 +6,7 @@
 namespace {
 
 const QColor kNavy(0x1f, 0x3f, 0x63);
-const QColor kTeal(0x2a, 0x8c, 0x8c);
 const QColor kAmber(0xe8, 0xa3, 0x17);
-
-// A map pin: a place on the site.
-void drawLocation(QPainter& p, double s) {
-    QPainterPath pin;
-    const double r = s * 0.3;
-    const QPointF c(s / 2, s * 0.36);
-    pin.moveTo(s / 2, s * 0.96);
-    pin.cubicTo(s * 0.36, s * 0.72, c.x() - r, c.y() + r * 0.6, c.x() - r, c.y());
-    pin.arcTo(QRectF(c.x() - r, c.y() - r, 2 * r, 2 * r), 180, -180);
-    pin.cubicTo(c.x() + r, c.y() + r * 0.6, s * 0.64, s * 0.72, s / 2, s * 0.96);
-    p.setPen(QPen(kNavy, qMax(1.0, s * 0.06)));
-    p.setBrush(kTeal);
-    p.drawPath(pin);
-    p.setPen(Qt::NoPen);
-    p.setBrush(Qt::white);
-    p.drawEllipse(c, r * 0.4, r * 0.4);
-}
 
 void drawClock(QPainter& p, double s) {
     const QPointF c(s / 2, s / 2);
@@ -58,9 +40,6 @@ QPixmap TourPicture(TourPictureKey key, int size) {
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     switch (key) {
-    case TourPictureKey::Location:
-        drawLocation(p, size);
-        break;
     case TourPictureKey::Clock:
         drawClock(p, size);
         break;
@@ -69,11 +48,4 @@ QPixmap TourPicture(TourPictureKey key, int size) {
         break;
     }
     return pixmap;
-}
-
-QIcon TourIcon(TourPictureKey key) {
-    QIcon icon;
-    for (int size : {16, 24, 32})
-        icon.addPixmap(TourPicture(key, size));
-    return icon;
 }

@@ -145,7 +145,7 @@ void frmEditTour::SetColumnWidths() {
 
 void frmEditTour::LoadSites() {
     ui->imgCboSites->clear();
-    const QIcon icon = TourIcon(TourPictureKey::Location);
+    const QIcon icon = QIcon(QStringLiteral(":/pictures/location.png"));
     for (const cSiteEntry& site : ::LoadSites(*gConn))
         ui->imgCboSites->addItem(icon, site.name, site.id);
     if (ui->imgCboSites->count() > 0)
@@ -154,7 +154,7 @@ void frmEditTour::LoadSites() {
 
 void frmEditTour::LoadSiteLocations(qint64 siteId) {
     ui->lvwLocations->clear();
-    const QIcon icon = TourIcon(TourPictureKey::Location);
+    const QIcon icon = QIcon(QStringLiteral(":/pictures/location.png"));
     for (const cLocationEntry& location : ::LoadSiteLocations(*gConn, siteId)) {
         auto* item = new QTreeWidgetItem(ui->lvwLocations, {location.name, location.desc});
         item->setData(0, Qt::UserRole, location.buttonCode);
@@ -175,7 +175,7 @@ void frmEditTour::FillTourPointsList() {
 // The list shows the points as they stand; it is rebuilt after every change.
 void frmEditTour::ShowTourPoints(int select) {
     ui->lvwSelected->clear();
-    const QIcon icon = TourIcon(TourPictureKey::Location);
+    const QIcon icon = QIcon(QStringLiteral(":/pictures/location.png"));
     for (const cTourPoint& p : points.Items()) {
         auto* item = new QTreeWidgetItem(
             ui->lvwSelected, {QString::number(p.minutes), p.siteName, p.locationName, QString()});

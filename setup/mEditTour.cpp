@@ -8,14 +8,15 @@ namespace {
 const QString kLabel = QStringLiteral("EditTour of Form frmMDISetup");
 }
 
-bool EditTourRow(QWidget* parent, const cTourHeader& tour, const QStringList& existingNames) {
+EditTourOutcome EditTourRow(QWidget* parent, const cTourHeader& tour,
+                            const QStringList& existingNames) {
     cTourHeader edited = tour;
     try {
         if (LocationsExist(*gConn) < 1) {
             gTranslator->IvMessageBox(
                 QStringLiteral("You must add at least one location before you can define a tour"),
                 QString(), 0, 4, 0);
-            return false;
+            return EditTourOutcome::NoLocations;
         }
         frmEditTour editor(parent);
         editor.setGroupID(tour.id);
@@ -27,21 +28,21 @@ bool EditTourRow(QWidget* parent, const cTourHeader& tour, const QStringList& ex
         editor.Populate();
         editor.exec();
         if (!editor.OK())
-            return false;
+            return EditTourOutcome::Cancelled;
         edited.name = editor.ListName();
         edited.desc = editor.ListDesc();
         edited.startTime = editor.StartTime();
         edited.tolerance = editor.Tolerance();
     } catch (const AppError& e) {
         HandleError(kLabel, e, true);
-        return false;
+        return EditTourOutcome::Failed;
     }
     try {
         // The points are saved by now; a failure here leaves the former name and times.
         UpdateTourRow(*gConn, edited);
-        return true;
+        return EditTourOutcome::Saved;
     } catch (const AppError& e) {
         HandleError(kLabel, e, true);
-        return false;
+        return EditTourOutcome::Failed;
     }
 }

@@ -6,8 +6,11 @@
 #include "cTourPointList.h"
 #include "frmEditTime.h"
 #include "frmEditTour.h"
+#include "frmMDISetup.h"
+#include "frmMain.h"
 #include "mEditTour.h"
 #include "mGlobals.h"
+#include "mLinkGlobals.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -15,6 +18,7 @@
 #include <QMimeData>
 #include <QPointer>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTimeEdit>
 #include <QTimer>
 #include <QTreeWidget>
@@ -127,6 +131,8 @@ private slots:
     void editTourRow();
     void editTourRowWithoutLocations();
     void editTourRowFailedWrite();
+    void editFromThePage();
+    void pageWithoutLocations();
 
 private:
     // The editor on `tour` (shown, not modal), as the setup page opens it.
@@ -672,7 +678,7 @@ void tst_touredit::editTourRow() {
         child<QLineEdit>(d, "txtName")->setText("Night");
         child<QPushButton>(d, "cmdCancel")->click();
     });
-    QVERIFY(!EditTourRow(nullptr, tour, {"Tour 001", "Tour 002"}));
+    QCOMPARE(EditTourRow(nullptr, tour, {"Tour 001", "Tour 002"}), EditTourOutcome::Cancelled);
     QCOMPARE(row(), before);
 
     QStringList shown;
@@ -688,7 +694,7 @@ void tst_touredit::editTourRow() {
         child<QPushButton>(d, "cmdOK")->click();
     });
     BoxRecorder boxes;
-    QVERIFY(EditTourRow(nullptr, tour, {"Tour 001", "Tour 002"}));
+    QCOMPARE(EditTourRow(nullptr, tour, {"Tour 001", "Tour 002"}), EditTourOutcome::Saved);
     QCOMPARE(boxes.texts(), QStringList());
     QCOMPARE(shown, QStringList({"Customize Tour Sequence", "Tour 001", "7", "06:30"}));
     QCOMPARE(row(), QStringList({"Night", "back gate", "22:15:00", "12"}));
@@ -705,7 +711,8 @@ void tst_touredit::editTourRowWithoutLocations() {
         opened = true;
         d->reject();
     });
-    QVERIFY(!EditTourRow(nullptr, {tour1, "Tour 001", " ", QTime(0, 0), 5}, {"Tour 001"}));
+    QCOMPARE(EditTourRow(nullptr, {tour1, "Tour 001", " ", QTime(0, 0), 5}, {"Tour 001"}),
+             EditTourOutcome::NoLocations);
     delete watcher;
     QVERIFY(!opened);
     QCOMPARE(boxes.texts(),
@@ -724,7 +731,8 @@ void tst_touredit::editTourRowFailedWrite() {
     });
     BoxRecorder boxes;
     boxes.answers = {Boxes::AnswerOk};
-    QVERIFY(!EditTourRow(nullptr, {tour1, "Tour 001", " ", QTime(0, 0), 5}, {"Tour 001"}));
+    QCOMPARE(EditTourRow(nullptr, {tour1, "Tour 001", " ", QTime(0, 0), 5}, {"Tour 001"}),
+             EditTourOutcome::Failed);
     QCOMPARE(boxes.boxes.size(), 1);
     QVERIFY2(boxes.texts().first().contains("EditTour of Form frmMDISetup") &&
                  boxes.texts().first().contains("injected"),
@@ -732,6 +740,82 @@ void tst_touredit::editTourRowFailedWrite() {
     QCOMPARE(gConn->Query("SELECT tName FROM tblTours WHERE ID = ?", {tour1}).first().text("tName"),
              QString("Tour 001"));
     QCOMPARE(storedPoints(tour1), QStringList{"1 00:10:00 0000E1"});
+}
+
+// "&Edit" and the double-click on the Tours tab: the editor gets the selected row's values
+// and the names listed; after a save the list shows the tour as written, still selected.
+void tst_touredit::editFromThePage() {
+    gConn->Execute("UPDATE tblTours SET dtStartTime = '21:40:00', iTolerance = 9 WHERE ID = ?",
+                   {tour2});
+    gDocked = false;
+    frmMain main;
+    main.setUserType(1);
+    main.show();
+    main.GoSetup();
+    auto* page = qobject_cast<frmMDISetup*>(main.CurrentPage());
+    QVERIFY(page);
+    page->findChild<QTabWidget*>("tabSetup")->setCurrentIndex(2);
+    auto* list = child<QTreeWidget>(page, "lvwProgram");
+    auto* edit = child<QPushButton>(page, "cmdSetup_0");
+    QVERIFY(edit->isEnabled());
+    list->setCurrentItem(list->topLevelItem(1)); // Tour 002
+
+    // A name listed for another tour is refused; the editor stays until cancelled.
+    QStringList shown, refused;
+    whenOpen<frmEditTour>([&](frmEditTour* d) {
+        shown << child<QLineEdit>(d, "txtName")->text()
+              << child<QLineEdit>(d, "txtTolerance")->text()
+              << child<QTimeEdit>(d, "dtpStartTime")->time().toString("HH:mm");
+        child<QLineEdit>(d, "txtName")->setText("Tour 001");
+        BoxRecorder inner;
+        child<QPushButton>(d, "cmdOK")->click();
+        refused = inner.texts();
+        child<QPushButton>(d, "cmdCancel")->click();
+    });
+    edit->click();
+    QCOMPARE(shown, QStringList({"Tour 002", "9", "21:40"}));
+    QCOMPARE(refused, QStringList{"That name is already used.  Please enter another name."});
+
+    // Double-click, rename, add a point and save: the rebuilt list selects the tour again.
+    whenOpen<frmEditTour>([&](frmEditTour* d) {
+        child<QLineEdit>(d, "txtName")->setText("Alpha round");
+        child<QTimeEdit>(d, "dtpStartTime")->setTime(QTime(6, 5));
+        child<QPushButton>(d, "cmdMove_0")->click();
+        child<QPushButton>(d, "cmdOK")->click();
+    });
+    emit list->itemDoubleClicked(list->topLevelItem(1), 0);
+    QCOMPARE(column(list, 0), QStringList({"Alpha round", "Tour 001"}));
+    QCOMPARE(column(list, 1), QStringList({"06:05", "00:00"}));
+    QCOMPARE(list->selectedItems().value(0)->text(0), QString("Alpha round"));
+    QCOMPARE(storedPoints(tour2), QStringList{"1 00:10:00 0000E1"});
+    main.close();
+}
+
+// Without a location button "&Edit" says why and opens nothing; the list stays as it was.
+void tst_touredit::pageWithoutLocations() {
+    gConn->Execute("DELETE FROM tblButtons WHERE lParentID IN (?, ?)", {north, east});
+    gDocked = false;
+    frmMain main;
+    main.setUserType(1);
+    main.show();
+    main.GoSetup();
+    auto* page = main.CurrentPage();
+    page->findChild<QTabWidget*>("tabSetup")->setCurrentIndex(2);
+    auto* list = child<QTreeWidget>(page, "lvwProgram");
+    list->setCurrentItem(list->topLevelItem(1));
+    bool opened = false;
+    QPointer<QTimer> watcher = whenOpen<frmEditTour>([&](frmEditTour* d) {
+        opened = true;
+        d->reject();
+    });
+    BoxRecorder boxes;
+    child<QPushButton>(page, "cmdSetup_0")->click();
+    delete watcher;
+    QVERIFY(!opened);
+    QCOMPARE(boxes.texts(),
+             QStringList{"You must add at least one location before you can define a tour"});
+    QCOMPARE(list->selectedItems().value(0)->text(0), QString("Tour 002"));
+    main.close();
 }
 
 TREVANO_TEST_MAIN(tst_touredit)

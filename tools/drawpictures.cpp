@@ -110,6 +110,46 @@ QImage toolbarPicture(int kind) {
     return image;
 }
 
+// The pictures of the setup lists: a site's location, an event book, a tour and a reader.
+QImage setupPicture(const QString& key) {
+    QImage image = canvas(32, 32);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    if (key == QLatin1String("location")) { // a pin over a button
+        QPainterPath pin;
+        pin.moveTo(16, 30);
+        pin.cubicTo(10, 21, 5, 16, 5, 11);
+        pin.arcTo(QRectF(5, 0, 22, 22), 180, -180);
+        pin.cubicTo(27, 16, 22, 21, 16, 30);
+        p.setPen(QPen(kNavy, 1.5));
+        p.setBrush(kTeal);
+        p.drawPath(pin);
+        button(p, QPointF(16, 11), 5);
+    } else if (key == QLatin1String("event")) { // a book with a mark
+        p.setPen(QPen(kNavy, 1.5));
+        p.setBrush(kAmber);
+        p.drawRoundedRect(QRectF(6, 3, 20, 26), 2, 2);
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(10, 3, 16, 22));
+        p.setPen(QPen(QColor(0xb0, 0x30, 0x30), 3, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(18, 8), QPointF(18, 16));
+        p.drawPoint(QPointF(18, 21));
+    } else if (key == QLatin1String("tour")) { // buttons joined by a path
+        p.setPen(QPen(kAmber, 2.5, Qt::DashLine, Qt::RoundCap));
+        p.drawPolyline(QPolygonF{{6, 25}, {14, 9}, {22, 22}, {27, 7}});
+        for (const QPointF& c : {QPointF(6, 25), QPointF(14, 9), QPointF(22, 22), QPointF(27, 7)})
+            button(p, c, 4);
+    } else { // a reader
+        p.setPen(QPen(kNavy, 1.5));
+        p.setBrush(QColor(0x44, 0x4c, 0x54));
+        p.drawRoundedRect(QRectF(9, 2, 14, 28), 4, 4);
+        p.setBrush(kTeal);
+        p.drawRect(QRectF(12, 14, 8, 6));
+        button(p, QPointF(16, 8), 3.5);
+    }
+    return image;
+}
+
 QImage lamp(const QColor& colour) {
     QImage image = canvas(16, 16);
     QPainter p(&image);
@@ -137,6 +177,9 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 4; ++i)
         save(toolbarPicture(i),
              data.filePath(QStringLiteral("pictures/%1.png").arg(QLatin1String(names[i]))));
+    for (const char* key : {"location", "event", "tour", "reader"})
+        save(setupPicture(QLatin1String(key)),
+             data.filePath(QStringLiteral("pictures/%1.png").arg(QLatin1String(key))));
     save(lamp(QColor(0x2e, 0xa0, 0x43)), data.filePath(QStringLiteral("pictures/online.png")));
     save(lamp(QColor(0xb0, 0x30, 0x30)), data.filePath(QStringLiteral("pictures/offline.png")));
 

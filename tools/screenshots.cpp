@@ -8,6 +8,7 @@
 #include "DatabaseMaker.h"
 #include "frmAbout.h"
 #include "frmCompany.h"
+#include "frmCopyTour.h"
 #include "frmDownload.h"
 #include "frmLogin.h"
 #include "frmMain.h"
@@ -18,6 +19,7 @@
 #include "mGlobals.h"
 #include "mTranslations.h"
 #include <QPushButton>
+#include <QTabWidget>
 
 #include <QApplication>
 #include <QDir>
@@ -93,6 +95,34 @@ int main(int argc, char** argv) {
         download && gDocked)
         download->click();
     shoot(main, out.filePath("downloadpage.png"));
+
+    // The setup page with a small site.
+    const qint64 gates = gConn->Insert(
+        "INSERT INTO tblListItems (tName, tDesc, wType) VALUES ('Main Gate', 'North entrance', 1)");
+    gConn->Execute("INSERT INTO tblListItems (tName, tDesc, wType) VALUES ('Warehouse', '', 1)");
+    gConn->Execute("INSERT INTO tblListItems (tName, tDesc, wType) VALUES ('Incidents', '', 2)");
+    gConn->Execute("INSERT INTO tblButtons (lParentID, tButtonCode, tButtonName) "
+                   "VALUES (?, '00A1B2', 'Gate')",
+                   {gates});
+    const qint64 night =
+        gConn->Insert("INSERT INTO tblTours (tName, tDesc, iTolerance, dtStartTime) "
+                      "VALUES ('Night round', 'Every building', 5, '22:30:00')");
+    gConn->Execute("INSERT INTO tblTourPoints (lParentID, lIndex, dtTime, tButtonCode) "
+                   "VALUES (?, 1, '00:00:00', '00A1B2')",
+                   {night});
+    gConn->Execute("INSERT INTO tblTours (tName, tDesc) VALUES ('Day round', ' ')");
+    gConn->Execute("INSERT INTO tblReaders VALUES ('0012A4F0', 'Reader 1')");
+    main.GoSetup();
+    auto* tabs = main.CurrentPage()->findChild<QTabWidget*>("tabSetup");
+    const char* setupShots[] = {"setup-sites.png", "setup-events.png", "setup-tours.png",
+                                "setup-readers.png"};
+    for (int i = 0; i < 4; ++i) {
+        tabs->setCurrentIndex(i);
+        shoot(main, out.filePath(setupShots[i]));
+    }
+    frmCopyTour copy(&main);
+    shoot(copy, out.filePath("tourcopy.png"));
+    copy.reject();
     main.close();
     return 0;
 }

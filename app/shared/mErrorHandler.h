@@ -13,3 +13,6 @@ void HandleError(const QString& label, const AppError& error, bool show = true);
 QString LogTimeStamp();
 // The text of the error box (without showing it).
 QString ErrorBoxText(const QString& label, const AppError& error);
+// The box of a procedure that reports its own failure: "Error n in procedure X: description",
+// untranslated, with OK only; nothing is logged.
+void ShowProcedureError(const QString& procedure, const AppError& error);
