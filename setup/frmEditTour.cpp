@@ -49,7 +49,7 @@ frmEditTour::frmEditTour(QWidget* parent)
                             ui->cmdMove_4};
     for (int i = 0; i < 5; ++i)
         connect(moves[i], &QPushButton::clicked, this, [this, i] { cmdMove_Click(i); });
-    connect(ui->cmdEditTime, &QPushButton::clicked, this, &frmEditTour::lvwSelected_DblClick);
+    connect(ui->cmdEditTime, &QPushButton::clicked, this, &frmEditTour::EditSelectedInterval);
     connect(ui->cmdOK, &QPushButton::clicked, this, &frmEditTour::cmdOK_Click);
     connect(ui->cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(ui->imgCboSites, QOverload<int>::of(&QComboBox::activated), this,
@@ -60,7 +60,7 @@ frmEditTour::frmEditTour(QWidget* parent)
         UpdateControls();
     });
     connect(ui->lvwSelected, &QTreeWidget::itemDoubleClicked, this,
-            &frmEditTour::lvwSelected_DblClick);
+            &frmEditTour::EditSelectedInterval);
     connect(ui->lvwSelected, &QTreeWidget::itemSelectionChanged, this, &frmEditTour::EnableButtons);
 
     for (QTreeWidget* list : {ui->lvwLocations, ui->lvwSelected}) {
@@ -302,7 +302,7 @@ void frmEditTour::DemoteLocation() {
         ShowTourPoints(points.Demote(selected));
 }
 
-void frmEditTour::lvwSelected_DblClick() {
+void frmEditTour::EditSelectedInterval() {
     const int selected = SelectedPoint();
     if (selected > 0)
         EditTourPointTime(points.Item(selected).minutes);

@@ -69,7 +69,7 @@ private:
     void cmdMove_Click(int index);
     void cmdOK_Click();
     void imgCboSites_Click(int index);
-    void lvwSelected_DblClick();
+    void EditSelectedInterval();
 
     void AddLocation();
     void RemoveLocation();
