@@ -5,6 +5,7 @@
 #include "Boxes.h"
 #include "cSetupHost.h"
 #include "frmCopyTour.h"
+#include "mEditTour.h"
 #include "mErrorHandler.h"
 #include "mGlobals.h"
 #include "mSupport.h"
@@ -109,6 +110,8 @@ std::function<void()> frmMDISetup::Operation(Action action) {
     const QString key = SelectedTabKey();
     switch (action) {
     case Action::Edit:
+        if (key == kTours)
+            return [this] { EditTour(); };
         return {};
     case Action::Add:
         if (key == kTours)
@@ -372,6 +375,20 @@ qint64 frmMDISetup::AddTour() {
     ShowTabList(SelectedTabKey());
     SelectByKey(id);
     return id;
+}
+
+void frmMDISetup::EditTour() {
+    QTreeWidgetItem* item = SelectedItem();
+    if (!item)
+        return;
+    const cTourRow row = item->data(0, kTagRole).value<cTourRow>();
+    // The editor writes the points, this page the tour's own row.
+    if (EditTourRow(this, {row.ID, row.tName, row.tDesc, row.dtStartTime, row.iTolerance},
+                    ListedTexts(0)) == EditTourOutcome::NoLocations)
+        return;
+    OpenToursRecordset();
+    ShowTabList(SelectedTabKey());
+    SelectByKey(row.ID);
 }
 
 void frmMDISetup::DeleteTour() {

@@ -41,6 +41,7 @@ public:
     void DeleteGroup();
     // The new tour's ID; 0 when it could not be written.
     qint64 AddTour();
+    void EditTour();
     void DeleteTour();
     void DeleteReader();
     void cmdTourCopy_Click();
