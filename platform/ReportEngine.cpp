@@ -528,7 +528,10 @@ void ReportDocument::paintBand(Sink& sink, const ReportSection& section, const B
                 lines = lines.mid(0, fit);
         }
         const QRectF box(left + c.rect.left(), y, c.rect.width(), c.rect.height());
-        sink.Text(section, c, info, box, lines, alignmentFlags(c.align), !c.canGrow);
+        // A field's value is cut at its box (a rule of underscores stays one rule); a label
+        // is never cut short sideways, so a page number keeps all its digits.
+        sink.Text(section, c, info, box, lines, alignmentFlags(c.align),
+                  !c.canGrow && c.kind == ReportControl::Field);
     }
     if (clipped)
         sink.Unclip();

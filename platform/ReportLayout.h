@@ -49,8 +49,9 @@ struct ReportControl {
     // Twips inside the section. A line is drawn along the top edge, `rect.width()` long.
     QRect rect;
     ReportAlign align = ReportAlign::Left;
-    // Without can-grow a text is clipped to its box (only whole lines that fit, at least
-    // the first); with can-grow it wraps at word boundaries and its band grows with it.
+    // Without can-grow a text keeps only the whole lines that fit its box (at least the
+    // first), and a field's line is cut at the box's sides; with can-grow it wraps at word
+    // boundaries and its band grows with it.
     bool canGrow = false;
     // Label: the text printed. "%p" the page number, "%P" the number of pages, "%d" the
     // date and "%t" the time of printing are replaced wherever they stand; a line break

@@ -19,6 +19,7 @@
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QStandardPaths>
+#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -234,17 +235,17 @@ ReportPreview::ReportPreview(const ReportDocument& doc, QWidget* parent)
     cmdPrint->setObjectName(QStringLiteral("cmdPrint"));
     cmdSavePdf = new QPushButton(this);
     cmdSavePdf->setObjectName(QStringLiteral("cmdSavePdf"));
-    auto arrowButton = [this](const char* name, Qt::ArrowType arrow) {
+    auto pageButton = [this](const char* name, QStyle::StandardPixmap icon) {
         auto* b = new QToolButton(this);
         b->setObjectName(QLatin1String(name));
-        b->setArrowType(arrow);
+        b->setIcon(style()->standardIcon(icon));
         b->setAutoRaise(true);
         return b;
     };
-    cmdFirst = arrowButton("cmdFirst", Qt::UpArrow);
-    cmdPrevious = arrowButton("cmdPrevious", Qt::LeftArrow);
-    cmdNext = arrowButton("cmdNext", Qt::RightArrow);
-    cmdLast = arrowButton("cmdLast", Qt::DownArrow);
+    cmdFirst = pageButton("cmdFirst", QStyle::SP_MediaSkipBackward);
+    cmdPrevious = pageButton("cmdPrevious", QStyle::SP_MediaSeekBackward);
+    cmdNext = pageButton("cmdNext", QStyle::SP_MediaSeekForward);
+    cmdLast = pageButton("cmdLast", QStyle::SP_MediaSkipForward);
     lblPage = new QLabel(this);
     lblPage->setObjectName(QStringLiteral("lblPage"));
     cboZoom = new QComboBox(this);

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QStyle>
 #include <QTreeWidget>
@@ -53,6 +54,8 @@ frmMdiReports::frmMdiReports(cReportHost& reportHost, Catalog dialogs, QWidget* 
     reportIcon = style()->standardIcon(QStyle::SP_FileIcon);
     arrowIcon = style()->standardIcon(QStyle::SP_ArrowRight);
     ui->lvwReports->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Both columns take half of the list, as SizeReportColumns sets them.
+    ui->lvwReports->header()->setStretchLastSection(false);
     ui->lvwReports->installEventFilter(this);
     connect(ui->lvwReports, &QTreeWidget::itemDoubleClicked, this,
             [this] { lvwReports_DblClick(); });
