@@ -1,14 +1,14 @@
 #include "mTourReportBuilder.h"
 
+#include "ReportFrame.h"
 #include "cTourReport.h"
 #include "cTourReportRows.h"
 #include "mDeclareAPI.h"
 #include "mErrorHandler.h"
 #include "mGlobals.h"
 #include "mTourAnalysis.h"
-#include "mTranslations.h"
 
-#include <QTime>
+#include <QLocale>
 #include <new>
 
 namespace {
@@ -20,10 +20,8 @@ void tell(const QString& text) {
 
 TourReportHeader headerOf(const cTourReport& tour, const TourReportRequest& request) {
     TourReportHeader h;
-    const QString shortDate = GetShortDateFormat();
-    h.PrintDate = QDate::currentDate().toString(shortDate) + QStringLiteral("    ") +
-                  QTime::currentTime().toString(QStringLiteral("HH:mm"));
-    h.StartDate = request.StartDate.toString(shortDate);
+    h.PrintDate = PrintDateText(QStringLiteral("    ")); // four blanks in this report
+    h.StartDate = QLocale().toString(request.StartDate, GetShortDateFormat());
     h.TourDesc = tour.GetTourFullName();
     h.ReaderId = request.ReaderName;
     h.ReportTitle = GetReportTitle(request.IsTourReport);
@@ -33,9 +31,10 @@ TourReportHeader headerOf(const cTourReport& tour, const TourReportRequest& requ
             QStringLiteral("\r\n"));
     h.Options =
         request.ShowEvents ? Translate(QStringLiteral("Yes")) : Translate(QStringLiteral("No"));
-    h.MyPrintDate = Translate(QStringLiteral("Print Date:"));
-    h.MyPageHeader = GetProductTitle();
-    h.MyPageNumber = Translate(QStringLiteral("Page"));
+    const ReportTexts shared = SharedReportTexts();
+    h.MyPrintDate = shared.MyPrintDate;
+    h.MyPageHeader = shared.MyPageHeader;
+    h.MyPageNumber = shared.MyPageNumber;
     h.ReaderIdTitle = Translate(QStringLiteral("Reader ID:"));
     h.TourDate = Translate(QStringLiteral("Tour Date:"));
     h.TourName = Translate(QStringLiteral("Tour Name:"));
@@ -43,7 +42,7 @@ TourReportHeader headerOf(const cTourReport& tour, const TourReportRequest& requ
     h.DefinedTourTime = Translate(QStringLiteral("Time"));
     h.Site = Translate(QStringLiteral("Site/Location"));
     h.ActualTimeStatus = Translate(QStringLiteral("Status"));
-    h.EndOfReport = Translate(QStringLiteral("End Of Report"));
+    h.EndOfReport = shared.EndOfReport;
     h.ShowEvents = Translate(QStringLiteral("Show Events:"));
     return h;
 }
