@@ -1,8 +1,11 @@
 // The tour report dialog: its lists, the options it remembers from the last preview, and what
 // it hands to the report.
+#include "ReportPreview.h"
 #include "Settings.h"
 #include "TestHome.h"
 #include "TourFixture.h"
+#include "cReportHost.h"
+#include "frmMdiReports.h"
 #include "tour/frmRptTour.h"
 
 #include <QCheckBox>
@@ -10,6 +13,7 @@
 #include <QDateEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTreeWidget>
 #include <QtTest>
 
 using namespace TourFixture;
@@ -45,6 +49,7 @@ private slots:
     void optionsOfTheLastPreviewAreKept();
     void nothingToChoose_data();
     void nothingToChoose();
+    void fromTheReportsPage();
 
 private:
     std::unique_ptr<frmRptTour> open();
@@ -190,6 +195,59 @@ void tst_rpttour::nothingToChoose() {
     QTest::keyClick(dialog.get(), Qt::Key_Return);
     QCOMPARE(boxes.texts(), QStringList());
     QCOMPARE(previews.size(), 0);
+}
+
+// Reports > "Tour / Exception Report": the dialog opens with its caption, its preview shows
+// the day's rows, and the dialog is still there afterwards for the next report.
+void tst_rpttour::fromTheReportsPage() {
+    struct Host : cReportHost {
+        int widthTwips() const override { return 9000; }
+    } host;
+    AddTour("Night", 5, "09:55:00", {"5,00000A", "30,00000B"});
+    gConn->Execute("INSERT INTO tblReaders (tReaderId, tDescription) VALUES (?, 'Van 1')",
+                   {Reader});
+    AddTouches(kDay, {"10:00,00000A", "10:24,00000B"});
+    frmMdiReports page(host);
+    page.show();
+    QTreeWidget* list = page.lvwReports();
+    QVERIFY(list->topLevelItem(0)->flags() & Qt::ItemIsEnabled);
+    list->setCurrentItem(list->topLevelItem(0));
+
+    QString dialogTitle, previewTitle;
+    int previewsShown = 0, dialogsAfterPreview = 0;
+    QTimer drive;
+    connect(&drive, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* preview = qobject_cast<ReportPreview*>(modal)) {
+            ++previewsShown;
+            previewTitle = preview->windowTitle();
+            rowsSeen = ReadTourRows();
+            preview->close();
+        } else if (auto* dialog = qobject_cast<frmRptTour*>(modal)) {
+            if (previewsShown == 0 && dialogTitle.isEmpty()) {
+                dialogTitle = dialog->windowTitle();
+                child<QDateEdit>(*dialog, "dtpStartDate")->setDate(kDay);
+                // The click runs the preview's own loop: this timer goes on inside it.
+                QTimer::singleShot(0, child<QPushButton>(*dialog, "cmdPrintPreview"),
+                                   &QPushButton::click);
+            } else if (previewsShown == 1) {
+                ++dialogsAfterPreview;
+                drive.stop();
+                dialog->reject();
+            }
+        }
+    });
+    drive.start(10);
+    BoxRecorder boxes;
+    page.lvwReports_DblClick();
+    QCOMPARE(boxes.texts(), QStringList());
+    QCOMPARE(dialogTitle, QStringLiteral("Tour / Exception Report"));
+    QCOMPARE(previewsShown, 1);
+    QCOMPARE(dialogsAfterPreview, 1);
+    QCOMPARE(previewTitle, QStringLiteral("Exception Report"));
+    QCOMPARE(rowsSeen, QStringList({"---", "P2 10:30 [10:25 to 10:35] North - Door: EXCEPTION",
+                                    "  10:24 EARLY North - Door"}));
+    QVERIFY(!TourTableExists());
 }
 
 QTEST_MAIN(tst_rpttour)

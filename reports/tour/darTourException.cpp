@@ -14,7 +14,8 @@ darTourException::darTourException() {
 
     ReportSection& header = AddSection(ReportSection::PageHeader, kHeader, 3360);
     header.AddLabel("Label17", {0, 0, 1080, 236});
-    header.AddLabel("lblPrintDate", {1140, 0, 1470, 240});
+    // Wide enough for a numeric date, four blanks and the time in the report's font.
+    header.AddLabel("lblPrintDate", {1140, 0, 1800, 240});
     header.AddLabel("Label19", {2445, 0, 3791, 236}, ReportAlign::Center);
     header.AddLabel("Label16", {6472, 0, 585, 240}, ReportAlign::Right);
     header.AddLabel("Label15", {7181, 0, 1185, 240}, ReportAlign::Left, false, "%p / %P");
@@ -44,10 +45,13 @@ darTourException::darTourException() {
     detail.AddField("Text6", "tSeparator", {0, 5, 8655, 195});
     detail.AddField("Text2", "tTourTime", {0, 0, 645, 195});
     detail.AddField("txtEventTime", "txtEventTime", {660, 15, 660, 195});
-    detail.AddField("txtTourTimeRange", "txtTourTimeRange", {690, 15, 1080, 195},
-                    ReportAlign::Right);
-    detail.AddField("txtEventStatus", "txtEventStatus", {1485, 0, 1905, 240});
-    detail.AddField("Text4", "tSiteName", {1995, 5, 5145, 190}, ReportAlign::Left, true);
+    // The range is as wide as "10:25 bis 10:35" needs in the report's font, and wraps rather
+    // than lose a digit; the site column starts a little further right to make room.
+    detail.AddField("txtTourTimeRange", "txtTourTimeRange", {690, 15, 1305, 195},
+                    ReportAlign::Right, true);
+    detail.AddField("txtEventStatus", "txtEventStatus", {1485, 0, 1905, 240}, ReportAlign::Left,
+                    true);
+    detail.AddField("Text4", "tSiteName", {2070, 5, 5070, 190}, ReportAlign::Left, true);
     detail.AddField("txtEventDetails", "txtEventDetails", {3660, 15, 4920, 195}, ReportAlign::Left,
                     true);
     detail.AddField("Text5", "tStatus", {7290, 0, 1350, 210});
