@@ -12,6 +12,10 @@
 frmAddButton::frmAddButton(cSerialLink& serialLink, QWidget* parent)
     : QDialog(parent), link(serialLink), ui(std::make_unique<Ui::frmAddButton>()) {
     ui->setupUi(this);
+    // The message's line stays reserved, so that the window does not jump when it shows.
+    QSizePolicy reserved = ui->lblMsg->sizePolicy();
+    reserved.setRetainSizeWhenHidden(true);
+    ui->lblMsg->setSizePolicy(reserved);
     ui->lblMsg->hide();
     PlaceAtMainWindowMiddle(this, 16, 24);
     connect(ui->cmdManual, &QPushButton::clicked, this, &frmAddButton::cmdManual_Click);

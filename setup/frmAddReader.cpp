@@ -14,6 +14,10 @@
 frmAddReader::frmAddReader(cSerialLink& serialLink, QWidget* parent)
     : QDialog(parent), link(serialLink), ui(std::make_unique<Ui::frmAddReader>()) {
     ui->setupUi(this);
+    // The message's line stays reserved, so that the window does not jump when it shows.
+    QSizePolicy reserved = ui->lblMsg->sizePolicy();
+    reserved.setRetainSizeWhenHidden(true);
+    ui->lblMsg->setSizePolicy(reserved);
     ui->lblMsg->hide();
     connect(ui->cmdRead, &QPushButton::clicked, this, &frmAddReader::cmdRead_Click);
     connect(ui->cmdOK, &QPushButton::clicked, this, &frmAddReader::cmdOK_Click);

@@ -96,7 +96,7 @@ void frmListEdit::InitItemColumns() {
 
 void frmListEdit::SetColumnWidths() {
     // The description takes what the ID and the name leave.
-    const int unit = qMax(0, ui->lvwItems->viewport()->width() - 16) / 100;
+    const int unit = qMax(0, ui->lvwItems->width() - 16) / 100;
     ui->lvwItems->setColumnWidth(0, unit * 25);
     ui->lvwItems->setColumnWidth(1, unit * 28);
 }
