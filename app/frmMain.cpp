@@ -536,7 +536,7 @@ void frmMain::GoOnline() {
 
 void frmMain::GoReports() {
     try {
-        if (!ShowPage(std::make_unique<frmMdiReports>()))
+        if (!ShowPage(std::make_unique<frmMdiReports>(*this)))
             return;
         SetTitle(Translate(QStringLiteral("Reports")));
         NavigateToolbarButtons(QStringLiteral("1101"));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cLinkHost.h"
+#include "cReportHost.h"
 #include "cSetupHost.h"
 
 #include <QMainWindow>
@@ -21,7 +22,7 @@ class cReaderOptions;
 
 // The main window: the toolbar of the four pages, the title strip, the status bar, the
 // menus, and one page shown at a time.
-class frmMain : public QMainWindow, public cLinkHost, public cSetupHost {
+class frmMain : public QMainWindow, public cLinkHost, public cSetupHost, public cReportHost {
     Q_OBJECT
 public:
     explicit frmMain(QWidget* parent = nullptr);
@@ -60,7 +61,7 @@ public:
     cSerialLink& Link() override { return *link; }
     void SetToolbarEnabled(bool enabled) override;
     QString StatusText(int panel) const;
-    int widthTwips() const;
+    int widthTwips() const override;
     QAction* Action(const QString& objectName) const;
 
 protected:

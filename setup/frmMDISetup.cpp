@@ -9,6 +9,7 @@
 #include "frmEditReader.h"
 #include "frmListEdit.h"
 #include "mButtons.h"
+#include "mEditTour.h"
 #include "mErrorHandler.h"
 #include "mGlobals.h"
 #include "mReaders.h"
@@ -115,7 +116,7 @@ std::function<void()> frmMDISetup::Operation(Action action) {
     switch (action) {
     case Action::Edit:
         if (key == kTours)
-            return {};
+            return [this] { EditTour(); };
         if (key == kReaders)
             return [this] { EditReader(); };
         return [this] { EditGroup(); };
@@ -411,6 +412,20 @@ qint64 frmMDISetup::AddTour() {
     ShowTabList(SelectedTabKey());
     SelectByKey(id);
     return id;
+}
+
+void frmMDISetup::EditTour() {
+    QTreeWidgetItem* item = SelectedItem();
+    if (!item)
+        return;
+    const cTourRow row = item->data(0, kTagRole).value<cTourRow>();
+    // The editor writes the points, this page the tour's own row.
+    if (EditTourRow(this, {row.ID, row.tName, row.tDesc, row.dtStartTime, row.iTolerance},
+                    ListedTexts(0)) == EditTourOutcome::NoLocations)
+        return;
+    OpenToursRecordset();
+    ShowTabList(SelectedTabKey());
+    SelectByKey(row.ID);
 }
 
 void frmMDISetup::DeleteTour() {

@@ -45,6 +45,7 @@ public:
     void UpdateGroup(qint64 groupId, const QString& name, const QString& desc);
     // The new tour's ID; 0 when it could not be written.
     qint64 AddTour();
+    void EditTour();
     void DeleteTour();
     // A reader whose ID is read from the docked reader.
     void AddReader();

@@ -4,6 +4,7 @@
 #include "Translator.h"
 #include "cInBuffer.h"
 #include "mPacket.h"
+#include "mTourRules.h"
 
 #include <QRegularExpression>
 
@@ -27,10 +28,6 @@ QString BigPicture(const QString& key) {
 
 QString RowIcon(const QString& key) {
     return QStringLiteral(":/pictures/%1.png").arg(key);
-}
-
-bool NameExists(const QString& name, const QStringList& existingNames) {
-    return existingNames.contains(name, Qt::CaseSensitive);
 }
 
 NameCheck CheckName(const QString& typed, const QStringList& existingNames,

@@ -30,7 +30,6 @@ QString RowIcon(const QString& key);
 enum class NameCheck { Accepted, Used, Empty };
 NameCheck CheckName(const QString& typed, const QStringList& existingNames,
                     const std::optional<QString>& startingName = std::nullopt);
-bool NameExists(const QString& name, const QStringList& existingNames);
 
 // A typed button ID after trimming and upper-casing: exactly six of 0-9 and A-F.
 QString NormalizeButtonId(const QString& typed);

@@ -211,7 +211,7 @@ void tst_setup::pageStates_data() {
     QTest::newRow("tours") << 2 << true << "Tours: Setup"
                            << QStringList{"Tour Name|Start Time|Description", "day|07:05| ",
                                           "Night|22:30|late"}
-                           << "v- ve ve ve";
+                           << "ve ve ve ve";
     QTest::newRow("readers") << 3 << true << "Readers: Setup"
                              << QStringList{"Reader ID|Description", "00001234|", "0000ABCD|Front"}
                              << "ve v- ve --";

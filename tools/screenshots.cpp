@@ -6,6 +6,8 @@
 
 #include "DatabaseKey.h"
 #include "DatabaseMaker.h"
+#include "ReportFrame.h"
+#include "ReportPreview.h"
 #include "cSerialLink.h"
 #include "frmAbout.h"
 #include "frmAddButton.h"
@@ -24,6 +26,8 @@
 #include "frmSplash.h"
 #include "frmUserMaintenance.h"
 #include "mButtons.h"
+#include "mDbUtil.h"
+#include "mDeclareAPI.h"
 #include "mGlobals.h"
 #include "mPacket.h"
 #include "mTranslations.h"
@@ -40,6 +44,45 @@ void shoot(QWidget& w, const QString& path) {
     QApplication::processEvents();
     w.grab().save(path);
 }
+// A short report on the generic report table, shown in the preview.
+void shootReportPreview(const QString& path) {
+    InitRptTmp();
+    for (int i = 1; i <= 60; ++i)
+        gConn->Execute("INSERT INTO tblReportTemp (Field0, Field1) VALUES (?, ?)",
+                       {QStringLiteral("%1").arg(i, 6, 10, QLatin1Char('0')),
+                        QStringLiteral("Location %1").arg(i)});
+    gCompanyInfo = {QString(), "ACME Security", "North Site", QString(), QString()};
+    const ReportTexts texts = SharedReportTexts();
+    ReportLayout layout;
+    layout.caption = Translate("Hardware List Report");
+    ReportSection& ph = layout.AddSection(ReportSection::PageHeader, "Section2", 2730);
+    ph.AddLabel("lblPrintDate", {0, 0, 900, 225}, ReportAlign::Left, false, texts.MyPrintDate);
+    ph.AddLabel("lblPrinted", {945, 0, 1800, 225}, ReportAlign::Left, false, "%d %t");
+    ph.AddLabel("lblProduct", {2835, 0, 2835, 225}, ReportAlign::Center, false, texts.MyPageHeader);
+    ph.AddLabel("lblPage", {6300, 0, 800, 225}, ReportAlign::Right, false, texts.MyPageNumber);
+    ph.AddLabel("lblPages", {7185, 0, 1400, 225}, ReportAlign::Left, false, "%p / %P");
+    ph.AddLabel("lblCompanyInfo", {570, 405, 7410, 735}, ReportAlign::Center, true, CompanyText());
+    ph.AddLabel("lblReportTitle", {30, 1410, 8505, 645}, ReportAlign::Center, true, layout.caption)
+        .font = ReportFont::Title();
+    ph.AddLine("Line1", 0, 2700, 8595);
+    ReportSection& detail = layout.AddSection(ReportSection::Detail, "Section1", 285);
+    detail.AddField("Field0", "Field0", {0, 15, 1410, 240});
+    detail.AddField("Field1", "Field1", {1500, 15, 3195, 240});
+    ReportSection& footer = layout.AddSection(ReportSection::ReportFooter, "Section5", 870);
+    footer.AddLine("Line2", 0, 0, 8640);
+    footer.AddLabel("lblEnd", {3180, 480, 2880, 240}, ReportAlign::Center, false,
+                    texts.EndOfReport);
+    layout.datePattern = GetShortDateFormat();
+    ReportTableSource rows(*gConn, "tblReportTemp");
+    ReportDocument report(layout, rows);
+    report.Paginate();
+    ReportPreview preview(report);
+    preview.resize(900, 700);
+    preview.SetZoom(ReportPageView::PageWidth);
+    shoot(preview, path);
+    preview.close();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -177,6 +220,9 @@ int main(int argc, char** argv) {
     editReader.setDesc("Reader 1");
     shoot(editReader, out.filePath("editreader.png"));
     editReader.reject();
+    main.GoReports();
+    shoot(main, out.filePath("reportspage.png"));
+    shootReportPreview(out.filePath("preview.png"));
     main.close();
     return 0;
 }
