@@ -132,8 +132,10 @@ void frmDownload::tmrLine_Timer() {
         } else if (waitingSince.elapsed() >= cSerialLink::kQuietLimitMs) {
             Fail(Translate(QStringLiteral(
                 "The docking station does not stop sending. Check the reader and the docking station, then try again.")));
-        } else if (waitingSince.elapsed() >= kSayWaitingAfterMs) {
+        } else if (waitingSince.elapsed() >= kSayWaitingAfterMs &&
+                   lblMsgs->text() != Translate(QLatin1String(LineBusyText()))) {
             lblMsgs->setText(Translate(QLatin1String(LineBusyText())));
+            adjustSize(); // the window was sized for the shorter text
         }
         return;
     }
