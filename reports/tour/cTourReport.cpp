@@ -79,6 +79,8 @@ bool cTourReport::LoadTourHeader() {
 bool cTourReport::LoadTourPoints() {
     tourPoints = colTourPoints();
     try {
+        if (!startDate.isValid())
+            throw AppError(13, QStringLiteral("Type mismatch: no tour date"));
         // Outer joins: a point whose button or site was deleted keeps its place and its due
         // time, and shows empty names.
         DbCursor row(
