@@ -136,7 +136,10 @@ int StartUp::Main(const QStringList& arguments) {
             return 1;
         }
         splash->ShowMessage(Translate(QStringLiteral("Compacting Database...")));
-        CompactDatabase(gDBPath, tempPath, DatabaseKey());
+        // A VACUUM of a large file takes a while: the splash keeps painting meanwhile.
+        CompactDatabase(gDBPath, tempPath, DatabaseKey(), [] {
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        });
         if (!ADOInit(gDBPath, DatabaseKey())) {
             LogError(QStringLiteral("ADOInit Failed. Exiting..."));
             return 1;
