@@ -77,6 +77,13 @@ void cWorkProgress::SetCancellable(bool value) {
         cancel->setEnabled(value);
 }
 
+void cWorkProgress::Stage(const QString& text, qint64 stageTotal, bool stageCancellable) {
+    SetCancellable(stageCancellable);
+    lastDone = 0;
+    dialog->setLabelText(text);
+    SetTotal(stageTotal);
+}
+
 bool cWorkProgress::Step(qint64 done) {
     lastDone = done;
     update(!updated);
