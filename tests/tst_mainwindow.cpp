@@ -310,20 +310,25 @@ void tst_mainwindow::helpContents() {
 
 void tst_mainwindow::companyLines() {
     const QString sixty = QString(60, 'x');
+    const QString pair = QString::fromUtf8("\xF0\x9F\x8F\xA2"); // one character, two units
     Settings::SaveSetting("Properties", "CompanyInfo1", sixty);
+    Settings::SaveSetting("Properties", "CompanyInfo4", QString(49, 'y') + pair + pair);
     Settings::SaveSetting("Properties", "CompanyInfo2", "  ACME, Inc.  ");
     LoadCompanyInfo();
     QCOMPARE(gCompanyInfo[1], QString(50, 'x'));
+    QCOMPARE(gCompanyInfo[4], QString(49, 'y') + pair); // 50 characters, the pair whole
     QCOMPARE(Settings::GetSetting("Properties", "CompanyInfo1"), sixty); // the stored value stays
     frmCompany dialog;
     auto* line1 = dialog.findChild<QLineEdit*>("txtLine_0");
     auto* line3 = dialog.findChild<QLineEdit*>("txtLine_2");
-    QCOMPARE(line1->maxLength(), 50);
+    line1->setText(QString(48, 'z') + pair + pair + pair);
+    QCOMPARE(line1->text(), QString(48, 'z') + pair + pair);
+    dialog.findChild<QLineEdit*>("txtLine_3")->setText(QString());
     QCOMPARE(dialog.findChild<QLineEdit*>("txtLine_1")->text(), QString("  ACME, Inc.  "));
     line3->setText("Night patrol, \"North\" gate");
     dialog.findChild<QPushButton*>("cmdOk")->click();
     QCOMPARE(gCompanyInfo[3], QString("Night patrol, \"North\" gate"));
-    QCOMPARE(Settings::GetSetting("Properties", "CompanyInfo1"), QString(50, 'x'));
+    QCOMPARE(Settings::GetSetting("Properties", "CompanyInfo1"), QString(48, 'z') + pair + pair);
     QCOMPARE(Settings::GetSetting("Properties", "CompanyInfo2"), QString("  ACME, Inc.  "));
     QCOMPARE(Settings::GetSetting("Properties", "CompanyInfo3"),
              QString("Night patrol, \"North\" gate"));
