@@ -4,6 +4,8 @@
 #include "Page.h"
 #include "Settings.h"
 #include "TestHome.h"
+#include "TestMain.h"
+#include "TightFolder.h"
 #include "frmCompany.h"
 #include "frmMain.h"
 #include "mCompany.h"
@@ -82,6 +84,8 @@ private slots:
     void homePage();
     void helpContents();
     void companyLines();
+    void settingsThatCannotBeSaved_data();
+    void settingsThatCannotBeSaved();
 
 private:
     std::unique_ptr<TestHome> home;
@@ -335,5 +339,44 @@ void tst_mainwindow::companyLines() {
     QCOMPARE(Settings::GetSetting("Properties", "CompanyInfo4"), QString());
 }
 
-QTEST_MAIN(tst_mainwindow)
+void tst_mainwindow::settingsThatCannotBeSaved_data() {
+    QTest::addColumn<bool>("readOnly");
+    QTest::newRow("read-only folder") << true;
+    QTest::newRow("full disk") << false;
+}
+
+// The company lines that cannot be saved: one message and one log line with the reason, the
+// lines still used until the program ends.
+void tst_mainwindow::settingsThatCannotBeSaved() {
+    QFETCH(bool, readOnly);
+    const QString folder = QFileInfo(Settings::FileName()).absolutePath();
+    TightFolder disk(folder, readOnly ? TightFolder::ReadOnly : TightFolder::Full, 64 * 1024);
+    if (!disk.usable())
+        QSKIP(qPrintable(disk.how));
+    // A file-size limit is no full disk to QSettings: it writes what fits and reports success.
+    if (disk.sizeLimited() || (!readOnly && !disk.mounted()))
+        QSKIP(qPrintable("a full disk needs a tmpfs here; " + disk.how));
+    QVERIFY(
+        Settings::SaveSetting("Properties", "CompanyInfo2", "saved")); // ends an earlier failure
+    disk.close();
+    BoxRecorder boxes;
+    {
+        frmCompany dialog;
+        dialog.show();
+        dialog.findChild<QLineEdit*>("txtLine_0")->setText("Night Watch Ltd");
+        dialog.findChild<QPushButton*>("cmdOk")->click();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    }
+    QCOMPARE(gCompanyInfo[1], QString("Night Watch Ltd"));
+    QCOMPARE(boxes.texts(),
+             QStringList{"The settings could not be saved in " + Settings::FileName() +
+                         ". Changes of the settings are lost when the program ends.\r\n" +
+                         disk.reason});
+    QCOMPARE(boxes.boxes.first().icon, Boxes::Icon::Warning);
+    QCOMPARE(home->errorLog().count("\tCannot save the setting "), 1);
+    QVERIFY(home->errorLog().contains("\tCannot save the setting Properties/CompanyInfo1 to " +
+                                      Settings::FileName() + ": " + disk.reason + "\n"));
+}
+
+TREVANO_TEST_MAIN(tst_mainwindow)
 #include "tst_mainwindow.moc"
