@@ -18,6 +18,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QTextBrowser>
 #include <QToolBar>
 #include <QtTest>
@@ -82,6 +83,8 @@ private slots:
     void languageSwitchOnAnOpenWindow();
     void languageThatCannotBeShownResets();
     void homePage();
+    void homePageFits_data();
+    void homePageFits();
     void helpContents();
     void companyLines();
     void settingsThatCannotBeSaved_data();
@@ -287,6 +290,59 @@ void tst_mainwindow::homePage() {
     QVERIFY(page->findChild<QLabel*>("imgContact")->pixmap().isNull());
     QCOMPARE(home->errorLog().count("Form_Load of Form frmMdiMenu"), 1);
     QCOMPARE(Settings::GetSetting("ComPort_Settings", "ComPort"), QString("1"));
+}
+
+void tst_mainwindow::homePageFits_data() {
+    QTest::addColumn<int>("language");
+    QTest::addColumn<bool>("smallest");
+    QTest::newRow("English, default size") << 0 << false;
+    QTest::newRow("German, default size") << 2 << false;
+    QTest::newRow("German, smallest size") << 2 << true;
+}
+
+// Every text of the home page shows whole and its pictures do not overlap anything.
+void tst_mainwindow::homePageFits() {
+    QFETCH(int, language);
+    QFETCH(bool, smallest);
+    gTranslator->language = language;
+    gTranslator->Open();
+    frmMain w;
+    w.setUserType(1);
+    w.show();
+    w.GoHome();
+    if (smallest)
+        w.resize(w.minimumSize());
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QTest::qWait(50); // the layouts settle
+    Page* page = w.CurrentPage();
+    QVERIFY(page->findChild<QLabel*>("imgContact")->pixmap().width() > 0);
+    QVector<QRect> taken;
+    for (const char* name : {"lblMainTitle", "imgIcon", "imgContact", "lblContactNote",
+                             "lblVersionMsg", "lblCopyright"}) {
+        auto* label = page->findChild<QLabel*>(name);
+        QVERIFY(label && label->isVisible());
+        const QRect r(label->mapTo(page, QPoint(0, 0)), label->size());
+        QVERIFY2(page->rect().contains(r), name);
+        const QSize needed = label->wordWrap() ? QSize(label->minimumSizeHint().width(),
+                                                       label->heightForWidth(label->width()))
+                                               : label->sizeHint();
+        QVERIFY2(label->width() >= needed.width() && label->height() >= needed.height(),
+                 qPrintable(QString("%1 %2x%3 needs %4x%5")
+                                .arg(name)
+                                .arg(label->width())
+                                .arg(label->height())
+                                .arg(needed.width())
+                                .arg(needed.height())));
+        // What each shows, text or picture, overlaps nothing else.
+        const QSize content = label->pixmap().isNull()
+                                  ? needed.boundedTo(label->size())
+                                  : label->pixmap().deviceIndependentSize().toSize();
+        const QRect shown =
+            QStyle::alignedRect(label->layoutDirection(), label->alignment(), content, r);
+        for (const QRect& other : taken)
+            QVERIFY2(!shown.intersects(other), name);
+        taken << shown;
+    }
 }
 
 void tst_mainwindow::helpContents() {

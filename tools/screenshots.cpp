@@ -21,12 +21,17 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 
 namespace {
 void shoot(QWidget& w, const QString& path) {
     w.show();
-    QApplication::processEvents();
+    // Layouts settle over a few turns of the event loop.
+    QElapsedTimer settle;
+    settle.start();
+    while (settle.elapsed() < 100)
+        QApplication::processEvents();
     w.grab().save(path);
 }
 } // namespace
@@ -69,6 +74,10 @@ int main(int argc, char** argv) {
     main.show();
     main.GoHome();
     shoot(main, out.filePath("main.png"));
+    const QSize defaultSize = main.size();
+    main.resize(main.minimumSize()); // the smallest the window lets itself be made
+    shoot(main, out.filePath("main-smallest.png"));
+    main.resize(defaultSize);
     frmAbout about;
     about.Populate();
     shoot(about, out.filePath("about.png"));
