@@ -10,8 +10,10 @@
 #include "TestHome.h"
 #include "YearDatabase.h"
 #include "cApplication.h"
+#include "cWorkProgress.h"
 #include "frmArchive.h"
 #include "frmLogin.h"
+#include "mBackup.h"
 #include "mGlobals.h"
 #include "mMain.h"
 
@@ -189,6 +191,36 @@ int childArchive(int argc, char** argv) {
     return dialog.OK() ? 0 : 1;
 }
 
+// The child's side: a backup of the database, or the copy and check a restore makes before
+// it asks, each with its progress dialog.
+int childCopy(int argc, char** argv) {
+    cApplication app(argc, argv);
+    const bool backup = qstrcmp(argv[1], "--child-backup") == 0;
+    const QString other = QString::fromLocal8Bit(argv[2]);
+    gTranslator = std::make_unique<Translator>();
+    gTranslator->FileName = ProgramFile(QStringLiteral("QX7.MLD"));
+    gTranslator->Open();
+    gDBPath = ProgramFile(QStringLiteral("main.mdb"));
+    QElapsedTimer clock;
+    clock.start();
+    bool ok = false;
+    if (backup) {
+        DbConnection db;
+        db.Open(gDBPath, DatabaseKey());
+        cWorkProgress progress(QStringLiteral("Backing up the database"));
+        BackupDatabase(db, other, DatabaseKey(), &progress);
+        ok = true;
+    } else {
+        cWorkProgress progress(QStringLiteral("Restoring the database"));
+        const StagedRestore staged = StageRestore(other, gDBPath, DatabaseKey(), &progress);
+        ok = !staged.path.isEmpty();
+        QFile::remove(staged.path);
+    }
+    std::printf("%lld\t%s\n", static_cast<long long>(clock.elapsed()), ownPeak().constData());
+    std::fflush(stdout);
+    return ok ? 0 : 1;
+}
+
 qint64 count(const QString& path, const QString& sql) {
     DbConnection db;
     db.Open(path, DatabaseKey());
@@ -205,6 +237,7 @@ private slots:
     void startUp();
     void archive_data();
     void archive();
+    void backupAndRestoreCheck();
 };
 
 void bench_year::startUp_data() {
@@ -310,11 +343,35 @@ void bench_year::archive() {
                              .arg(ours.seconds / shell.seconds, 0, 'f', 2);
 }
 
+void bench_year::backupAndRestoreCheck() {
+    TestHome home(false);
+    QVERIFY(copyFile(yearDatabase(), home.databasePath()));
+    const QString backup = home.file("backup.mdb");
+    const Measured made = runMeasured(
+        {QCoreApplication::applicationFilePath(), "--child-backup", backup}, home.environment());
+    QVERIFY(made.ok);
+    const Measured checked =
+        runMeasured({QCoreApplication::applicationFilePath(), "--child-restore-check", backup},
+                    home.environment());
+    QVERIFY(checked.ok);
+    qInfo().noquote() << QStringLiteral("backup of the year database (%1 MB): %2 s, peak %3; the "
+                                        "copy and check of a restore: %4 s, peak %5")
+                             .arg(QFileInfo(backup).size() / (1024 * 1024))
+                             .arg(made.output.section('\t', 0, 0).toLongLong() / 1000.0, 0, 'f', 2)
+                             .arg(mb(made.output.section('\t', 1, 1).toLongLong()))
+                             .arg(checked.output.section('\t', 0, 0).toLongLong() / 1000.0, 0, 'f',
+                                  2)
+                             .arg(mb(checked.output.section('\t', 1, 1).toLongLong()));
+}
+
 int main(int argc, char** argv) {
     if (argc >= 2 && qstrcmp(argv[1], "--child-startup") == 0)
         return childStartUp(argc, argv);
     if (argc >= 5 && qstrcmp(argv[1], "--child-archive") == 0)
         return childArchive(argc, argv);
+    if (argc >= 3 &&
+        (qstrcmp(argv[1], "--child-backup") == 0 || qstrcmp(argv[1], "--child-restore-check") == 0))
+        return childCopy(argc, argv);
     QApplication app(argc, argv);
     bench_year bench;
     QTEST_SET_MAIN_SOURCE_PATH

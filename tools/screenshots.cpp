@@ -6,6 +6,7 @@
 
 #include "DatabaseKey.h"
 #include "DatabaseMaker.h"
+#include "cWorkProgress.h"
 #include "frmAbout.h"
 #include "frmCompany.h"
 #include "frmDownload.h"
@@ -81,6 +82,17 @@ int main(int argc, char** argv) {
     frmAbout about;
     about.Populate();
     shoot(about, out.filePath("about.png"));
+    {
+        cWorkProgress progress(Translate(QStringLiteral("Archiving events")), &main);
+        progress.Stage(Translator::FormatStr(
+                           Translate(QStringLiteral("Writing the events to %0:s: %1:s of %2:s")),
+                           {QStringLiteral("Archive2025-01-01_to_2025-12-31.csv"),
+                            QStringLiteral("1,234,500"), QStringLiteral("3,650,000")}),
+                       3650000, true);
+        progress.Step(1234500);
+        if (QWidget* dialog = QApplication::activeModalWidget())
+            shoot(*dialog, out.filePath("progress.png"));
+    }
     frmCompany company;
     shoot(company, out.filePath("company.png"));
     frmUserMaintenance users;

@@ -86,6 +86,9 @@ void cWorkProgress::Stage(const QString& text, qint64 stageTotal, bool stageCanc
 
 bool cWorkProgress::Step(qint64 done) {
     lastDone = done;
+    // The bar moves a thousand times at most, whatever the number of steps.
+    if (total > 0)
+        dialog->setValue(int(qMin<qint64>(lastDone, total) * kScale / total));
     update(!updated);
     return !cancelled;
 }
