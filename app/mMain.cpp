@@ -47,7 +47,10 @@ InstanceLock TakeInstanceLock(QLockFile& lock, QString* reason) {
             QThread::msleep(200);
             continue;
         }
-        lock.removeStaleLockFile();
+        // A running copy holds its lock file open and locked: that one cannot be removed.
+        if (!lock.removeStaleLockFile() && QFileInfo(lock.fileName()).isFile() &&
+            FolderWriteProblem(QFileInfo(lock.fileName()).absolutePath()).isEmpty())
+            return InstanceLock::Running;
     }
     const QString folder = QFileInfo(lock.fileName()).absolutePath();
     QString why = FolderWriteProblem(folder);

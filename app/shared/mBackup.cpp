@@ -363,8 +363,12 @@ void ReplaceDatabase(const QString& staged, const QString& dbPath) {
         0)
         throw AppError(AppError::PathError,
                        QStringLiteral("Cannot replace %1: %2").arg(dbPath, systemReason()));
-    // The rename itself reaches the disk.
-    syncPath(QFileInfo(dbPath).absolutePath(), O_RDONLY | O_DIRECTORY);
+    // The rename itself reaches the disk. It has happened: a failure here is only logged.
+    try {
+        syncPath(QFileInfo(dbPath).absolutePath(), O_RDONLY | O_DIRECTORY);
+    } catch (const AppError& e) {
+        LogError(e.description);
+    }
 }
 
 // The file dialog of backup and restore: database files, starting in the documents folder.
