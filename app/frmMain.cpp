@@ -536,7 +536,7 @@ void frmMain::GoOnline() {
 
 void frmMain::GoReports() {
     try {
-        if (!ShowPage(std::make_unique<frmMdiReports>()))
+        if (!ShowPage(std::make_unique<frmMdiReports>(*this)))
             return;
         SetTitle(Translate(QStringLiteral("Reports")));
         NavigateToolbarButtons(QStringLiteral("1101"));
@@ -547,7 +547,7 @@ void frmMain::GoReports() {
 
 void frmMain::GoSetup() {
     try {
-        if (!ShowPage(std::make_unique<frmMDISetup>()))
+        if (!ShowPage(std::make_unique<frmMDISetup>(*this)))
             return;
         SetTitle(Translate(QStringLiteral("Setup")));
         page->Translate();
@@ -581,6 +581,10 @@ void frmMain::GoOptions() {
 
 void frmMain::SetTitle(const QString& TitleText) {
     lblTitle->setText(QStringLiteral("  ") + TitleText);
+}
+
+bool frmMain::Docked() const {
+    return gDocked;
 }
 
 void frmMain::NavigateToolbarButtons(const QString& tMask) {

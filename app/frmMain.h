@@ -1,6 +1,8 @@
 #pragma once
 
 #include "cLinkHost.h"
+#include "cReportHost.h"
+#include "cSetupHost.h"
 
 #include <QMainWindow>
 #include <QSet>
@@ -20,7 +22,7 @@ class cReaderOptions;
 
 // The main window: the toolbar of the four pages, the title strip, the status bar, the
 // menus, and one page shown at a time.
-class frmMain : public QMainWindow, public cLinkHost {
+class frmMain : public QMainWindow, public cLinkHost, public cSetupHost, public cReportHost {
     Q_OBJECT
 public:
     explicit frmMain(QWidget* parent = nullptr);
@@ -42,7 +44,8 @@ public:
     // Trims the caller's mask; a mask of the wrong length is logged and changes nothing.
     void NavigateToolbarButtons(QString& tMask);
     void NavigateToolbarButtons(const QString& tMask);
-    void SetTitle(const QString& TitleText);
+    void SetTitle(const QString& TitleText) override;
+    bool Docked() const override;
     void ShowDockingDetect(bool IsDetected);
     void ShowOnlineMode(bool IsOnline);
     int UserType() const { return userType; }
@@ -58,7 +61,7 @@ public:
     cSerialLink& Link() override { return *link; }
     void SetToolbarEnabled(bool enabled) override;
     QString StatusText(int panel) const;
-    int widthTwips() const;
+    int widthTwips() const override;
     QAction* Action(const QString& objectName) const;
 
 protected:

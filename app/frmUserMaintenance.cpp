@@ -2,23 +2,12 @@
 
 #include "ui_frmUserMaintenance.h"
 
-#include "Boxes.h"
 #include "TextLimit.h"
+#include "mErrorHandler.h"
 #include "mGlobals.h"
 #include "mOperators.h"
 
 #include <QTimer>
-
-namespace {
-
-void showProcedureError(const QString& procedure, const AppError& e) {
-    Boxes::Show(
-        QStringLiteral("Trevano Lite"),
-        QStringLiteral("Error %1 in procedure %2: %3").arg(e.number).arg(procedure, e.description),
-        Boxes::Icon::Warning);
-}
-
-} // namespace
 
 frmUserMaintenance::frmUserMaintenance(QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::frmUserMaintenance>()) {
@@ -56,7 +45,7 @@ bool frmUserMaintenance::ReadOperatorRecord() {
         return true;
     } catch (const AppError& e) {
         hasRow = false;
-        showProcedureError(QStringLiteral("ReadOperatorRecord"), e);
+        ShowProcedureError(QStringLiteral("ReadOperatorRecord"), e);
         return false;
     }
 }
@@ -67,7 +56,7 @@ bool frmUserMaintenance::Update() {
     try {
         return SetOperatorPassword(userType, ui->txtPassword->text());
     } catch (const AppError& e) {
-        showProcedureError(QStringLiteral("Update"), e);
+        ShowProcedureError(QStringLiteral("Update"), e);
         return false;
     }
 }

@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 
 namespace {
@@ -15,6 +17,11 @@ Boxes::BoxHandler& boxHandler() {
 
 Boxes::FileHandler& fileHandler() {
     static Boxes::FileHandler handler;
+    return handler;
+}
+
+Boxes::PrintHandler& printHandler() {
+    static Boxes::PrintHandler handler;
     return handler;
 }
 
@@ -142,6 +149,27 @@ QString GetFileName(const FileDialog& dialog) {
     if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty())
         return QString();
     return chooser.selectedFiles().first();
+}
+
+bool ChoosePrinter(QPrinter& printer, const PrintDialog& dialog) {
+    if (printHandler())
+        return printHandler()(printer, dialog);
+    if (boxLogMode()) {
+        appendToBoxLog(QStringLiteral("PRINT"), dialog.title, QString());
+        return false;
+    }
+    QPrintDialog chooser(&printer, QApplication::activeWindow());
+    chooser.setWindowTitle(dialog.title);
+    chooser.setMinMax(dialog.minPage, dialog.maxPage);
+    chooser.setFromTo(dialog.minPage, dialog.maxPage);
+    chooser.setOption(QAbstractPrintDialog::PrintPageRange, true);
+    chooser.setOption(QAbstractPrintDialog::PrintCurrentPage, true);
+    chooser.setOption(QAbstractPrintDialog::PrintToFile, true);
+    return chooser.exec() == QDialog::Accepted;
+}
+
+void SetPrintHandler(PrintHandler handler) {
+    printHandler() = std::move(handler);
 }
 
 void SetBoxHandler(BoxHandler handler) {

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <functional>
 
+class QPrinter;
 class QWidget;
 
 // Every message box and file dialog of the program passes through here, so that tests can
@@ -41,6 +42,13 @@ struct FileDialog {
     QString fileName;      // suggested name, may be empty
 };
 
+struct PrintDialog {
+    QString title;
+    int minPage = 1;
+    int maxPage = 1;
+    int currentPage = 1;
+};
+
 int Show(const Box& box);
 int Show(const QString& title, const QString& text, Icon icon = Icon::None,
          Buttons buttons = Buttons::Ok);
@@ -49,11 +57,18 @@ int DefaultAnswer(Buttons buttons);
 // Returns the chosen path, or an empty text when the user cancelled.
 QString GetFileName(const FileDialog& dialog);
 
+// Shows the print dialog for `printer`; true when the user chose to print. The choice is left
+// in the printer: its output, and the pages (printRange(), fromPage(), toPage()).
+bool ChoosePrinter(QPrinter& printer, const PrintDialog& dialog);
+
 using BoxHandler = std::function<int(const Box&)>;
 using FileHandler = std::function<QString(const FileDialog&)>;
+// A test's handler sets the printer up itself (a PDF file, a page range).
+using PrintHandler = std::function<bool(QPrinter&, const PrintDialog&)>;
 // Tests answer boxes and file dialogs in-process; an empty handler restores the real ones.
 void SetBoxHandler(BoxHandler handler);
 void SetFileHandler(FileHandler handler);
+void SetPrintHandler(PrintHandler handler);
 BoxHandler CurrentBoxHandler();
 
 } // namespace Boxes

@@ -1,5 +1,243 @@
 #include "frmMdiReports.h"
 
-frmMdiReports::frmMdiReports(QWidget* parent) : Page(parent) {
+#include "ui_frmMdiReports.h"
+
+#include "cReportHost.h"
+#include "mErrorHandler.h"
+#include "mGlobals.h"
+#include "mSupport.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QStyle>
+#include <QTreeWidget>
+
+namespace {
+
+constexpr int kTwipsPerPixel = 15;
+constexpr int kKeyRole = Qt::UserRole;
+
+struct ReportEntry {
+    const char* key;
+    const char* name;
+    const char* description;
+};
+
+// The list's order is fixed, whatever the language.
+const ReportEntry kReports[] = {
+    {"NewException", TR_TEXT("Tour / Exception Report"), TR_TEXT("Exception Report")},
+    {"IncidentReport", TR_TEXT("Incident Report"),
+     TR_TEXT("List Incidents for a range of dates and readers")},
+    {"IncidentReportOld", TR_TEXT("Incident Report with Sites"),
+     TR_TEXT("List Incidents for a range of dates and readers with sites")},
+    {"ReaderReport", TR_TEXT("Reader Download Report"),
+     TR_TEXT("Lists details of each download to the PC for a reader")},
+    {"HardwareListReport", TR_TEXT("Hardware List Report"),
+     TR_TEXT("List all the defined buttons")},
+    {"PatrolSchedule", TR_TEXT("Patrol Schedule"),
+     TR_TEXT("Lists the times and places for a tour")},
+    {"CustomReport", TR_TEXT("Database Report"), TR_TEXT("Raw data from database")},
+};
+
+void ShowPrerequisite(const char* text) {
+    gTranslator->IvMessageBox(QLatin1String(text), QString(), 0, 4, 0);
+}
+
+} // namespace
+
+frmMdiReports::frmMdiReports(cReportHost& reportHost, Catalog dialogs, QWidget* parent)
+    : Page(parent), ui(std::make_unique<Ui::frmMdiReports>()), host(reportHost), catalog(dialogs) {
+    ui->setupUi(this);
     setObjectName(QStringLiteral("frmMdiReports"));
+    reportIcon = style()->standardIcon(QStyle::SP_FileIcon);
+    arrowIcon = style()->standardIcon(QStyle::SP_ArrowRight);
+    ui->lvwReports->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Both columns take half of the list, as SizeReportColumns sets them.
+    ui->lvwReports->header()->setStretchLastSection(false);
+    ui->lvwReports->installEventFilter(this);
+    connect(ui->lvwReports, &QTreeWidget::itemDoubleClicked, this,
+            [this] { lvwReports_DblClick(); });
+    Translate();
+}
+
+frmMdiReports::~frmMdiReports() = default;
+
+QTreeWidget* frmMdiReports::lvwReports() const {
+    return ui->lvwReports;
+}
+
+void frmMdiReports::Translate() {
+    ui->retranslateUi(this);
+    InitReportList();
+    SizeReportColumns();
+}
+
+void frmMdiReports::InitReportList() {
+    QTreeWidget* list = ui->lvwReports;
+    list->clear();
+    list->setColumnCount(2);
+    list->setHeaderLabels(
+        {::Translate(QStringLiteral("Report Name")), ::Translate(QStringLiteral("Description"))});
+    list->setColumnWidth(0, 2500 / kTwipsPerPixel);
+    list->setColumnWidth(1, 4000 / kTwipsPerPixel);
+    for (const ReportEntry& r : kReports)
+        AddReportItem(QLatin1String(r.key), ::Translate(QLatin1String(r.name)),
+                      ::Translate(QLatin1String(r.description)),
+                      catalog && catalog(QLatin1String(r.key)));
+}
+
+void frmMdiReports::AddReportItem(const QString& key, const QString& name,
+                                  const QString& description, bool built) {
+    auto* item = new QTreeWidgetItem(ui->lvwReports, {name, description});
+    item->setData(0, kKeyRole, key);
+    item->setIcon(0, reportIcon);
+    item->setToolTip(0, description);
+    item->setToolTip(1, description);
+    // A report not built yet is listed but cannot be opened.
+    Qt::ItemFlags flags = Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+    if (built)
+        flags |= Qt::ItemIsEnabled;
+    item->setFlags(flags);
+}
+
+int frmMdiReports::ReportColumnTwips(int listWidthTwips) {
+    return qMax(0, listWidthTwips - 240) / 100 * 50;
+}
+
+void frmMdiReports::SizeReportColumns() {
+    const int column = ReportColumnTwips(ui->lvwReports->width() * kTwipsPerPixel);
+    ui->lvwReports->setColumnWidth(0, column / kTwipsPerPixel);
+    ui->lvwReports->setColumnWidth(1, column / kTwipsPerPixel);
+}
+
+bool frmMdiReports::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ui->lvwReports) {
+        if (event->type() == QEvent::Resize) {
+            SizeReportColumns();
+        } else if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                lvwReports_DblClick();
+                return true;
+            }
+        }
+    }
+    return Page::eventFilter(watched, event);
+}
+
+QTreeWidgetItem* frmMdiReports::SelectedEntry() const {
+    const QList<QTreeWidgetItem*> selected = ui->lvwReports->selectedItems();
+    return selected.isEmpty() ? nullptr : selected.first();
+}
+
+void frmMdiReports::lvwReports_DblClick() {
+    try {
+        if (QTreeWidgetItem* item = SelectedEntry())
+            ReportParamShow(item->data(0, kKeyRole).toString(), item->text(0));
+    } catch (const AppError& e) {
+        if (e.number > 0)
+            HandleError(QStringLiteral("lvwReports_DblClick of Form frmMdiReports"), e, false);
+    }
+}
+
+void frmMdiReports::ReportParamShow(const QString& key, const QString& caption) {
+    QTreeWidgetItem* item = SelectedEntry();
+    if (!item)
+        return;
+    item->setIcon(0, arrowIcon);
+    try {
+        if (key == QLatin1String("NewException"))
+            LoadTourReport(caption);
+        else if (key == QLatin1String("IncidentReport"))
+            LoadIncidentReport(caption);
+        else if (key == QLatin1String("IncidentReportOld"))
+            LoadIncidentReportOld(caption);
+        else if (key == QLatin1String("ReaderReport"))
+            LoadReaderReport(caption);
+        else if (key == QLatin1String("HardwareListReport"))
+            LoadHardwareListReport(caption);
+        else if (key == QLatin1String("PatrolSchedule"))
+            LoadPatrolSchedule(caption);
+        else if (key == QLatin1String("CustomReport"))
+            LoadCustomReport(caption);
+    } catch (const AppError& e) {
+        if (e.number > 0)
+            HandleError(QStringLiteral("ReportParamShow of Form frmMdiReports"), e, false);
+    }
+    // Also after a failure: the entry must not go on showing a dialog that is not open.
+    item->setIcon(0, reportIcon);
+}
+
+void frmMdiReports::OpenDialog(const QString& key, const QString& caption) {
+    const ReportDialogMaker make = catalog ? catalog(key) : nullptr;
+    if (!make)
+        return;
+    std::unique_ptr<QDialog> dialog = make(host, caption);
+    if (dialog)
+        dialog->exec();
+}
+
+bool frmMdiReports::HasReader() {
+    if (ReaderCount() >= 1)
+        return true;
+    ShowPrerequisite(TR_TEXT("You must add at least one reader before this report can be used"));
+    return false;
+}
+
+bool frmMdiReports::HasTour() {
+    if (TourCount() >= 1)
+        return true;
+    ShowPrerequisite(TR_TEXT("You must add at least one tour before this report can be used"));
+    return false;
+}
+
+void frmMdiReports::LoadTourReport(const QString& caption) {
+    if (HasReader() && HasTour())
+        OpenDialog(QStringLiteral("NewException"), caption);
+}
+
+void frmMdiReports::LoadIncidentReport(const QString& caption) {
+    try {
+        if (HasReader())
+            OpenDialog(QStringLiteral("IncidentReport"), caption);
+    } catch (const AppError& e) {
+        if (e.number > 0)
+            HandleError(QStringLiteral("LoadIncidentReport of Form frmMdiReports"), e, false);
+    }
+}
+
+void frmMdiReports::LoadIncidentReportOld(const QString& caption) {
+    try {
+        if (HasReader())
+            OpenDialog(QStringLiteral("IncidentReportOld"), caption);
+    } catch (const AppError& e) {
+        if (e.number > 0)
+            HandleError(QStringLiteral("LoadIncidentReportOld of Form frmMdiReports"), e, false);
+    }
+}
+
+void frmMdiReports::LoadReaderReport(const QString& caption) {
+    if (HasReader())
+        OpenDialog(QStringLiteral("ReaderReport"), caption);
+}
+
+void frmMdiReports::LoadHardwareListReport(const QString& caption) {
+    OpenDialog(QStringLiteral("HardwareListReport"), caption);
+}
+
+void frmMdiReports::LoadPatrolSchedule(const QString& caption) {
+    if (HasTour())
+        OpenDialog(QStringLiteral("PatrolSchedule"), caption);
+}
+
+void frmMdiReports::LoadCustomReport(const QString& caption) {
+    try {
+        OpenDialog(QStringLiteral("CustomReport"), caption);
+    } catch (const AppError&) {
+        // A failure of this entry is neither logged nor shown.
+    }
+    while (QApplication::overrideCursor())
+        QApplication::restoreOverrideCursor();
 }

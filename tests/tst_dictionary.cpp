@@ -63,7 +63,26 @@ class tst_dictionary : public QObject {
 private slots:
     void everyTextIsTranslated();
     void scannerFindsTheCallForms();
+    void eachTextOnce();
 };
+
+// Two lines for one English text would leave one of their translations unused.
+void tst_dictionary::eachTextOnce() {
+    QFile file(QStringLiteral(TREVANO_SOURCE_DIR "/data/QX7.MLD"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QSet<QByteArray> seen;
+    QStringList twice;
+    while (!file.atEnd()) {
+        const QByteArray line = file.readLine();
+        if (line.startsWith('#') || line.startsWith('@') || line.trimmed().isEmpty())
+            continue;
+        const QByteArray key = line.left(line.indexOf('\t'));
+        if (seen.contains(key))
+            twice << QString::fromUtf8(key);
+        seen.insert(key);
+    }
+    QVERIFY2(twice.isEmpty(), qPrintable(QStringLiteral("Listed twice: ") + twice.join(", ")));
+}
 
 void tst_dictionary::scannerFindsTheCallForms() {
     const QSet<QString> found = codeTexts(QStringLiteral(

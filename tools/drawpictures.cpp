@@ -110,6 +110,46 @@ QImage toolbarPicture(int kind) {
     return image;
 }
 
+// The pictures of the setup lists: a site's location, an event book, a tour and a reader.
+QImage setupPicture(const QString& key) {
+    QImage image = canvas(32, 32);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    if (key == QLatin1String("location")) { // a pin over a button
+        QPainterPath pin;
+        pin.moveTo(16, 30);
+        pin.cubicTo(10, 21, 5, 16, 5, 11);
+        pin.arcTo(QRectF(5, 0, 22, 22), 180, -180);
+        pin.cubicTo(27, 16, 22, 21, 16, 30);
+        p.setPen(QPen(kNavy, 1.5));
+        p.setBrush(kTeal);
+        p.drawPath(pin);
+        button(p, QPointF(16, 11), 5);
+    } else if (key == QLatin1String("event")) { // a book with a mark
+        p.setPen(QPen(kNavy, 1.5));
+        p.setBrush(kAmber);
+        p.drawRoundedRect(QRectF(6, 3, 20, 26), 2, 2);
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(10, 3, 16, 22));
+        p.setPen(QPen(QColor(0xb0, 0x30, 0x30), 3, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(18, 8), QPointF(18, 16));
+        p.drawPoint(QPointF(18, 21));
+    } else if (key == QLatin1String("tour")) { // buttons joined by a path
+        p.setPen(QPen(kAmber, 2.5, Qt::DashLine, Qt::RoundCap));
+        p.drawPolyline(QPolygonF{{6, 25}, {14, 9}, {22, 22}, {27, 7}});
+        for (const QPointF& c : {QPointF(6, 25), QPointF(14, 9), QPointF(22, 22), QPointF(27, 7)})
+            button(p, c, 4);
+    } else { // a reader
+        p.setPen(QPen(kNavy, 1.5));
+        p.setBrush(QColor(0x44, 0x4c, 0x54));
+        p.drawRoundedRect(QRectF(9, 2, 14, 28), 4, 4);
+        p.setBrush(kTeal);
+        p.drawRect(QRectF(12, 14, 8, 6));
+        button(p, QPointF(16, 8), 3.5);
+    }
+    return image;
+}
+
 QImage lamp(const QColor& colour) {
     QImage image = canvas(16, 16);
     QPainter p(&image);
@@ -120,6 +160,87 @@ QImage lamp(const QColor& colour) {
     p.setPen(QPen(colour.darker(150), 1));
     p.setBrush(g);
     p.drawEllipse(QRectF(2, 2, 12, 12));
+    return image;
+}
+
+// The pictures of the group, button and reader dialogs (48 x 48): the kind of the group, the
+// verdict on a key read ("good", "bad") and a reader.
+void person(QPainter& p, const QPointF& head, double size, const QColor& colour) {
+    p.setPen(QPen(kNavy, size * 0.08));
+    p.setBrush(colour);
+    p.drawEllipse(head, size * 0.22, size * 0.22);
+    QPainterPath body;
+    const QPointF base(head.x(), head.y() + size * 0.3);
+    body.moveTo(base.x() - size * 0.4, base.y() + size * 0.55);
+    body.cubicTo(base.x() - size * 0.4, base.y() - size * 0.05, base.x() + size * 0.4,
+                 base.y() - size * 0.05, base.x() + size * 0.4, base.y() + size * 0.55);
+    body.closeSubpath();
+    p.drawPath(body);
+}
+
+QImage dialogPicture(const QString& key) {
+    QImage image = canvas(48, 48);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    if (key == QLatin1String("good") || key == QLatin1String("bad")) {
+        const bool good = key == QLatin1String("good");
+        const QColor colour = good ? QColor(0x2e, 0xa0, 0x43) : QColor(0xc0, 0x2d, 0x2d);
+        QRadialGradient g(QPointF(18, 16), 30);
+        g.setColorAt(0, colour.lighter(140));
+        g.setColorAt(1, colour);
+        p.setPen(QPen(colour.darker(140), 2));
+        p.setBrush(g);
+        p.drawEllipse(QPointF(24, 24), 21, 21);
+        p.setPen(QPen(Qt::white, 5.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(Qt::NoBrush);
+        if (good) {
+            p.drawPolyline(QPolygonF{{13, 25}, {21, 33}, {35, 16}});
+        } else {
+            p.drawLine(QPointF(16, 16), QPointF(32, 32));
+            p.drawLine(QPointF(32, 16), QPointF(16, 32));
+        }
+    } else if (key == QLatin1String("users")) { // two guards
+        person(p, QPointF(31, 12), 26, kTeal.lighter(130));
+        person(p, QPointF(18, 17), 30, kTeal);
+    } else if (key == QLatin1String("locations")) { // a pin over a button
+        QPainterPath pin;
+        pin.moveTo(24, 46);
+        pin.cubicTo(15, 32, 7, 25, 7, 17);
+        pin.arcTo(QRectF(7, 0, 34, 34), 180, -180);
+        pin.cubicTo(41, 25, 33, 32, 24, 46);
+        p.setPen(QPen(kNavy, 2));
+        p.setBrush(kTeal);
+        p.drawPath(pin);
+        button(p, QPointF(24, 17), 8);
+    } else if (key == QLatin1String("events")) { // a book with a mark
+        p.setPen(QPen(kNavy, 2));
+        p.setBrush(kAmber);
+        p.drawRoundedRect(QRectF(8, 4, 32, 40), 3, 3);
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(14, 4, 26, 34));
+        p.setPen(QPen(QColor(0xb0, 0x30, 0x30), 4.5, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(27, 11), QPointF(27, 24));
+        p.drawPoint(QPointF(27, 31));
+    } else { // a reader with its contact head
+        p.setPen(QPen(kNavy, 2));
+        p.setBrush(QColor(0x44, 0x4c, 0x54));
+        p.drawRoundedRect(QRectF(14, 2, 20, 44), 6, 6);
+        p.setBrush(kTeal);
+        p.drawRoundedRect(QRectF(18, 22, 12, 9), 1.5, 1.5);
+        button(p, QPointF(24, 11), 5.5);
+        p.setPen(QPen(QColor(0x9a, 0xa3, 0xab), 1.5));
+        for (int y = 36; y <= 40; y += 4)
+            p.drawLine(QPointF(19, y), QPointF(29, y));
+    }
+    return image;
+}
+
+// The row icon of a user group's buttons (32 x 32).
+QImage userPicture() {
+    QImage image = canvas(32, 32);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    person(p, QPointF(16, 9), 24, kTeal);
     return image;
 }
 
@@ -137,6 +258,9 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 4; ++i)
         save(toolbarPicture(i),
              data.filePath(QStringLiteral("pictures/%1.png").arg(QLatin1String(names[i]))));
+    for (const char* key : {"location", "event", "tour", "reader"})
+        save(setupPicture(QLatin1String(key)),
+             data.filePath(QStringLiteral("pictures/%1.png").arg(QLatin1String(key))));
     save(lamp(QColor(0x2e, 0xa0, 0x43)), data.filePath(QStringLiteral("pictures/online.png")));
     save(lamp(QColor(0xb0, 0x30, 0x30)), data.filePath(QStringLiteral("pictures/offline.png")));
 
@@ -189,5 +313,11 @@ int main(int argc, char** argv) {
     }
     save(contact.convertToFormat(QImage::Format_RGB32),
          data.filePath(QStringLiteral("contact.bmp")));
+
+    data.mkpath(QStringLiteral("pictures/big"));
+    for (const char* key : {"users", "locations", "events", "good", "bad", "reader"})
+        save(dialogPicture(QLatin1String(key)),
+             data.filePath(QStringLiteral("pictures/big/%1.png").arg(QLatin1String(key))));
+    save(userPicture(), data.filePath(QStringLiteral("pictures/user.png")));
     return 0;
 }

@@ -6,19 +6,34 @@
 
 #include "DatabaseKey.h"
 #include "DatabaseMaker.h"
+#include "ReportFrame.h"
+#include "ReportPreview.h"
+#include "cSerialLink.h"
 #include "cWorkProgress.h"
 #include "frmAbout.h"
+#include "frmAddButton.h"
+#include "frmAddReader.h"
 #include "frmCompany.h"
+#include "frmCopyTour.h"
 #include "frmDownload.h"
+#include "frmEditButton.h"
+#include "frmEditReader.h"
+#include "frmListEdit.h"
 #include "frmLogin.h"
 #include "frmMain.h"
+#include "frmManualID.h"
 #include "frmPrpComms.h"
 #include "frmSetTime.h"
 #include "frmSplash.h"
 #include "frmUserMaintenance.h"
+#include "mButtons.h"
+#include "mDbUtil.h"
+#include "mDeclareAPI.h"
 #include "mGlobals.h"
+#include "mPacket.h"
 #include "mTranslations.h"
 #include <QPushButton>
+#include <QTabWidget>
 
 #include <QApplication>
 #include <QDir>
@@ -35,6 +50,45 @@ void shoot(QWidget& w, const QString& path) {
         QApplication::processEvents();
     w.grab().save(path);
 }
+// A short report on the generic report table, shown in the preview.
+void shootReportPreview(const QString& path) {
+    InitRptTmp();
+    for (int i = 1; i <= 60; ++i)
+        gConn->Execute("INSERT INTO tblReportTemp (Field0, Field1) VALUES (?, ?)",
+                       {QStringLiteral("%1").arg(i, 6, 10, QLatin1Char('0')),
+                        QStringLiteral("Location %1").arg(i)});
+    gCompanyInfo = {QString(), "ACME Security", "North Site", QString(), QString()};
+    const ReportTexts texts = SharedReportTexts();
+    ReportLayout layout;
+    layout.caption = Translate("Hardware List Report");
+    ReportSection& ph = layout.AddSection(ReportSection::PageHeader, "Section2", 2730);
+    ph.AddLabel("lblPrintDate", {0, 0, 900, 225}, ReportAlign::Left, false, texts.MyPrintDate);
+    ph.AddLabel("lblPrinted", {945, 0, 1800, 225}, ReportAlign::Left, false, "%d %t");
+    ph.AddLabel("lblProduct", {2835, 0, 2835, 225}, ReportAlign::Center, false, texts.MyPageHeader);
+    ph.AddLabel("lblPage", {6300, 0, 800, 225}, ReportAlign::Right, false, texts.MyPageNumber);
+    ph.AddLabel("lblPages", {7185, 0, 1400, 225}, ReportAlign::Left, false, "%p / %P");
+    ph.AddLabel("lblCompanyInfo", {570, 405, 7410, 735}, ReportAlign::Center, true, CompanyText());
+    ph.AddLabel("lblReportTitle", {30, 1410, 8505, 645}, ReportAlign::Center, true, layout.caption)
+        .font = ReportFont::Title();
+    ph.AddLine("Line1", 0, 2700, 8595);
+    ReportSection& detail = layout.AddSection(ReportSection::Detail, "Section1", 285);
+    detail.AddField("Field0", "Field0", {0, 15, 1410, 240});
+    detail.AddField("Field1", "Field1", {1500, 15, 3195, 240});
+    ReportSection& footer = layout.AddSection(ReportSection::ReportFooter, "Section5", 870);
+    footer.AddLine("Line2", 0, 0, 8640);
+    footer.AddLabel("lblEnd", {3180, 480, 2880, 240}, ReportAlign::Center, false,
+                    texts.EndOfReport);
+    layout.datePattern = GetShortDateFormat();
+    ReportTableSource rows(*gConn, "tblReportTemp");
+    ReportDocument report(layout, rows);
+    report.Paginate();
+    ReportPreview preview(report);
+    preview.resize(900, 700);
+    preview.SetZoom(ReportPageView::PageWidth);
+    shoot(preview, path);
+    preview.close();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -114,6 +168,82 @@ int main(int argc, char** argv) {
         download && gDocked)
         download->click();
     shoot(main, out.filePath("downloadpage.png"));
+
+    // The setup page with a small site.
+    const qint64 gates = gConn->Insert(
+        "INSERT INTO tblListItems (tName, tDesc, wType) VALUES ('Main Gate', 'North entrance', 1)");
+    gConn->Execute("INSERT INTO tblListItems (tName, tDesc, wType) VALUES ('Warehouse', '', 1)");
+    gConn->Execute("INSERT INTO tblListItems (tName, tDesc, wType) VALUES ('Incidents', '', 2)");
+    gConn->Execute("INSERT INTO tblButtons (lParentID, tButtonCode, tButtonName) "
+                   "VALUES (?, '00A1B2', 'Gate')",
+                   {gates});
+    const qint64 night =
+        gConn->Insert("INSERT INTO tblTours (tName, tDesc, iTolerance, dtStartTime) "
+                      "VALUES ('Night round', 'Every building', 5, '22:30:00')");
+    gConn->Execute("INSERT INTO tblTourPoints (lParentID, lIndex, dtTime, tButtonCode) "
+                   "VALUES (?, 1, '00:00:00', '00A1B2')",
+                   {night});
+    gConn->Execute("INSERT INTO tblTours (tName, tDesc) VALUES ('Day round', ' ')");
+    gConn->Execute("INSERT INTO tblReaders VALUES ('0012A4F0', 'Reader 1')");
+    main.GoSetup();
+    auto* tabs = main.CurrentPage()->findChild<QTabWidget*>("tabSetup");
+    const char* setupShots[] = {"setup-sites.png", "setup-events.png", "setup-tours.png",
+                                "setup-readers.png"};
+    for (int i = 0; i < 4; ++i) {
+        tabs->setCurrentIndex(i);
+        shoot(main, out.filePath(setupShots[i]));
+    }
+    frmCopyTour copy(&main);
+    shoot(copy, out.filePath("tourcopy.png"));
+    copy.reject();
+
+    // The group editor and the dialogs of buttons and readers.
+    gConn->Execute("INSERT INTO tblButtons (lParentID, tButtonCode, tButtonName, tButtonDesc) "
+                   "VALUES (?, '12AB3F', 'Loading bay', 'East wall')",
+                   {gates});
+    frmListEdit group(main.Link(), &main);
+    group.setID(gates);
+    group.setItemType(1);
+    group.setListName("Main Gate");
+    group.setListDesc("North entrance");
+    group.Update();
+    shoot(group, out.filePath("groupeditor.png"));
+    group.reject();
+    for (const char* code : {"0000F1", "00A1B2"}) {
+        frmAddButton add(main.Link(), &main);
+        add.SetIcon("locations");
+        add.setWindowTitle(Translate("Add New Location"));
+        // A key touched to the reader: its ID least significant byte first.
+        QByteArray data = QByteArray::fromHex("2400");
+        const QByteArray id = QByteArray::fromHex(code);
+        for (int i = id.size() - 1; i >= 0; --i)
+            data.append(id.at(i));
+        main.Link().InBuffer().Append(BuildPacket(0x03, 0x01, 0x03, 0x51, 0x00, data));
+        add.tmrGetID_Timer();
+        shoot(add, out.filePath(QStringLiteral("addbutton-%1.png").arg(code)));
+        add.reject();
+    }
+    frmManualID manual(&main);
+    shoot(manual, out.filePath("manualid.png"));
+    manual.reject();
+    frmEditButton editButton(&main);
+    editButton.SetCaption(Translate("Add New Location"));
+    editButton.SetIcon("locations");
+    editButton.setEditName("Loading bay");
+    editButton.setDesc("East wall");
+    shoot(editButton, out.filePath("editbutton.png"));
+    editButton.reject();
+    frmAddReader addReader(main.Link(), &main);
+    addReader.setDesc("Reader 2");
+    shoot(addReader, out.filePath("addreader.png"));
+    addReader.reject();
+    frmEditReader editReader(&main);
+    editReader.setDesc("Reader 1");
+    shoot(editReader, out.filePath("editreader.png"));
+    editReader.reject();
+    main.GoReports();
+    shoot(main, out.filePath("reportspage.png"));
+    shootReportPreview(out.filePath("preview.png"));
     main.close();
     return 0;
 }

@@ -58,6 +58,14 @@ QString ErrorBoxText(const QString& label, const AppError& error) {
            QStringLiteral(" (Click 'OK' to continue or 'Cancel' to exit the program) ");
 }
 
+void ShowProcedureError(const QString& procedure, const AppError& error) {
+    Boxes::Show(QStringLiteral("Trevano Lite"),
+                QStringLiteral("Error %1 in procedure %2: %3")
+                    .arg(error.number)
+                    .arg(procedure, error.description),
+                Boxes::Icon::Warning);
+}
+
 void HandleError(const QString& label, const AppError& error, bool show) {
     LogError(
         QStringLiteral("Error %1 in %2\t(%3)").arg(error.number).arg(label, error.description));

@@ -18,3 +18,6 @@ void ReportSettingsFailure(const Settings::SaveFailure& failure);
 QString LogTimeStamp();
 // The text of the error box (without showing it).
 QString ErrorBoxText(const QString& label, const AppError& error);
+// The box of a procedure that reports its own failure: "Error n in procedure X: description",
+// untranslated, with OK only; nothing is logged.
+void ShowProcedureError(const QString& procedure, const AppError& error);

@@ -1,0 +1,55 @@
+#include "mDbUtil.h"
+
+#include "mErrorHandler.h"
+#include "mGlobals.h"
+
+namespace {
+
+const QString kReportTable = QStringLiteral("tblReportTemp");
+
+QString quotedName(const QString& name) {
+    QString quoted = name;
+    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+void logFailure(const QString& procedure, const AppError& error) {
+    if (error.number > 0)
+        HandleError(procedure + QStringLiteral(" of Module mDbUtil"), error, false);
+}
+
+} // namespace
+
+bool TableExists(const QString& name) {
+    if (!gConn)
+        throw AppError(AppError::InvalidCall, QStringLiteral("The database is not open"));
+    return gConn->TableExists(name);
+}
+
+bool CreateTblReportTemp(const QString& name) {
+    try {
+        if (!gConn)
+            throw AppError(AppError::InvalidCall, QStringLiteral("The database is not open"));
+        gConn->Execute(QStringLiteral("CREATE TABLE %1( ID INTEGER PRIMARY KEY AUTOINCREMENT, "
+                                      "Field0 TEXT, Field1 TEXT, Field2 TEXT, Field3 TEXT, "
+                                      "Field4 TEXT, Field5 TEXT, Field6 TEXT, Field7 TEXT, "
+                                      "Field8 TEXT, Field9 TEXT )")
+                           .arg(quotedName(name)));
+        return true;
+    } catch (const AppError& e) {
+        logFailure(QStringLiteral("CreateTblReportTemp"), e);
+        return false;
+    }
+}
+
+bool InitRptTmp() {
+    try {
+        if (!TableExists(kReportTable) && !CreateTblReportTemp(kReportTable))
+            return false;
+        gConn->Execute(QStringLiteral("DELETE FROM tblReportTemp"));
+        return true;
+    } catch (const AppError& e) {
+        logFailure(QStringLiteral("InitRptTmp"), e);
+        return false;
+    }
+}

@@ -1,0 +1,46 @@
+#include "ReportDialogs.h"
+
+#include <QDialog>
+
+// Each report puts its own maker into its own block below (a declaration of the function its
+// folder defines, and the pointer), so that reports built side by side never touch the same
+// lines.
+
+// "NewException": the tour / exception report (reports/tour/)
+const ReportDialogMaker kTourReport = nullptr;
+
+// "IncidentReport": the incident report (reports/incident/)
+const ReportDialogMaker kIncidentReport = nullptr;
+
+// "IncidentReportOld": the incident report with sites (reports/incident_sites/)
+const ReportDialogMaker kIncidentReportOld = nullptr;
+
+// "ReaderReport": the reader download report (reports/reader_download/)
+const ReportDialogMaker kReaderReport = nullptr;
+
+// "HardwareListReport": the hardware list report (reports/hardware/)
+const ReportDialogMaker kHardwareListReport = nullptr;
+
+// "PatrolSchedule": the patrol schedule (reports/patrol/)
+const ReportDialogMaker kPatrolSchedule = nullptr;
+
+// "CustomReport": the database report (reports/database/)
+const ReportDialogMaker kCustomReport = nullptr;
+
+ReportDialogMaker ReportDialogFor(const QString& key) {
+    if (key == QLatin1String("NewException"))
+        return kTourReport;
+    if (key == QLatin1String("IncidentReport"))
+        return kIncidentReport;
+    if (key == QLatin1String("IncidentReportOld"))
+        return kIncidentReportOld;
+    if (key == QLatin1String("ReaderReport"))
+        return kReaderReport;
+    if (key == QLatin1String("HardwareListReport"))
+        return kHardwareListReport;
+    if (key == QLatin1String("PatrolSchedule"))
+        return kPatrolSchedule;
+    if (key == QLatin1String("CustomReport"))
+        return kCustomReport;
+    return nullptr;
+}

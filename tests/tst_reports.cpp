@@ -1,0 +1,405 @@
+// The reports page, the report output frame and the generic report table.
+#include "Database.h"
+#include "ReportEngine.h"
+#include "ReportFrame.h"
+#include "ReportPreview.h"
+#include "TestHome.h"
+#include "TestMain.h"
+#include "cReportHost.h"
+#include "frmMdiReports.h"
+#include "mDbUtil.h"
+#include "mDeclareAPI.h"
+#include "mGlobals.h"
+
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QStyle>
+#include <QTreeWidget>
+
+namespace {
+
+const QStringList kKeys{"NewException",       "IncidentReport", "IncidentReportOld", "ReaderReport",
+                        "HardwareListReport", "PatrolSchedule", "CustomReport"};
+const QString kNoReader = "You must add at least one reader before this report can be used";
+const QString kNoTour = "You must add at least one tour before this report can be used";
+
+struct Host : cReportHost {
+    int width = 9000;
+    int widthTwips() const override { return width; }
+};
+
+// What the stand-in dialogs saw: their caption, and the entry's icon while they were open.
+QStringList opened;
+QTreeWidget* pageList = nullptr;
+bool arrowWhileOpen = false;
+
+QImage iconImage(const QIcon& icon) {
+    return icon.pixmap(16, 16).toImage();
+}
+
+std::unique_ptr<QDialog> standInDialog(cReportHost&, const QString& caption) {
+    opened << caption;
+    if (pageList && !pageList->selectedItems().isEmpty())
+        arrowWhileOpen = iconImage(pageList->selectedItems().first()->icon(0)) ==
+                         iconImage(QApplication::style()->standardIcon(QStyle::SP_ArrowRight));
+    auto dialog = std::make_unique<QDialog>();
+    QTimer::singleShot(0, dialog.get(), &QDialog::reject);
+    return dialog;
+}
+
+ReportDialogMaker everyReportBuilt(const QString&) {
+    return &standInDialog;
+}
+
+QTreeWidgetItem* entry(frmMdiReports& page, const QString& key) {
+    QTreeWidget* list = page.lvwReports();
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        if (list->topLevelItem(i)->data(0, Qt::UserRole).toString() == key)
+            return list->topLevelItem(i);
+    return nullptr;
+}
+
+void addReaders(int readers, int tours) {
+    for (int i = 0; i < readers; ++i)
+        gConn->Execute("INSERT INTO tblReaders (tReaderId, tDescription) VALUES (?, ?)",
+                       {QString("1000000%1").arg(i), QString("Reader %1").arg(i + 1)});
+    for (int i = 0; i < tours; ++i)
+        gConn->Execute("INSERT INTO tblTours (tName) VALUES (?)", {QString("Tour %1").arg(i)});
+}
+
+QStringList tableColumns(const QString& table) {
+    QStringList names;
+    for (const DbRow& r : gConn->Query(QString("PRAGMA table_info(%1)").arg(table)))
+        names << r.text("name");
+    return names;
+}
+
+} // namespace
+
+class tst_reports : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void entriesInOrder_data();
+    void entriesInOrder();
+    void refusals_data();
+    void refusals();
+    void enterAndDoubleClickOpenAlike();
+    void failuresAreLogged_data();
+    void failuresAreLogged();
+    void columnWidths_data();
+    void columnWidths();
+    void columnsShareTheList();
+    void companyAndPrintDate();
+    void windowPlacement_data();
+    void windowPlacement();
+    void showReportPlacesThePreview();
+    void reportTable();
+    void reportTableFailures();
+
+private:
+    std::unique_ptr<TestHome> home;
+};
+
+void tst_reports::init() {
+    home = std::make_unique<TestHome>();
+    home->openGlobals();
+    opened.clear();
+    pageList = nullptr;
+    arrowWhileOpen = false;
+}
+
+void tst_reports::cleanup() {
+    home.reset();
+}
+
+void tst_reports::entriesInOrder_data() {
+    QTest::addColumn<int>("language");
+    QTest::addColumn<QString>("firstName");
+    QTest::newRow("English") << 1 << "Tour / Exception Report";
+    QTest::newRow("German") << 2 << "Rundgangs- / Ausnahmebericht";
+}
+
+void tst_reports::entriesInOrder() {
+    QFETCH(int, language);
+    QFETCH(QString, firstName);
+    home->openGlobals(language);
+    Host host;
+    frmMdiReports page(host);
+    QTreeWidget* list = page.lvwReports();
+    QCOMPARE(list->topLevelItemCount(), 7);
+    for (int i = 0; i < 7; ++i) {
+        QTreeWidgetItem* item = list->topLevelItem(i);
+        QCOMPARE(item->data(0, Qt::UserRole).toString(), kKeys.at(i));
+        QCOMPARE(item->toolTip(0), item->text(1));
+        QVERIFY(!item->text(1).isEmpty());
+        // No report is built on this page yet: listed, never offered.
+        QVERIFY(!(item->flags() & Qt::ItemIsEnabled));
+    }
+    QCOMPARE(list->topLevelItem(0)->text(0), firstName);
+
+    frmMdiReports built(host, &everyReportBuilt);
+    for (int i = 0; i < 7; ++i)
+        QVERIFY(built.lvwReports()->topLevelItem(i)->flags() & Qt::ItemIsEnabled);
+}
+
+void tst_reports::refusals_data() {
+    QTest::addColumn<int>("readers");
+    QTest::addColumn<int>("tours");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("message"); // empty: the dialog opens
+    const QString opens;
+    QTest::newRow("readers, no tour: tour report") << 1 << 0 << "NewException" << kNoTour;
+    QTest::newRow("readers, no tour: patrol schedule") << 1 << 0 << "PatrolSchedule" << kNoTour;
+    QTest::newRow("readers, no tour: incident report") << 1 << 0 << "IncidentReport" << opens;
+    QTest::newRow("readers, no tour: with sites") << 1 << 0 << "IncidentReportOld" << opens;
+    QTest::newRow("readers, no tour: reader report") << 1 << 0 << "ReaderReport" << opens;
+    QTest::newRow("nothing: tour report asks for a reader")
+        << 0 << 0 << "NewException" << kNoReader;
+    QTest::newRow("nothing: incident report") << 0 << 0 << "IncidentReport" << kNoReader;
+    QTest::newRow("nothing: with sites") << 0 << 0 << "IncidentReportOld" << kNoReader;
+    QTest::newRow("nothing: reader report") << 0 << 0 << "ReaderReport" << kNoReader;
+    QTest::newRow("nothing: patrol schedule") << 0 << 0 << "PatrolSchedule" << kNoTour;
+    QTest::newRow("nothing: hardware list") << 0 << 0 << "HardwareListReport" << opens;
+    QTest::newRow("nothing: database report") << 0 << 0 << "CustomReport" << opens;
+    QTest::newRow("tours, no reader: tour report") << 0 << 2 << "NewException" << kNoReader;
+    QTest::newRow("tours, no reader: patrol schedule") << 0 << 2 << "PatrolSchedule" << opens;
+    QTest::newRow("both: tour report") << 2 << 2 << "NewException" << opens;
+}
+
+void tst_reports::refusals() {
+    QFETCH(int, readers);
+    QFETCH(int, tours);
+    QFETCH(QString, key);
+    QFETCH(QString, message);
+    addReaders(readers, tours);
+    Host host;
+    frmMdiReports page(host, &everyReportBuilt);
+    pageList = page.lvwReports();
+    QTreeWidgetItem* item = entry(page, key);
+    item->setSelected(true);
+    BoxRecorder boxes;
+    page.lvwReports_DblClick();
+    if (message.isEmpty()) {
+        QCOMPARE(boxes.boxes.size(), 0);
+        QCOMPARE(opened, QStringList{item->text(0)});
+        QVERIFY(arrowWhileOpen);
+    } else {
+        QCOMPARE(boxes.texts(), QStringList{message});
+        QCOMPARE(boxes.boxes.first().icon, Boxes::Icon::Warning);
+        QVERIFY(opened.isEmpty());
+    }
+    QCOMPARE(iconImage(item->icon(0)),
+             iconImage(QApplication::style()->standardIcon(QStyle::SP_FileIcon)));
+}
+
+void tst_reports::enterAndDoubleClickOpenAlike() {
+    Host host;
+    frmMdiReports page(host, &everyReportBuilt);
+    page.resize(600, 400);
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
+    QTreeWidget* list = page.lvwReports();
+    QTreeWidgetItem* item = entry(page, "CustomReport");
+    const QPoint at = list->visualItemRect(item).center();
+
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    QVERIFY(item->isSelected());
+    QVERIFY(opened.isEmpty()); // a single click never opens a report
+    QTest::keyClick(list, Qt::Key_Return);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    QTest::keyClick(list, Qt::Key_Enter);
+    QCOMPARE(opened, QStringList({"Database Report", "Database Report", "Database Report"}));
+
+    list->clearSelection();
+    QTest::keyClick(list, Qt::Key_Return);
+    page.lvwReports_DblClick();
+    QCOMPARE(opened.size(), 3);
+}
+
+void tst_reports::failuresAreLogged_data() {
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("label"); // empty: neither logged nor shown
+    QTest::newRow("tour report") << "NewException"
+                                 << "ReportParamShow of Form frmMdiReports";
+    QTest::newRow("incident report") << "IncidentReport"
+                                     << "LoadIncidentReport of Form frmMdiReports";
+    QTest::newRow("with sites") << "IncidentReportOld"
+                                << "LoadIncidentReportOld of Form frmMdiReports";
+    QTest::newRow("reader report") << "ReaderReport"
+                                   << "ReportParamShow of Form frmMdiReports";
+    QTest::newRow("patrol schedule") << "PatrolSchedule"
+                                     << "ReportParamShow of Form frmMdiReports";
+}
+
+void tst_reports::failuresAreLogged() {
+    QFETCH(QString, key);
+    QFETCH(QString, label);
+    gConn->Execute("DROP TABLE tblReaders");
+    gConn->Execute("DROP TABLE tblTours");
+    Host host;
+    frmMdiReports page(host, &everyReportBuilt);
+    entry(page, key)->setSelected(true);
+    BoxRecorder boxes;
+    page.lvwReports_DblClick();
+    QVERIFY(boxes.boxes.isEmpty());
+    QVERIFY(opened.isEmpty());
+    const QString log = home->errorLog();
+    QVERIFY2(log.contains("in " + label + "\t(no such table"), qPrintable(log));
+    QCOMPARE(log.count('\n'), 1);
+}
+
+void tst_reports::columnWidths_data() {
+    QTest::addColumn<int>("list");
+    QTest::addColumn<int>("column");
+    QTest::newRow("5240") << 5240 << 2500;
+    QTest::newRow("99 wider") << 5339 << 2500;
+    QTest::newRow("100 wider") << 5340 << 2550;
+    QTest::newRow("margin only") << 240 << 0;
+    QTest::newRow("narrower than the margin") << 100 << 0;
+}
+
+void tst_reports::columnWidths() {
+    QFETCH(int, list);
+    QFETCH(int, column);
+    QCOMPARE(frmMdiReports::ReportColumnTwips(list), column);
+}
+
+void tst_reports::columnsShareTheList() {
+    Host host;
+    frmMdiReports page(host);
+    page.resize(640, 420);
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
+    QTreeWidget* lvw = page.lvwReports();
+    QCOMPARE(lvw->columnWidth(0), lvw->columnWidth(1));
+    QCOMPARE(lvw->columnWidth(0), frmMdiReports::ReportColumnTwips(lvw->width() * 15) / 15);
+}
+
+void tst_reports::companyAndPrintDate() {
+    gCompanyInfo = {};
+    QCOMPARE(CompanyText(), QString("\r\n\r\n\r\n"));
+    gCompanyInfo[1] = "ACME Security";
+    gCompanyInfo[3] = "North Gate";
+    QCOMPARE(CompanyText(), QString("ACME Security\r\n\r\nNorth Gate\r\n"));
+    gCompanyInfo = {};
+
+    const QDateTime now(QDate(2026, 3, 9), QTime(7, 5, 59));
+    const QString date = QLocale().toString(now.date(), GetShortDateFormat());
+    QVERIFY(date.contains("2026"));
+    QCOMPARE(PrintDateText("    ", now), date + "    07:05");
+    const ReportTexts texts = SharedReportTexts();
+    QCOMPARE(texts.MyPrintDate, QString("Print Date:"));
+    QCOMPARE(texts.MyPageHeader, QString("TK-22 Trevano Reports"));
+    QCOMPARE(texts.EndOfReport, QString("End Of Report"));
+}
+
+void tst_reports::windowPlacement_data() {
+    QTest::addColumn<int>("screenWidth");
+    QTest::addColumn<int>("screenHeight");
+    QTest::addColumn<int>("mainWidth");
+    QTest::addColumn<QRect>("expected");
+    QTest::newRow("wide screen") << 28800 << 16200 << 9615 << QRect(0, 0, 12630, 15480);
+    QTest::newRow("exactly wide enough") << 12630 << 9000 << 20000 << QRect(0, 0, 12630, 8280);
+    QTest::newRow("narrow screen: the main window's width")
+        << 12615 << 9000 << 9615 << QRect(0, 0, 9615, 8280);
+}
+
+void tst_reports::windowPlacement() {
+    QFETCH(int, screenWidth);
+    QFETCH(int, screenHeight);
+    QFETCH(int, mainWidth);
+    QFETCH(QRect, expected);
+    QCOMPARE(ReportWindowTwips(screenWidth, screenHeight, mainWidth), expected);
+}
+
+void tst_reports::showReportPlacesThePreview() {
+    QVERIFY(InitRptTmp());
+    for (int i = 0; i < 30; ++i)
+        gConn->Execute("INSERT INTO tblReportTemp (Field0) VALUES (?)", {QString::number(i)});
+    ReportLayout layout;
+    layout.caption = "Hardware List Report";
+    layout.AddSection(ReportSection::PageHeader, "Section2", 600)
+        .AddLabel("lblPrinted", {0, 0, 3000, 240}, ReportAlign::Left, false, "%d %t");
+    layout.AddSection(ReportSection::Detail, "Section1", 285)
+        .AddField("Field0", "Field0", {0, 15, 1410, 240});
+    Host host;
+    host.width = 9300;
+    QString title, pageText;
+    QRect geometry;
+    // The preview comes after the layout pass, which lets events run: wait for it.
+    QTimer poll;
+    QElapsedTimer waited;
+    waited.start();
+    connect(&poll, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        auto* preview = qobject_cast<ReportPreview*>(modal);
+        if (preview) {
+            title = preview->windowTitle();
+            pageText = preview->PageText();
+            geometry = QRect(preview->pos(), preview->size());
+        }
+        if (preview || (modal && waited.elapsed() > 5000)) {
+            poll.stop();
+            modal->close();
+        }
+    });
+    poll.start(10);
+    ReportTableSource rows(*gConn, "tblReportTemp");
+    QVERIFY(ShowReport(layout, rows, host));
+    QCOMPARE(title, QString("Hardware List Report"));
+    QCOMPARE(pageText, QString("Page 1 of 1"));
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    const QRect twips = ReportWindowTwips(screen.width() * 15, screen.height() * 15, host.width);
+    QCOMPARE(geometry, QRect(screen.topLeft(), QSize(twips.width() / 15, twips.height() / 15)));
+    // The preview leaves no statement open: the table can go at once.
+    gConn->Execute("DROP TABLE tblReportTemp");
+}
+
+void tst_reports::reportTable() {
+    QVERIFY(!TableExists("tblReportTemp"));
+    QVERIFY(InitRptTmp());
+    QCOMPARE(tableColumns("tblReportTemp"),
+             QStringList({"ID", "Field0", "Field1", "Field2", "Field3", "Field4", "Field5",
+                          "Field6", "Field7", "Field8", "Field9"}));
+    for (int i = 0; i < 3; ++i)
+        gConn->Execute("INSERT INTO tblReportTemp (Field0) VALUES ('x')");
+    QVERIFY(InitRptTmp());
+    QCOMPARE(gConn->Query("SELECT count(*) AS n FROM tblReportTemp").first().integer("n"), 0);
+    // The IDs go on growing after the table was emptied.
+    QCOMPARE(gConn->Insert("INSERT INTO tblReportTemp (Field0) VALUES ('y')"), qint64(4));
+
+    // A table whose name differs only in case is the same table to the database.
+    gConn->Execute("DROP TABLE tblReportTemp");
+    gConn->Execute("CREATE TABLE TBLREPORTTEMP (ID INTEGER PRIMARY KEY AUTOINCREMENT, Field0 "
+                   "TEXT, Field1 TEXT, Field2 TEXT, Field3 TEXT, Field4 TEXT, Field5 TEXT, "
+                   "Field6 TEXT, Field7 TEXT, Field8 TEXT, Field9 TEXT)");
+    gConn->Execute("INSERT INTO TBLREPORTTEMP (Field0) VALUES ('old')");
+    QVERIFY(TableExists("tblReportTemp"));
+    QVERIFY(InitRptTmp());
+    QCOMPARE(gConn->Query("SELECT count(*) AS n FROM tblReportTemp").first().integer("n"), 0);
+    QVERIFY(home->errorLog().isEmpty());
+}
+
+void tst_reports::reportTableFailures() {
+    BoxRecorder boxes;
+    gConn->Execute("PRAGMA query_only = 1");
+    QVERIFY(!InitRptTmp()); // cannot be created
+    QVERIFY(home->errorLog().contains("in CreateTblReportTemp of Module mDbUtil\t("));
+    QVERIFY(!TableExists("tblReportTemp"));
+
+    gConn->Execute("PRAGMA query_only = 0");
+    QVERIFY(InitRptTmp());
+    gConn->Execute("INSERT INTO tblReportTemp (Field0) VALUES ('kept')");
+    gConn->Execute("PRAGMA query_only = 1");
+    QVERIFY(!InitRptTmp()); // cannot be emptied: the old rows stay
+    gConn->Execute("PRAGMA query_only = 0");
+    QVERIFY(home->errorLog().contains("in InitRptTmp of Module mDbUtil\t("));
+    QCOMPARE(gConn->Query("SELECT Field0 FROM tblReportTemp").first().text("Field0"),
+             QString("kept"));
+    QVERIFY(boxes.boxes.isEmpty());
+}
+
+TREVANO_TEST_MAIN(tst_reports)
+#include "tst_reports.moc"
