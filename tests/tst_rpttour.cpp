@@ -3,6 +3,7 @@
 #include "ReportPreview.h"
 #include "Settings.h"
 #include "TestHome.h"
+#include "TestMain.h"
 #include "TourFixture.h"
 #include "cReportHost.h"
 #include "frmMdiReports.h"
@@ -250,5 +251,5 @@ void tst_rpttour::fromTheReportsPage() {
     QVERIFY(!TourTableExists());
 }
 
-QTEST_MAIN(tst_rpttour)
+TREVANO_TEST_MAIN(tst_rpttour)
 #include "tst_rpttour.moc"

@@ -3,6 +3,7 @@
 // their order.
 #include "ReportPreview.h"
 #include "TestHome.h"
+#include "TestMain.h"
 #include "TourFixture.h"
 #include "cReportHost.h"
 #include "mDeclareAPI.h"
@@ -498,5 +499,5 @@ void tst_tourreport::countersAreNotSixteenBit() {
              QStringLiteral("P33000 10:00 [09:55 to 10:05] North - Gate: MISSING"));
 }
 
-QTEST_MAIN(tst_tourreport)
+TREVANO_TEST_MAIN(tst_tourreport)
 #include "tst_tourreport.moc"
