@@ -31,6 +31,7 @@ struct Host : cReportHost {
 
 const QString kReaderA = "10000001";
 const QString kReaderB = "10000002";
+const QString kReaderC = "10000003"; // touches, but is never chosen
 const QString kWindowHeading = "Broken Window [00B001] -- Incident Book";
 const QString kDoorHeading = "Open Door [00B002] -- Incident Book";
 const QString kNone = "No incidents of this type were recorded";
@@ -80,14 +81,16 @@ void touch(const QString& reader, const QString& when, const QString& code) {
 const QMap<QString, QString> kCodes{{"gate", "00A001"}, {"yard", "00A002"}, {"window", "00B001"},
                                     {"door", "00B002"}, {"note", "00C001"}, {"gone", "00D001"}};
 
-// "A 10 08:00 gate": reader A (or B) touched the gate on 2026-03-10 at 08:00:00; seconds may
+// "A 10 08:00 gate": reader A (or B, C) touched the gate on 2026-03-10 at 08:00:00; seconds may
 // be given ("23:59:59").
 void touches(const QStringList& script) {
     for (const QString& line : script) {
         const QStringList p = line.split(' ');
         const QString time = p.at(2).size() == 5 ? p.at(2) + ":00" : p.at(2);
-        touch(p.at(0) == "A" ? kReaderA : kReaderB, QString("2026-03-%1 %2").arg(p.at(1), time),
-              kCodes.value(p.at(3)));
+        touch(p.at(0) == "A"   ? kReaderA
+              : p.at(0) == "B" ? kReaderB
+                               : kReaderC,
+              QString("2026-03-%1 %2").arg(p.at(1), time), kCodes.value(p.at(3)));
     }
 }
 
@@ -277,6 +280,29 @@ void tst_incidentreports::incidentRows_data() {
     QTest::newRow("interleaved, reader B only: B touched no incident")
         << interleaved << QStringList{"B"} << QStringList{"Broken Window"} << day[0] << day[1]
         << written << window + QStringList{"||" + kNone};
+    // A reader that is not chosen and touched most: each chosen reader is then read on its own.
+    QStringList busy = interleaved;
+    for (int i = 0; i < 30; ++i)
+        busy << QString("C 10 08:%1 window").arg(i, 2, 10, QChar('0'));
+    QTest::newRow("interleaved among many others, both readers")
+        << busy << QStringList{"A", "B"} << QStringList{"Broken Window"} << day[0] << day[1]
+        << written << window + QStringList{gateA};
+    QTest::newRow("interleaved among many others, reader A only")
+        << busy << QStringList{"A"} << QStringList{"Broken Window"} << day[0] << day[1] << written
+        << window + QStringList{gateA};
+    // Lines follow the incidents' times, though each shows its location's time.
+    const QStringList crossed{"A 10 08:00 gate", "B 10 08:01 yard",   "B 10 08:02 window",
+                              "A 10 08:03 yard", "A 10 08:04 window", "B 10 08:05 window"};
+    const QStringList crossedRows =
+        window + QStringList{"|{10} 08:01|Yard, South Site,  Reader 10000002",
+                             "|{10} 08:03|Yard, South Site,  Reader 10000001",
+                             "|{10} 08:01|Yard, South Site,  Reader 10000002"};
+    QTest::newRow("incidents of two readers in their order")
+        << crossed << QStringList{"A", "B"} << QStringList{"Broken Window"} << day[0] << day[1]
+        << written << crossedRows;
+    QTest::newRow("incidents of two readers in their order, among many others")
+        << crossed + busy.mid(3) << QStringList{"A", "B"} << QStringList{"Broken Window"} << day[0]
+        << day[1] << written << crossedRows;
     QTest::newRow("B's incident after A's location waits for B's own location")
         << QStringList{"A 10 08:00 gate", "B 10 08:05 window", "B 10 08:06 yard",
                        "B 10 08:07 window"}

@@ -24,6 +24,12 @@ const QString kProgramTitle = QStringLiteral("Trevano Lite");
 constexpr int kReadersPerStatement = 900;
 // Rows between two calls of the progress.
 constexpr qint64 kProgressStep = 2000;
+// The columns of a touch as ChosenTouches reads them.
+constexpr int kIdColumn = 0;
+constexpr int kTimeColumn = 1;
+constexpr int kTypeColumn = 2;
+constexpr int kCodeColumn = 3;
+constexpr int kReaderColumn = 4;
 
 QStringList distinctReaders(const colReaders& readers) {
     QStringList ids;
@@ -55,43 +61,78 @@ qint64 countTouches(const QStringList& readers, const QString& start, const QStr
     return count;
 }
 
-// The touches of the chosen readers in the range, in time order, then ID. Each reader's
-// touches come in that order from the (reader, time) index; merging them keeps memory to one
-// row per reader, whatever the range.
+qint64 countAllTouches(const QString& start, const QString& end) {
+    return gConn
+        ->Query(QStringLiteral("SELECT count(*) AS n FROM tblEvents WHERE dtDateTime >= ? AND "
+                               "dtDateTime <= ?"),
+                {start, end})
+        .first()
+        .integer(QStringLiteral("n"));
+}
+
+// The touches of the chosen readers in the range, in time order, then ID, with the chosen
+// reader each belongs to. Memory stays at one row per reader, whatever the range: either one
+// pass over the range in the time index, skipping the touches of other readers, or, when the
+// chosen readers made only a small part of the range's touches, each reader's touches in the
+// (reader, time) index, merged.
 class ChosenTouches {
 public:
-    ChosenTouches(const QStringList& readers, const QString& start, const QString& end) {
-        for (const QString& id : readers) {
-            cursors.push_back(std::make_unique<DbCursor>(
-                *gConn,
-                QStringLiteral("SELECT ID, dtDateTime, wGroupType, tButtonCode FROM tblEvents "
-                               "WHERE tPipeID = ? AND dtDateTime >= ? AND dtDateTime <= ? "
-                               "ORDER BY dtDateTime, ID"),
-                QVariantList{id, start, end}));
-            advance(int(cursors.size()) - 1);
+    ChosenTouches(const QStringList& readers, const QString& start, const QString& end,
+                  bool merge) {
+        for (int i = 0; i < readers.size(); ++i)
+            readerIndex.insert(readers.at(i), i);
+        const QString columns = QStringLiteral(
+            "SELECT ID, dtDateTime, wGroupType, tButtonCode, tPipeID FROM tblEvents ");
+        if (merge) {
+            for (const QString& id : readers) {
+                cursors.push_back(std::make_unique<DbCursor>(
+                    *gConn,
+                    columns + QStringLiteral("WHERE tPipeID = ? AND dtDateTime >= ? AND "
+                                             "dtDateTime <= ? ORDER BY dtDateTime, ID"),
+                    QVariantList{id, start, end}));
+                advance(int(cursors.size()) - 1);
+            }
+            return;
         }
+        // "+" keeps the reader index out of it: the time index gives the order, no sort.
+        QString sql = columns + QStringLiteral("WHERE dtDateTime >= ? AND dtDateTime <= ? ");
+        QVariantList params{start, end};
+        if (readers.size() <= kReadersPerStatement) {
+            QStringList marks;
+            for (const QString& id : readers) {
+                marks << QStringLiteral("?");
+                params << id;
+            }
+            sql += QStringLiteral("AND +tPipeID IN (%1) ").arg(marks.join(QStringLiteral(", ")));
+        }
+        cursors.push_back(std::make_unique<DbCursor>(
+            *gConn, sql + QStringLiteral("ORDER BY dtDateTime, ID"), params));
+        onePass = true;
     }
 
     bool Next() {
+        if (onePass)
+            return nextInOnePass();
         if (current >= 0)
             advance(current);
         if (heads.empty()) {
             current = -1;
             return false;
         }
-        current = heads.top().reader;
+        current = heads.top().cursor;
+        reader = current;
         heads.pop();
         return true;
     }
-    // The reader's place in the list given: the touches of one reader share it.
-    int Reader() const { return current; }
+    // The reader's place in the list given.
+    int Reader() const { return reader; }
     const DbCursor& Row() const { return *cursors[size_t(current)]; }
 
 private:
     struct Head {
         QString time;
         qint64 id;
-        int reader;
+        int cursor;
         // The priority queue puts the greatest on top: the earliest must be greatest.
         bool operator<(const Head& other) const {
             if (time != other.time)
@@ -100,16 +141,32 @@ private:
         }
     };
 
-    void advance(int reader) {
-        DbCursor& c = *cursors[size_t(reader)];
-        if (c.Next())
-            heads.push(
-                {c.text(QStringLiteral("dtDateTime")), c.integer(QStringLiteral("ID")), reader});
+    bool nextInOnePass() {
+        DbCursor& c = *cursors.front();
+        current = 0;
+        while (c.Next()) {
+            const auto found = readerIndex.constFind(c.value(kReaderColumn).toString());
+            if (found != readerIndex.constEnd()) {
+                reader = *found;
+                return true;
+            }
+        }
+        return false;
     }
 
+    void advance(int cursor) {
+        DbCursor& c = *cursors[size_t(cursor)];
+        if (c.Next())
+            heads.push(
+                {c.text(QStringLiteral("dtDateTime")), c.integer(QStringLiteral("ID")), cursor});
+    }
+
+    QHash<QString, int> readerIndex;
     std::vector<std::unique_ptr<DbCursor>> cursors;
     std::priority_queue<Head> heads;
+    bool onePass = false;
     int current = -1;
+    int reader = -1;
 };
 
 struct Section {
@@ -199,18 +256,20 @@ IncidentRows WriteIncidentRows(const QDateTime& start, const QDateTime& end,
     // One walk serves every section: the location before a touch does not depend on the
     // button being reported.
     {
-        ChosenTouches touches(readerIds, from, to);
+        // Merging costs about twice as much a row as one pass over the range.
+        const bool merge = total * 3 < countAllTouches(from, to);
+        ChosenTouches touches(readerIds, from, to, merge);
         std::vector<qint64> lastLocation(size_t(readerIds.size()), 0);
         qint64 done = 0;
         while (touches.Next()) {
             const DbCursor& row = touches.Row();
-            const qint64 type = row.integer(QStringLiteral("wGroupType"), -1);
+            const QVariant typeValue = row.value(kTypeColumn);
+            const qint64 type = typeValue.isNull() ? -1 : typeValue.toLongLong();
             if (type == 1) {
-                lastLocation[size_t(touches.Reader())] = row.integer(QStringLiteral("ID"));
+                lastLocation[size_t(touches.Reader())] = row.value(kIdColumn).toLongLong();
             } else if (type == 2) {
                 const qint64 location = lastLocation[size_t(touches.Reader())];
-                const auto found =
-                    sectionsOfCode.constFind(row.text(QStringLiteral("tButtonCode")));
+                const auto found = sectionsOfCode.constFind(row.value(kCodeColumn).toString());
                 // An incident before its reader's first location in the range is not reported.
                 if (location != 0 && found != sectionsOfCode.constEnd())
                     for (size_t s : *found)
