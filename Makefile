@@ -1,7 +1,7 @@
 # The two commands a user needs: `make run` and `make test`.
 PACKAGES := g++ cmake make pkg-config qt6-base-dev qt6-base-dev-tools qt6-serialport-dev \
             libqt6serialport6 libsqlcipher-dev sqlcipher poppler-utils xvfb xauth libgl1-mesa-dev \
-            fonts-dejavu-core
+            fonts-dejavu-core tzdata
 BUILD_DIR   ?= build
 PROGRAM_DIR ?= $(HOME)/.local/share/trevano-lite
 JOBS        ?= $(shell nproc 2>/dev/null || echo 2)
@@ -25,14 +25,11 @@ build: packages
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
-# Installs the program folder; the user's database is written only when it is absent.
+# Installs the program's own files into the program folder (the install rules of CMake list
+# them); the user's database is written only when it is absent, and nothing the program wrote
+# there (error log, lock, archives) is touched.
 install: build
-	mkdir -p "$(PROGRAM_DIR)"
-	cd $(BUILD_DIR)/bin && for f in *; do \
-	  [ "$$f" = main.mdb ] && continue; \
-	  [ -f "$$f" ] && install -m "$$( [ -x "$$f" ] && echo 755 || echo 644 )" "$$f" "$(PROGRAM_DIR)/$$f"; \
-	done; true
-	[ -e "$(PROGRAM_DIR)/main.mdb" ] || install -m 600 $(BUILD_DIR)/bin/main.mdb "$(PROGRAM_DIR)/main.mdb"
+	cmake --install $(BUILD_DIR) --prefix "$(PROGRAM_DIR)"
 
 run: install
 	@if [ -n "$$DISPLAY" ] || [ -n "$$WAYLAND_DISPLAY" ]; then \
