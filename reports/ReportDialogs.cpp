@@ -11,10 +11,12 @@ std::unique_ptr<QDialog> MakeTourReportDialog(cReportHost& host, const QString& 
 const ReportDialogMaker kTourReport = MakeTourReportDialog;
 
 // "IncidentReport": the incident report (reports/incident/)
-const ReportDialogMaker kIncidentReport = nullptr;
+std::unique_ptr<QDialog> MakeIncidentReportDialog(cReportHost& host, const QString& caption);
+const ReportDialogMaker kIncidentReport = &MakeIncidentReportDialog;
 
 // "IncidentReportOld": the incident report with sites (reports/incident_sites/)
-const ReportDialogMaker kIncidentReportOld = nullptr;
+std::unique_ptr<QDialog> MakeIncidentSitesDialog(cReportHost& host, const QString& caption);
+const ReportDialogMaker kIncidentReportOld = &MakeIncidentSitesDialog;
 
 // "ReaderReport": the reader download report (reports/reader_download/)
 const ReportDialogMaker kReaderReport = nullptr;

@@ -26,6 +26,8 @@
 #include "frmSetTime.h"
 #include "frmSplash.h"
 #include "frmUserMaintenance.h"
+#include "incident/frmRptIncidentNew.h"
+#include "incident_sites/frmRptIncidentParam.h"
 #include "mButtons.h"
 #include "mDbUtil.h"
 #include "mDeclareAPI.h"
@@ -244,6 +246,18 @@ int main(int argc, char** argv) {
     main.GoReports();
     shoot(main, out.filePath("reportspage.png"));
     shootReportPreview(out.filePath("preview.png"));
+    // The incident reports' choices, with an incident button to choose.
+    gConn->Execute("INSERT INTO tblButtons (lParentID, tButtonCode, tButtonName, tButtonDesc) "
+                   "SELECT ID, '00B001', 'Broken Window', 'Glass broken' FROM tblListItems "
+                   "WHERE wType = 2");
+    frmRptIncidentNew incidents(main);
+    incidents.setWindowTitle(Translate("Incident Report"));
+    shoot(incidents, out.filePath("incidentreport.png"));
+    incidents.reject();
+    frmRptIncidentParam incidentSites(main);
+    incidentSites.setWindowTitle(Translate("Incident Report with Sites"));
+    shoot(incidentSites, out.filePath("incidentsites.png"));
+    incidentSites.reject();
     main.close();
     return 0;
 }

@@ -1,0 +1,133 @@
+// The incident reports on a year of touches (20 readers x 500 a day x 365 days): a month's
+// incident report for 10 incident buttons and all 20 readers (its rows, then its pages), a
+// year of it for two readers, and a month's incidents-and-locations report without a filter;
+// each with the growth of the process's peak memory. Prints; never fails on time.
+#include "Database.h"
+#include "ReportEngine.h"
+#include "TestHome.h"
+#include "TestMain.h"
+#include "YearDatabase.h"
+#include "incident/darIncident.h"
+#include "incident/mIncidentReport.h"
+#include "incident_sites/mIncidentSites.h"
+#include "mGlobals.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+
+namespace {
+
+qint64 statusKb(const char* field) {
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(field))
+            return line.mid(int(qstrlen(field))).trimmed().split(' ').value(0).toLongLong();
+    return -1;
+}
+
+// Starts the peak over from the present size (Linux: clear_refs 5).
+void resetPeak() {
+    QFile clear("/proc/self/clear_refs");
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+}
+
+double peakGrowthMb(qint64 beforeKb) {
+    return (statusKb("VmHWM:") - beforeKb) / 1024.0;
+}
+
+QDateTime moment(const QDate& day, const QTime& time) {
+    return QDateTime(day, time, Qt::UTC);
+}
+
+qint64 count(const QString& table) {
+    return gConn->Query(QString("SELECT count(*) AS n FROM %1").arg(table)).first().integer("n");
+}
+
+} // namespace
+
+class bench_incidents : public QObject {
+    Q_OBJECT
+private slots:
+    void incidentReports();
+};
+
+void bench_incidents::incidentReports() {
+    QElapsedTimer clock;
+    clock.start();
+    const QString year = CachedYearDatabase(QStringLiteral(TREVANO_BENCH_DIR));
+    const YearDatabaseInfo info = YearDatabaseSummary();
+    qInfo("year database ready in %.1f s: %lld touches", clock.elapsed() / 1000.0, info.touches);
+
+    // The reports write their tables into the database: they work on a copy.
+    TestHome home(false);
+    QVERIFY(QFile::copy(year, home.databasePath()));
+    home.openGlobals();
+    const qint64 book =
+        gConn->Query("SELECT ID FROM tblListItems WHERE wType = 2").first().integer("ID");
+    // Ten incident buttons: the site's own and two that nobody touched.
+    gConn->Execute("INSERT INTO tblButtons (lParentID, tButtonCode, tButtonName) VALUES (?, "
+                   "'FFFFFE', 'Spare 1'), (?, 'FFFFFF', 'Spare 2')",
+                   {book, book});
+    colEvents events;
+    for (const DbRow& r : gConn->Query("SELECT b.ID FROM tblButtons b INNER JOIN tblListItems g "
+                                       "ON b.lParentID = g.ID WHERE g.wType = 2 ORDER BY b.ID"))
+        events << qint32(r.integer("ID"));
+    colReaders readers;
+    for (const QString& id : info.readerIds)
+        readers << cReader(id);
+    QCOMPARE(events.size(), 10);
+    QCOMPARE(readers.size(), 20);
+
+    const QDate first(info.firstDay.year(), 6, 1);
+    const QDateTime from = moment(first, QTime(0, 0));
+    const QDateTime to = moment(first.addMonths(1).addDays(-1), QTime(23, 59, 59));
+    const qint64 before = statusKb("VmRSS:");
+
+    resetPeak();
+    clock.restart();
+    QCOMPARE(WriteIncidentRows(from, to, readers, events), IncidentRows::Written);
+    const qint64 rowsMs = clock.elapsed();
+    const double rowsPeak = peakGrowthMb(before);
+    const qint64 lines = count("tblReportTemp");
+
+    resetPeak();
+    clock.restart();
+    ReportTableSource source(*gConn, "tblReportTemp");
+    ReportDocument report(darIncident(), source);
+    QVERIFY(report.Paginate());
+    const qint64 pagesMs = clock.elapsed();
+    const double pagesPeak = peakGrowthMb(before);
+    qInfo("incident report, a month, 10 buttons, 20 readers: rows %lld ms (%lld lines), pages "
+          "%lld ms (%d pages), together %lld ms (target < 2000); peak memory growth %.1f MB, "
+          "%.1f MB",
+          rowsMs, lines, pagesMs, report.PageCount(), rowsMs + pagesMs, rowsPeak, pagesPeak);
+
+    resetPeak();
+    clock.restart();
+    QCOMPARE(WriteIncidentRows(moment(info.firstDay, QTime(0, 0)),
+                               moment(info.lastDay, QTime(23, 59, 59)), readers.mid(0, 2), events),
+             IncidentRows::Written);
+    qInfo("incident report, a year, 10 buttons, 2 readers: rows %lld ms (%lld lines); peak "
+          "memory growth %.1f MB",
+          clock.elapsed(), count("tblReportTemp"), peakGrowthMb(before));
+
+    resetPeak();
+    clock.restart();
+    QVERIFY(CreateTempIncidentTable());
+    qint64 written = 0;
+    {
+        std::unique_ptr<DbCursor> touches = OpenIncidentEvents(from, to);
+        written = WriteTempIncidentRows(*touches, {});
+    }
+    qInfo("incidents and locations, a month, no filter: rows %lld ms (%lld lines); peak memory "
+          "growth %.1f MB",
+          clock.elapsed(), written, peakGrowthMb(before));
+    DropTempIncidentTable();
+}
+
+TREVANO_TEST_MAIN(bench_incidents)
+#include "bench_incidents.moc"
