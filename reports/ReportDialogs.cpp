@@ -22,10 +22,12 @@ const ReportDialogMaker kIncidentReportOld = &MakeIncidentSitesDialog;
 const ReportDialogMaker kReaderReport = nullptr;
 
 // "HardwareListReport": the hardware list report (reports/hardware/)
-const ReportDialogMaker kHardwareListReport = nullptr;
+std::unique_ptr<QDialog> MakeHardwareListDialog(cReportHost& host, const QString& caption);
+const ReportDialogMaker kHardwareListReport = &MakeHardwareListDialog;
 
 // "PatrolSchedule": the patrol schedule (reports/patrol/)
-const ReportDialogMaker kPatrolSchedule = nullptr;
+std::unique_ptr<QDialog> MakePatrolScheduleDialog(cReportHost& host, const QString& caption);
+const ReportDialogMaker kPatrolSchedule = &MakePatrolScheduleDialog;
 
 // "CustomReport": the database report (reports/database/)
 const ReportDialogMaker kCustomReport = nullptr;
