@@ -5,6 +5,7 @@
 #include "TestHome.h"
 #include "TestMain.h"
 #include "cReportHost.h"
+#include "frmMdiReports.h"
 #include "mDbUtil.h"
 #include "mGlobals.h"
 #include "patrol/frmRptPatrolSchedule.h"
@@ -101,6 +102,8 @@ private slots:
 
     void dialogListsTours();
     void dialogKeysAndDoubleClick();
+    void fromTheReportsPage_data();
+    void fromTheReportsPage();
     void printed_data();
     void printed();
 
@@ -320,6 +323,56 @@ void tst_patrolschedule::dialogKeysAndDoubleClick() {
     QVERIFY(!dialog.isVisible());
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
     QCOMPARE(home->errorLog(), QString());
+}
+
+void tst_patrolschedule::fromTheReportsPage_data() {
+    QTest::addColumn<bool>("listFails");
+    QTest::newRow("opens") << false;
+    QTest::newRow("the tour list cannot be read") << true;
+}
+
+// Reports > "Patrol Schedule" opens the dialog with the entry's name; a tour list that cannot
+// be read shows no dialog and is written to the error log only.
+void tst_patrolschedule::fromTheReportsPage() {
+    QFETCH(bool, listFails);
+    addTour("Day", 5, "08:00:00", evenPoints({10}));
+    if (listFails) {
+        // Still one tour to count, but no tour list to show.
+        gConn->Execute("DROP TABLE tblTours");
+        gConn->Execute("CREATE VIEW tblTours AS SELECT 1 AS ID");
+    }
+    Host host;
+    frmMdiReports page(host);
+    QTreeWidget* reports = page.lvwReports();
+    QTreeWidgetItem* entry = reports->topLevelItem(5);
+    QCOMPARE(entry->text(0), QString("Patrol Schedule"));
+    QVERIFY(entry->flags() & Qt::ItemIsEnabled);
+    reports->setCurrentItem(entry);
+    QString title;
+    int tours = -1;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (auto* dialog = qobject_cast<frmRptPatrolSchedule*>(QApplication::activeModalWidget())) {
+            title = dialog->windowTitle();
+            tours = dialog->lvwMain()->topLevelItemCount();
+            dialog->reject();
+        }
+    });
+    poll.start(10);
+    BoxRecorder boxes;
+    page.lvwReports_DblClick();
+    poll.stop();
+    QVERIFY(boxes.boxes.isEmpty());
+    if (listFails) {
+        QCOMPARE(title, QString());
+        QVERIFY2(home->errorLog().contains(
+                     " in ReportParamShow of Form frmMdiReports\t(no such column: tName"),
+                 qPrintable(home->errorLog()));
+    } else {
+        QCOMPARE(title, QString("Patrol Schedule"));
+        QCOMPARE(tours, 1);
+        QCOMPARE(home->errorLog(), QString());
+    }
 }
 
 void tst_patrolschedule::printed_data() {
