@@ -16,7 +16,8 @@ const ReportDialogMaker kIncidentReport = nullptr;
 const ReportDialogMaker kIncidentReportOld = nullptr;
 
 // "ReaderReport": the reader download report (reports/reader_download/)
-const ReportDialogMaker kReaderReport = nullptr;
+std::unique_ptr<QDialog> MakeReaderReportDialog(cReportHost& host, const QString& caption);
+const ReportDialogMaker kReaderReport = &MakeReaderReportDialog;
 
 // "HardwareListReport": the hardware list report (reports/hardware/)
 const ReportDialogMaker kHardwareListReport = nullptr;
@@ -25,7 +26,8 @@ const ReportDialogMaker kHardwareListReport = nullptr;
 const ReportDialogMaker kPatrolSchedule = nullptr;
 
 // "CustomReport": the database report (reports/database/)
-const ReportDialogMaker kCustomReport = nullptr;
+std::unique_ptr<QDialog> MakeCustomReportDialog(cReportHost& host, const QString& caption);
+const ReportDialogMaker kCustomReport = &MakeCustomReportDialog;
 
 ReportDialogMaker ReportDialogFor(const QString& key) {
     if (key == QLatin1String("NewException"))
