@@ -6,8 +6,10 @@
 
 #include "DatabaseKey.h"
 #include "DatabaseMaker.h"
+#include "ReportDialogs.h"
 #include "ReportFrame.h"
 #include "ReportPreview.h"
+#include "database/frmWaitReport.h"
 #include "frmAbout.h"
 #include "frmCompany.h"
 #include "frmCopyTour.h"
@@ -169,6 +171,16 @@ int main(int argc, char** argv) {
     main.GoReports();
     shoot(main, out.filePath("reportspage.png"));
     shootReportPreview(out.filePath("preview.png"));
+    const char* const reports[][3] = {
+        {"ReaderReport", "Reader Download Report", "readerreport.png"},
+        {"CustomReport", "Database Report", "customreport.png"}};
+    for (const auto& r : reports) {
+        const std::unique_ptr<QDialog> dialog = ReportDialogFor(r[0])(main, Translate(r[1]));
+        shoot(*dialog, out.filePath(r[2]));
+    }
+    frmWaitReport wait;
+    shoot(wait, out.filePath("waitreport.png"));
+    wait.reject();
     main.close();
     return 0;
 }

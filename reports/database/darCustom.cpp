@@ -55,6 +55,10 @@ darCustom::darCustom() {
                     {4724, 0, 2552, 270});
     detail.AddField(QStringLiteral("txttType"), QStringLiteral("tType"), {7370, 0, 1365, 270});
 
+    // A short date with a month name ("10 Mar 2026") needs 7 points to fit the date's box.
+    for (ReportControl& c : detail.controls)
+        c.font = ReportFont{7, false};
+
     AddSection(ReportSection::PageFooter, QStringLiteral("Section3"), 0);
 
     ReportSection& rf = AddSection(ReportSection::ReportFooter, kReportFooter, 573);

@@ -70,6 +70,10 @@ darReaderUpload::darReaderUpload() {
     detail.AddField(QStringLiteral("txttGroupName"), QStringLiteral("tGroupName"),
                     {6855, 0, 1875, 210}, ReportAlign::Left, true);
 
+    // A short date with a month name ("10 Mar 2026") needs 7 points to fit the date's box.
+    for (ReportControl& c : detail.controls)
+        c.font = ReportFont{7, false};
+
     AddSection(ReportSection::GroupFooter, QStringLiteral("ByDateTime_Footer"), 0);
     AddSection(ReportSection::PageFooter, QStringLiteral("Section3"), 0);
 
