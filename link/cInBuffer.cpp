@@ -49,8 +49,10 @@ bool cInBuffer::GetPacket(QByteArray& ExtractedPacket) {
     unsigned sum = 0;
     for (int i = 4; i <= n + 9; ++i)
         sum += quint8(frame.at(i));
-    if ((sum & 0xFF) != quint8(frame.at(n + 10)))
+    if ((sum & 0xFF) != quint8(frame.at(n + 10))) {
+        ++dropped;
         return false;
+    }
     ExtractedPacket = frame;
     return true;
 }

@@ -20,7 +20,11 @@ public:
     // the frame's checksum is wrong (the frame is then dropped). ExtractedPacket holds the
     // whole frame on true and is empty on false.
     bool GetPacket(QByteArray& ExtractedPacket);
+    // Frames dropped for a wrong checksum so far: whoever reads a stream of frames compares it
+    // before and after, to know whether one of them was lost on the line.
+    int DroppedFrames() const { return dropped; }
 
 private:
     QByteArray bytes;
+    int dropped = 0;
 };

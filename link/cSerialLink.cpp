@@ -71,6 +71,7 @@ void LinkPause(int milliseconds) {
 }
 
 cSerialLink::cSerialLink(QObject* parent) : QObject(parent) {
+    lastActivity.start();
     connect(&port, &QSerialPort::readyRead, this, &cSerialLink::comPort_OnComm);
     connect(&port, &QSerialPort::errorOccurred, this, &cSerialLink::comPort_Error);
 }
@@ -105,6 +106,8 @@ bool cSerialLink::OpenPort(int number, const QString& settings) {
         return false;
     }
     portNumber = number;
+    // What was on the line before the open is unknown: quiet counts from now.
+    lastActivity.restart();
     port.clear(QSerialPort::Input);
     port.readAll();
     if (!WriteFrame(QByteArrayLiteral("\r\n\r\n"))) {
@@ -131,6 +134,8 @@ bool cSerialLink::WriteFrame(const QByteArray& frame) {
 void cSerialLink::comPort_OnComm() {
     // Everything the port holds is read, whether or not anyone listens.
     const QByteArray received = port.readAll();
+    if (!received.isEmpty())
+        lastActivity.restart();
     if (gReceiveEnabled)
         buffer.Append(received);
 }
@@ -149,7 +154,8 @@ void cSerialLink::comPort_Error(QSerialPort::SerialPortError error) {
 
 bool cSerialLink::WaitFor(int Retries, quint8 DestinationID, const QByteArray& SendCommand,
                           int WaitMilliseconds, quint8 ExpectCommand, bool bAcceptAll,
-                          QByteArray& ReceivedCmdAndData) {
+                          QByteArray& ReceivedCmdAndData,
+                          const std::function<bool(const QByteArray& frame)>& isReply) {
     gReceiveEnabled = true;
     const QByteArray frame = BuildPacket(0x03, DestinationID, 0x03, 0x51, 0x00, SendCommand);
     for (int tries = 0;; ++tries) {
@@ -179,7 +185,8 @@ bool cSerialLink::WaitFor(int Retries, quint8 DestinationID, const QByteArray& S
             const int n = quint8(packet.at(Frame::kLengthOffset));
             // A frame without data has no code, so only accept-all takes it.
             const bool fits =
-                bAcceptAll || (n > 0 && quint8(packet.at(Frame::kDataOffset)) == ExpectCommand);
+                bAcceptAll || (n > 0 && quint8(packet.at(Frame::kDataOffset)) == ExpectCommand &&
+                               (!isReply || isReply(packet)));
             if (!fits)
                 continue;
             buffer.Clear();
@@ -189,5 +196,25 @@ bool cSerialLink::WaitFor(int Retries, quint8 DestinationID, const QByteArray& S
         }
         LinkYield();
         LinkPause(WaitMilliseconds);
+    }
+}
+
+bool cSerialLink::WaitQuiet(const std::function<bool(qint64 waitedMs)>& waiting) {
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        LinkYield();
+        if (!port.isOpen())
+            return false;
+        const qint64 quiet = QuietMs();
+        if (quiet >= kQuietMs) {
+            buffer.Clear();
+            return true;
+        }
+        if (waited.elapsed() >= kQuietLimitMs)
+            return false;
+        if (waiting && !waiting(waited.elapsed()))
+            return false;
+        LinkPause(int(qMin<qint64>(kQuietMs - quiet, 50)));
     }
 }

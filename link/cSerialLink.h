@@ -2,8 +2,10 @@
 
 #include "cInBuffer.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QSerialPort>
+#include <functional>
 
 // Lets queued events run once (serial input, timers, painting) but no user input, so that no
 // click starts a second command on the same buffer.
@@ -39,9 +41,26 @@ public:
     // Sends SendCommand in one frame and waits for the reply whose code is ExpectCommand (any
     // code when bAcceptAll), up to Retries tries of WaitMilliseconds each. On true
     // ReceivedCmdAndData holds the reply's data bytes, code first; on false it is left alone.
+    // `isReply`, when given, must also accept the whole frame: a reply code that other
+    // packets share is then not enough.
     bool WaitFor(int Retries, quint8 DestinationID, const QByteArray& SendCommand,
                  int WaitMilliseconds, quint8 ExpectCommand, bool bAcceptAll,
-                 QByteArray& ReceivedCmdAndData);
+                 QByteArray& ReceivedCmdAndData,
+                 const std::function<bool(const QByteArray& frame)>& isReply = {});
+
+    // Two data packets' time at 9600 baud: a reader that has been silent this long has ended
+    // what it was sending.
+    static constexpr int kQuietMs = 525;
+    // The longest a reader sends without a pause: its fullest log, 1093 packets of 262.5 ms.
+    static constexpr int kQuietLimitMs = 290000;
+    // Milliseconds since the last byte arrived, or since the port opened.
+    qint64 QuietMs() const { return lastActivity.elapsed(); }
+    // Waits until the line has been quiet for kQuietMs, so that nothing a reader is still
+    // sending can pass for the answer to the next request, then empties the receive buffer.
+    // `waiting` is called meanwhile with the milliseconds waited; false from it ends the wait.
+    // False when the wait was ended, the port closed, or the line was never quiet for
+    // kQuietLimitMs.
+    bool WaitQuiet(const std::function<bool(qint64 waitedMs)>& waiting = {});
 
 signals:
     // The port closed itself after a read error or because the device went away.
@@ -54,4 +73,5 @@ private:
     QSerialPort port;
     cInBuffer buffer;
     int portNumber = 0;
+    QElapsedTimer lastActivity;
 };

@@ -4,6 +4,7 @@
 #include "mErrorHandler.h"
 #include "mGlobals.h"
 #include "mLinkGlobals.h"
+#include "mQuietLine.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -11,6 +12,19 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+
+namespace {
+
+// Waiting for the line is worth a word only when it lasts longer than a stream's tail.
+constexpr qint64 kSayWaitingAfterMs = 700;
+
+QString IncompleteText() {
+    return Translate(QStringLiteral("Download Error")) + QStringLiteral("\r\n") +
+           Translate(QStringLiteral(
+               "The reader's data did not arrive whole; nothing of it was used. Please try again."));
+}
+
+} // namespace
 
 frmDownload::frmDownload(cSerialLink& serialLink, QWidget* parent)
     : QDialog(parent), link(serialLink) {
@@ -58,8 +72,10 @@ frmDownload::frmDownload(cSerialLink& serialLink, QWidget* parent)
     tmrStart.setInterval(500);
     tmrGetPackets.setInterval(500);
     tmrTimeout.setInterval(5000);
+    tmrLine.setInterval(25);
     connect(&tmrStart, &QTimer::timeout, this, &frmDownload::tmrStart_Timer);
     connect(&tmrGetPackets, &QTimer::timeout, this, &frmDownload::tmrGetPackets_Timer);
+    connect(&tmrLine, &QTimer::timeout, this, &frmDownload::tmrLine_Timer);
     connect(&tmrTimeout, &QTimer::timeout, this,
             [this] { Fail(Translate(QStringLiteral("Download Error"))); });
     tmrStart.start();
@@ -73,6 +89,7 @@ void frmDownload::stopTimers() {
     tmrStart.stop();
     tmrGetPackets.stop();
     tmrTimeout.stop();
+    tmrLine.stop();
 }
 
 void frmDownload::done(int result) {
@@ -97,19 +114,80 @@ void frmDownload::tmrStart_Timer() {
     LinkPause(800);
     if (finished)
         return;
+    // A reader may still be sending a stream nobody listens to any more (a cancelled
+    // download): the request goes out only once it has ended, so that no packet of that
+    // stream is taken for one of this download.
+    phase = Phase::WaitingForQuiet;
+    waitingSince.start();
+    tmrLine.start();
+    tmrLine_Timer();
+}
+
+void frmDownload::tmrLine_Timer() {
+    if (finished)
+        return;
+    if (phase == Phase::WaitingForQuiet) {
+        if (link.QuietMs() >= cSerialLink::kQuietMs) {
+            SendRequest();
+        } else if (waitingSince.elapsed() >= cSerialLink::kQuietLimitMs) {
+            Fail(Translate(QStringLiteral(
+                "The docking station does not stop sending. Check the reader and the docking station, then try again.")));
+        } else if (waitingSince.elapsed() >= kSayWaitingAfterMs &&
+                   lblMsgs->text() != Translate(QLatin1String(LineBusyText()))) {
+            lblMsgs->setText(Translate(QLatin1String(LineBusyText())));
+            adjustSize(); // the window was sized for the shorter text
+        }
+        return;
+    }
+    if (phase != Phase::CheckingEnd || !TakePackets())
+        return;
+    // Whole only when nothing more follows the last packet the record count announced.
+    if (link.QuietMs() >= cSerialLink::kQuietMs)
+        Complete();
+    else if (waitingSince.elapsed() >= cSerialLink::kQuietLimitMs)
+        Fail(IncompleteText());
+}
+
+void frmDownload::SendRequest() {
+    tmrLine.stop();
+    if (!firmwareMode)
+        lblMsgs->setText(Translate(QStringLiteral("Downloading data from reader")));
+    phase = Phase::Receiving;
     tmrGetPackets.setInterval(350);
     tmrGetPackets.start();
     gReceiveEnabled = true;
     const QByteArray frame = BuildPacket(0x03, 0x01, 0x03, 0x51, 0x00, CmdDownload());
     link.InBuffer().Clear();
+    droppedAtStart = link.InBuffer().DroppedFrames();
     link.WriteFrame(frame);
 }
 
 void frmDownload::tmrGetPackets_Timer() {
     LinkYield();
+    if (phase == Phase::Receiving)
+        TakePackets();
+}
+
+bool frmDownload::TakePackets() {
     // Every frame waiting is taken, so the download keeps pace with the line.
     QByteArray frame;
-    while (!finished && link.InBuffer().GetPacket(frame)) {
+    while (!finished) {
+        const bool taken = link.InBuffer().GetPacket(frame);
+        // A frame spoilt on the line may have been any packet, the first one included.
+        if (link.InBuffer().DroppedFrames() != droppedAtStart) {
+            Fail(IncompleteText());
+            return false;
+        }
+        if (!taken)
+            return true;
+        if (phase == Phase::CheckingEnd) {
+            if (frame.size() >= kDownloadFrameLength &&
+                static_cast<quint8>(frame.at(Frame::kDataOffset)) == kReplyDownloadData) {
+                Fail(IncompleteText());
+                return false;
+            }
+            continue; // not a packet of the log
+        }
         const int status = ProcessPacket(frame);
         prgOnline->setValue(qMin(packetsReceived, prgOnline->maximum()));
         if (expectedPackets > 0)
@@ -119,36 +197,49 @@ void frmDownload::tmrGetPackets_Timer() {
         switch (status) {
         case -3:
             Fail(Translate(QStringLiteral("Reader not detected. Check reader and try again.")));
-            return;
+            return false;
         case -2:
             Fail(Translate(QStringLiteral("Download Error")) + QStringLiteral(" (002)"));
-            return;
+            return false;
         case -1:
             Fail(Translate(QStringLiteral("Download Error")));
-            return;
+            return false;
         case 0:
             tmrTimeout.stop();
             tmrTimeout.start();
             break;
         default:
-            lblMsgs->setText(Translate(QStringLiteral("Download Completed")));
-            LinkYield();
-            if (firmwareMode) {
-                Succeed();
-            } else if (idMode) {
-                Succeed();
-            } else {
-                stopTimers();
-                LinkYield();
-                LinkPause(500);
-                if (ProcessData())
-                    Succeed();
-                else
-                    Fail(Translate(QStringLiteral("Download Error")));
-            }
-            return;
+            // The last packet the record count announces: whatever follows it now is too many.
+            tmrGetPackets.stop();
+            tmrTimeout.stop();
+            phase = Phase::CheckingEnd;
+            waitingSince.start();
+            tmrLine.start();
+            break;
         }
     }
+    return false;
+}
+
+void frmDownload::Complete() {
+    stopTimers();
+    phase = Phase::Finished;
+    if (!IsWholeDownload(packets, recordCount)) {
+        Fail(IncompleteText());
+        return;
+    }
+    lblMsgs->setText(Translate(QStringLiteral("Download Completed")));
+    LinkYield();
+    if (firmwareMode || idMode) {
+        Succeed();
+        return;
+    }
+    LinkYield();
+    LinkPause(500);
+    if (ProcessData())
+        Succeed();
+    else
+        Fail(Translate(QStringLiteral("Download Error")));
 }
 
 int frmDownload::ProcessPacket(const QByteArray& frame) {
@@ -171,10 +262,8 @@ int frmDownload::ProcessPacket(const QByteArray& frame) {
             prgOnline->setRange(0, expectedPackets);
             prgOnline->setValue(0);
         }
-        // In every mode the whole stream is taken in, so that no packet of it is left on
-        // the line to be mistaken for the reply to a later command.
-        if (!idMode && !firmwareMode)
-            packets.Add(frame).Tag = packetsReceived;
+        // Every mode takes the whole stream and checks it before it believes the first packet.
+        packets.Add(frame).Tag = packetsReceived;
         return packetsReceived >= expectedPackets ? 1 : 0;
     }
     if (frame.size() < Frame::kDataOffset + 9)
@@ -195,7 +284,7 @@ bool frmDownload::ProcessData() {
         LinkYield();
         LinkPause(200);
         buttons = DecodePackets(
-            packets,
+            packets, recordCount,
             [](const QString& code) {
                 try {
                     return LookUpButtonData(code);
@@ -232,6 +321,9 @@ void frmDownload::Fail(const QString& text) {
         QApplication::restoreOverrideCursor();
     QApplication::beep();
     buttons = colRawButtons();
+    // Nothing of a failed run is reported: a version or ID from it may belong to no reader.
+    firmware.clear();
+    pipeId.clear();
     gTranslator->IvMessageBox(text, QString(), 0, 4, 0);
     ok = false;
     reject();

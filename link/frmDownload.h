@@ -3,6 +3,7 @@
 #include "mDownload.h"
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QTimer>
 
 class QLabel;
@@ -10,8 +11,9 @@ class QProgressBar;
 class QPushButton;
 class cSerialLink;
 
-// The "Status" window of a download: sends the download request once, collects the data
-// packets and, by its mode, decodes the touches, reports the reader ID or the firmware.
+// The "Status" window of a download: waits until the line is quiet, sends the download
+// request once, collects the data packets and, once they make the whole log the first one
+// announces, by its mode decodes the touches, reports the reader ID or the firmware.
 class frmDownload : public QDialog {
     Q_OBJECT
 public:
@@ -31,10 +33,17 @@ protected:
     void done(int result) override;
 
 private:
+    enum class Phase { Starting, WaitingForQuiet, Receiving, CheckingEnd, Finished };
+
     void tmrStart_Timer();
     void tmrGetPackets_Timer();
+    void tmrLine_Timer();
+    void SendRequest();
+    // Takes every frame waiting; false when the run ended with one of them.
+    bool TakePackets();
     // 1 complete, 0 go on, -1 download error, -2 download error (002), -3 no reader.
     int ProcessPacket(const QByteArray& frame);
+    void Complete();
     bool ProcessData();
     void Fail(const QString& text);
     void Succeed();
@@ -51,7 +60,10 @@ private:
     int packetsReceived = 0;
     int expectedPackets = 0;
     int recordCount = 0;
+    int droppedAtStart = 0;
     bool finished = false;
+    Phase phase = Phase::Starting;
+    QElapsedTimer waitingSince;
 
     QLabel* lblMsgs;
     QLabel* lblStatic;
@@ -63,4 +75,5 @@ private:
     QTimer tmrStart;
     QTimer tmrGetPackets;
     QTimer tmrTimeout;
+    QTimer tmrLine; // the quiet line before the request and after the last packet
 };

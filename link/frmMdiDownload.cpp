@@ -7,6 +7,7 @@
 #include "mErrorHandler.h"
 #include "mGlobals.h"
 #include "mLinkGlobals.h"
+#include "mQuietLine.h"
 #include "mTrevano.h"
 
 #include <QApplication>
@@ -131,9 +132,10 @@ void frmMdiDownload::DownloadReader() {
             lblMsg->setText(::Translate(QStringLiteral("Download Failed")));
             lblMsg->show();
         } else {
-            lblMsg->setText(
+            const QString readings =
                 ::Translate(QStringLiteral("Download Successful")) + QStringLiteral("\r\n") +
-                ::Translate(QStringLiteral("Data Readings = ")) + QString::number(touches.Count()));
+                ::Translate(QStringLiteral("Data Readings = ")) + QString::number(touches.Count());
+            lblMsg->setText(readings);
             lblMsg->show();
             lvwDownload->clear();
             bool stored = true;
@@ -142,7 +144,13 @@ void frmMdiDownload::DownloadReader() {
             } else {
                 try {
                     // Every touch is stored, or none: the reader is erased only after the commit.
-                    StoreDownload(touches, pipeId, QDateTime::currentDateTime());
+                    const int alreadyStored =
+                        StoreDownload(touches, pipeId, QDateTime::currentDateTime());
+                    if (alreadyStored > 0)
+                        lblMsg->setText(readings + QLatin1Char(' ') +
+                                        Translator::FormatStr(
+                                            ::Translate(QStringLiteral("(%0:s already stored)")),
+                                            {QString::number(alreadyStored)}));
                 } catch (const AppError& e) {
                     stored = false;
                     HandleError(QStringLiteral("DownloadReader of Form frmMdiDownload"), e, false);
@@ -225,7 +233,13 @@ bool frmMdiDownload::EraseReader() {
     LinkYield();
     LinkPause(500);
     QByteArray reply;
-    const bool ok = host.Link().WaitFor(1, 0x01, CmdErase(), 1500, kReplyErase, false, reply) &&
+    // The erase reply shares its code with the data packets of a download: only a frame
+    // shorter than those is the answer, and only one sent after the reader went quiet.
+    const bool ok = WaitForQuietLine(host.Link(), this) &&
+                    host.Link().WaitFor(1, 0x01, CmdErase(), 1500, kReplyErase, false, reply,
+                                        [](const QByteArray& frame) {
+                                            return frame.size() < kDownloadFrameLength;
+                                        }) &&
                     reply.size() > 1 && reply.at(1) == 0;
     gReceiveEnabled = false;
     return ok;

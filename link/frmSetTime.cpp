@@ -4,6 +4,7 @@
 #include "cSerialLink.h"
 #include "mGlobals.h"
 #include "mPacket.h"
+#include "mQuietLine.h"
 #include "mTrevano.h"
 
 #include <QApplication>
@@ -174,7 +175,9 @@ bool frmSetTime::SendReaderOptions() {
     if (optTime_1->isChecked())
         SetBit(options, kOptionLongBuzzer);
     QByteArray reply;
-    return link.WaitFor(3, 0x01, CmdSetOptions(options), 900, kReplyDockingCheck, true, reply) &&
+    // Any reply code is taken here, so a reader still sending must have finished first.
+    return WaitForQuietLine(link, this) &&
+           link.WaitFor(3, 0x01, CmdSetOptions(options), 900, kReplyDockingCheck, true, reply) &&
            reply.size() > 1 && reply.at(1) == 0;
 }
 
@@ -186,6 +189,13 @@ void frmSetTime::cmdSendRealTime_Click() {
             QStringLiteral(
                 "You must select at least one of the reader options (Led, Buzzer or Vibration)"),
             QString(), 0, 4, 0);
+        return;
+    }
+    // One wait for a reader still sending, for both commands: Cancel there sends neither.
+    if (!WaitForQuietLine(link, this)) {
+        QApplication::restoreOverrideCursor();
+        gTranslator->IvMessageBox(QStringLiteral("Reader update failed.  Please try again."),
+                                  QString(), 0, 4, 0);
         return;
     }
     const bool timeSent = SendTime();

@@ -17,6 +17,19 @@ quint8 at(const QByteArray& frame, int i) {
 
 } // namespace
 
+QDateTime WallClock(const QDate& date, const QTime& time) {
+    return QDateTime(date, time, Qt::UTC);
+}
+
+QString WallClockText(const QDateTime& moment) {
+    const QDate date = moment.date();
+    const QTime time = moment.time();
+    if (!date.isValid() || !time.isValid())
+        return QString();
+    return date.toString(QStringLiteral("yyyy-MM-dd")) + QLatin1Char(' ') +
+           time.toString(QStringLiteral("HH:mm:ss"));
+}
+
 cRawButton& colRawButtons::Add(quint8 EventType, const QDateTime& DateAndTime,
                                const QString& ButtonCode, const QString& Name,
                                const QString& Description, const QString& GroupName,
@@ -82,24 +95,42 @@ int ExpectedPacketCount(int recordCount) {
     return (recordCount - 58 + 59) / 60 + 1;
 }
 
-colRawButtons DecodePackets(const colPackets& packets, const ButtonLookup& lookUp,
+bool IsWholeDownload(const colPackets& packets, int recordCount) {
+    if (recordCount < 0 || packets.Count() != ExpectedPacketCount(recordCount))
+        return false;
+    int record = 0;
+    int offset = kFirstRecordOffset;
+    for (const cPacket& packet : packets) {
+        const QByteArray frame = packet.RawData();
+        if (frame.size() < kDownloadFrameLength)
+            return false;
+        for (int i = offset; i + 4 < frame.size(); i += 4, ++record)
+            if (record >= recordCount && frame.mid(i, 4) != QByteArray(4, '\0'))
+                return false;
+        offset = kLaterRecordOffset;
+    }
+    return record >= recordCount;
+}
+
+colRawButtons DecodePackets(const colPackets& packets, int recordCount, const ButtonLookup& lookUp,
                             const DecodeProgress& progress) {
     colRawButtons touches;
     // A touch logged before any date marker falls on day 0 at hour 0.
     QDate date = DayCodeToDate(0, 0);
     int hour = 0;
+    int record = 0;
     bool first = true;
     for (const cPacket& packet : packets) {
         const QByteArray frame = packet.RawData();
         const int offset = first ? kFirstRecordOffset : kLaterRecordOffset;
         first = false;
         const int records = frame.size() > offset ? (frame.size() - 1 - offset) / 4 : 0;
-        for (int r = 0; r < records; ++r) {
+        for (int r = 0; r < records; ++r, ++record) {
+            if (record >= recordCount)
+                return touches;
             const int i = offset + 4 * r;
             const quint8 r0 = at(frame, i), r1 = at(frame, i + 1), r2 = at(frame, i + 2),
                          r3 = at(frame, i + 3);
-            if (r0 == 0 && r1 == 0 && r2 == 0 && r3 == 0)
-                return touches; // end of the log: nothing after it counts
             if (r3 == kDateMarker) {
                 hour = qMin<int>(r0, 23);
                 date = DayCodeToDate(r2, r1);
@@ -108,7 +139,7 @@ colRawButtons DecodePackets(const colPackets& packets, const ButtonLookup& lookU
             const QString code = Hex00(r2) + Hex00(r1) + Hex00(r0);
             cRawButton touch = lookUp(code);
             touch.setButtonCode(code);
-            touch.DateAndTime = QDateTime(date, QTime(hour, qMin<int>(r3, 59)));
+            touch.DateAndTime = WallClock(date, QTime(hour, qMin<int>(r3, 59)));
             touches.Add(touch);
             if (progress)
                 progress(touches.Count());
@@ -139,18 +170,44 @@ cRawButton LookUpButtonData(const QString& code) {
     return button;
 }
 
-void StoreDownload(const colRawButtons& touches, const QString& pipeId,
-                   const QDateTime& downloadTime) {
+int StoreDownload(const colRawButtons& touches, const QString& pipeId,
+                  const QDateTime& downloadTime) {
     const QString downloaded = downloadTime.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     DbTransaction transaction(*gConn);
-    for (const cRawButton& touch : touches)
-        gConn->Insert(
-            QStringLiteral(
-                "INSERT INTO tblEvents (dtDLDateTime, dtDateTime, tButtonCode, tButtonName, "
-                "tButtonDesc, wGroupType, tGroupName, tGroupDesc, tPipeID) "
-                "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-            {downloaded, touch.DateAndTime.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
-             touch.ButtonCode(), touch.Name, touch.Description, int(touch.EventType),
-             touch.GroupName, touch.GroupDesc, pipeId});
+    int alreadyStored = 0;
+    if (touches.Count() > 0) {
+        // Read inside the transaction, so that what is compared is what the inserts follow.
+        DbCursor stored(*gConn,
+                        QStringLiteral("SELECT dtDateTime, tButtonCode FROM tblEvents "
+                                       "WHERE tPipeID = ? AND dtDateTime >= ? "
+                                       "ORDER BY dtDateTime, ID"),
+                        {pipeId, WallClockText(touches.Item(1).DateAndTime)});
+        for (const cRawButton& touch : touches) {
+            if (!stored.Next() ||
+                stored.text(QStringLiteral("dtDateTime")) != WallClockText(touch.DateAndTime) ||
+                stored.text(QStringLiteral("tButtonCode")) != touch.ButtonCode())
+                break;
+            ++alreadyStored;
+        }
+    }
+    DbStatement insert(*gConn, QStringLiteral("INSERT INTO tblEvents (dtDLDateTime, dtDateTime, "
+                                              "tButtonCode, tButtonName, tButtonDesc, wGroupType, "
+                                              "tGroupName, tGroupDesc, tPipeID) "
+                                              "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    int n = 0;
+    for (const cRawButton& touch : touches) {
+        if (n++ < alreadyStored)
+            continue;
+        const QString logged = WallClockText(touch.DateAndTime);
+        if (logged.isEmpty())
+            throw AppError(AppError::InvalidValue,
+                           QStringLiteral("Touch %1 (%2) has no valid date and time")
+                               .arg(n)
+                               .arg(touch.ButtonCode()));
+        insert.Execute({downloaded, logged, touch.ButtonCode(), touch.Name, touch.Description,
+                        int(touch.EventType), touch.GroupName, touch.GroupDesc, pipeId});
+    }
+    insert.Close();
     transaction.Commit();
+    return alreadyStored;
 }

@@ -7,11 +7,18 @@
 #include <QVector>
 #include <functional>
 
+// A time as the reader logged it: the site's wall clock, never shifted or voided by the
+// machine's time zone (02:30 on the night the clocks go forward exists on the reader). Held
+// with the UTC time spec only so that Qt leaves its parts alone.
+QDateTime WallClock(const QDate& date, const QTime& time);
+// "yyyy-MM-dd HH:mm:ss" built from the parts; empty when the date or the time is invalid.
+QString WallClockText(const QDateTime& moment);
+
 // One decoded touch of a download, with the button and group found for its code.
 class cRawButton {
 public:
-    quint8 EventType = 0; // the group's kind: 0 user group or unknown code, 1 site, 2 event book
-    QDateTime DateAndTime;
+    quint8 EventType = 0;  // the group's kind: 0 user group or unknown code, 1 site, 2 event book
+    QDateTime DateAndTime; // a WallClock time
     QString Name;
     QString Description;
     QString GroupName;
@@ -64,19 +71,26 @@ cDownloadHeader ReadFirstPacket(const QByteArray& frame);
 QString FirmwareText(quint8 firmware);
 // How many data packets a log of `recordCount` records fills (58 in the first, 60 in the others).
 int ExpectedPacketCount(int recordCount);
+// Whether the packets hold exactly the log the first one announces: as many packets as its
+// record count fills, and only zero slots after the last record.
+bool IsWholeDownload(const colPackets& packets, int recordCount);
 
 // Looks a button code up; the default for a code no button has is the translated "Unknown".
 using ButtonLookup = std::function<cRawButton(const QString& code)>;
 // Called after each decoded touch with the number decoded so far.
 using DecodeProgress = std::function<void(int touches)>;
 
-// Decodes the records of the stored packets in arrival order, up to the end-of-log record.
-colRawButtons DecodePackets(const colPackets& packets, const ButtonLookup& lookUp,
+// Decodes the first `recordCount` records of the packets in arrival order, whatever they
+// hold: four zero bytes inside the count are a touch of key 000000 at minute 00.
+colRawButtons DecodePackets(const colPackets& packets, int recordCount, const ButtonLookup& lookUp,
                             const DecodeProgress& progress = {});
 // The button and its group from the database (gConn).
 cRawButton LookUpButtonData(const QString& code);
 
 // Stores one tblEvents row per touch, all in one transaction with the one download time;
-// throws AppError and stores nothing when any row fails.
-void StoreDownload(const colRawButtons& touches, const QString& pipeId,
-                   const QDateTime& downloadTime);
+// throws AppError and stores nothing when any row fails or a touch has no valid time.
+// A reader that was stored but not erased sends the same touches again: the leading run of
+// the touches that equals (time and code) what tblEvents already holds for this reader from
+// the first touch's time on, in time then ID order, is not stored again. Returns its length.
+int StoreDownload(const colRawButtons& touches, const QString& pipeId,
+                  const QDateTime& downloadTime);

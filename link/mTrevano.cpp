@@ -2,10 +2,14 @@
 
 #include "cSerialLink.h"
 #include "mPacket.h"
+#include "mQuietLine.h"
+
+#include <QApplication>
 
 bool TxNewDate(cSerialLink& link, quint8 hour, quint8 minute, quint8 dayHigh, quint8 dayLow) {
     QByteArray reply;
-    return link.WaitFor(3, 0x01, CmdSetClock(hour, minute, dayHigh, dayLow), 1200, kReplySetClock,
+    return WaitForQuietLine(link, QApplication::activeWindow()) &&
+           link.WaitFor(3, 0x01, CmdSetClock(hour, minute, dayHigh, dayLow), 1200, kReplySetClock,
                         false, reply) &&
            reply.size() > 1 && reply.at(1) == 0;
 }

@@ -4,10 +4,15 @@
 
 #include "Boxes.h"
 #include "cSetupHost.h"
+#include "frmAddReader.h"
 #include "frmCopyTour.h"
+#include "frmEditReader.h"
+#include "frmListEdit.h"
+#include "mButtons.h"
 #include "mEditTour.h"
 #include "mErrorHandler.h"
 #include "mGlobals.h"
+#include "mReaders.h"
 #include "mSupport.h"
 
 #include <QHeaderView>
@@ -112,12 +117,14 @@ std::function<void()> frmMDISetup::Operation(Action action) {
     case Action::Edit:
         if (key == kTours)
             return [this] { EditTour(); };
-        return {};
+        if (key == kReaders)
+            return [this] { EditReader(); };
+        return [this] { EditGroup(); };
     case Action::Add:
         if (key == kTours)
             return [this] { AddTour(); };
         if (key == kReaders)
-            return {};
+            return [this] { AddReader(); };
         return [this, type = ui->tabSetup->currentIndex() + 1] { AddGroup(type); };
     case Action::Delete:
         if (key == kTours)
@@ -362,6 +369,36 @@ void frmMDISetup::DeleteGroup() {
     SelectAfterDelete(position);
 }
 
+void frmMDISetup::EditGroup() {
+    QTreeWidgetItem* item = SelectedItem();
+    if (!item)
+        return;
+    const qint64 id = item->data(0, kKeyRole).toLongLong();
+    {
+        frmListEdit dialog(host.Link(), this);
+        dialog.setID(id);
+        dialog.setItemType(ui->tabSetup->currentIndex() + 1);
+        dialog.setListName(item->text(0));
+        dialog.setListDesc(item->text(1));
+        dialog.setExistingNames(ListedTexts(0));
+        dialog.Update();
+        dialog.exec();
+        if (dialog.OK())
+            UpdateGroup(id, dialog.ListName(), dialog.ListDesc());
+    }
+    OpenGroupsRecordset();
+    ShowTabList(SelectedTabKey());
+    SelectByKey(id);
+}
+
+void frmMDISetup::UpdateGroup(qint64 groupId, const QString& name, const QString& desc) {
+    try {
+        UpdateGroupRow(*gConn, groupId, name, desc);
+    } catch (const AppError& e) {
+        HandleError(QStringLiteral("UpdateGroup") + kForm, e, true);
+    }
+}
+
 qint64 frmMDISetup::AddTour() {
     const QString name = GetNewItemName(::Translate(QStringLiteral("Tour")), ListedTexts(0));
     qint64 id = 0;
@@ -408,6 +445,48 @@ void frmMDISetup::DeleteTour() {
     } catch (const AppError& e) {
         HandleError(QStringLiteral("DeleteTour") + kForm, e, true);
     }
+}
+
+void frmMDISetup::AddReader() {
+    QString id;
+    try {
+        frmAddReader dialog(host.Link(), this);
+        dialog.setExistingNames(ListedTexts(1));
+        dialog.setDesc(GetNewReaderName(::Translate(QStringLiteral("Reader")), ListedTexts(1)));
+        dialog.exec();
+        if (dialog.OK()) {
+            AddReaderRow(*gConn, dialog.ReaderId(), dialog.Desc());
+            id = dialog.ReaderId();
+        }
+    } catch (const AppError& e) {
+        ShowProcedureError(QStringLiteral("AddReader"), e);
+        return;
+    }
+    OpenReadersRecordset();
+    ShowTabList(SelectedTabKey());
+    SelectByKey(id);
+}
+
+void frmMDISetup::EditReader() {
+    QTreeWidgetItem* item = SelectedItem();
+    if (!item)
+        return;
+    const cReaderRow row = item->data(0, kTagRole).value<cReaderRow>();
+    try {
+        frmEditReader dialog(this);
+        dialog.setReaderId(row.tReaderId);
+        dialog.setDesc(row.tDescription);
+        dialog.setExistingNames(ListedTexts(1));
+        dialog.exec();
+        if (dialog.OK())
+            UpdateReaderDescription(*gConn, row.tReaderId, dialog.Desc());
+    } catch (const AppError& e) {
+        ShowProcedureError(QStringLiteral("EditReader"), e);
+        return;
+    }
+    OpenReadersRecordset();
+    ShowTabList(SelectedTabKey());
+    SelectByKey(row.tReaderId);
 }
 
 void frmMDISetup::DeleteReader() {

@@ -39,10 +39,17 @@ public:
     void AddGroup(int groupType);
     // Failures reach the caller, which reports them.
     void DeleteGroup();
+    // The group editor on the selected group; the group's name and description are written
+    // when it closes with OK (its buttons it writes itself).
+    void EditGroup();
+    void UpdateGroup(qint64 groupId, const QString& name, const QString& desc);
     // The new tour's ID; 0 when it could not be written.
     qint64 AddTour();
     void EditTour();
     void DeleteTour();
+    // A reader whose ID is read from the docked reader.
+    void AddReader();
+    void EditReader();
     void DeleteReader();
     void cmdTourCopy_Click();
     void CopyTour(qint64 sourceId);

@@ -10,13 +10,18 @@
 #include "mDownload.h"
 #include "mGlobals.h"
 #include "mLinkGlobals.h"
+#include "mQuietLine.h"
 
 #include <QAction>
 #include <QDialog>
 #include <QLabel>
+#include <QProgressBar>
+#include <QProgressDialog>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTreeWidget>
 #include <QtTest>
+#include <ctime>
 #include <memory>
 
 namespace {
@@ -43,19 +48,29 @@ QString line(const QDateTime& t, const QString& code) {
     return t.toString(QStringLiteral("yyyy-MM-dd HH:mm ")) + code;
 }
 
-// `count` record slots: a date marker every 20 slots (one hour later each), touches between,
-// so that markers fall on both sides of packet boundaries. `expected` gets the touches.
-QByteArray makeSlots(int count, QStringList* expected) {
+// `count` record slots from `day` on: a date marker every 20 slots (one hour later each),
+// touches between, so that markers fall on both sides of packet boundaries; slot `zeroAt`
+// holds four zero bytes. `expected` gets the touches.
+QByteArray makeSlots(int count, QStringList* expected, const QDate& day = kDay, int zeroAt = -1) {
     QByteArray slots_;
-    int hour = 7;
+    int hours = 7; // since the start of `day`
+    const auto at = [&](int minute) {
+        return QDateTime(day.addDays(hours / 24), QTime(hours % 24, minute));
+    };
     for (int i = 0; i < count; ++i) {
+        if (i == zeroAt) {
+            slots_ += QByteArray(4, '\0');
+            *expected << line(at(0), "000000");
+            continue;
+        }
         if (i % 20 == 0) {
-            slots_ += marker(++hour, dayCode(kDay));
+            ++hours;
+            slots_ += marker(hours % 24, dayCode(day.addDays(hours / 24)));
             continue;
         }
         const QString code = QStringLiteral("A0%1").arg(i, 4, 16, QLatin1Char('0')).toUpper();
         slots_ += touch(code, i % 60);
-        *expected << line(QDateTime(kDay, QTime(hour, i % 60)), code);
+        *expected << line(at(i % 60), code);
     }
     return slots_;
 }
@@ -68,9 +83,9 @@ colPackets toPackets(const QVector<QByteArray>& frames) {
     return packets;
 }
 
-QStringList decodeAll(const colPackets& packets) {
+QStringList decodeAll(const colPackets& packets, int recordCount) {
     QStringList out;
-    const colRawButtons touches = DecodePackets(packets, [](const QString& code) {
+    const colRawButtons touches = DecodePackets(packets, recordCount, [](const QString& code) {
         cRawButton b;
         b.setButtonCode(code);
         return b;
@@ -102,6 +117,29 @@ QString rowsText() {
     return out.join('\n');
 }
 
+// The stored touches in the order stored, as "yyyy-MM-dd HH:mm CODE|reader".
+QStringList storedTouches() {
+    QStringList out;
+    for (const DbRow& r :
+         gConn->Query("SELECT dtDateTime, tButtonCode, tPipeID FROM tblEvents ORDER BY ID")) {
+        QString time = r.text("dtDateTime");
+        if (time.endsWith(":00"))
+            time.chop(3);
+        out << time + ' ' + r.text("tButtonCode") + '|' + r.text("tPipeID");
+    }
+    return out;
+}
+
+QStringList withReader(const QStringList& touches, const QString& reader = kReaderId) {
+    QStringList out;
+    for (const QString& t : touches)
+        out << t + '|' + reader;
+    return out;
+}
+
+const QString kIncomplete = "Download Error\r\nThe reader's data did not arrive whole; nothing "
+                            "of it was used. Please try again.";
+
 int eraseRequests(const DockStation& dock) {
     int n = 0;
     for (const DockStation::Request& r : dock.requests())
@@ -119,10 +157,14 @@ private slots:
 
     void decode_data();
     void decode();
+    void whole_data();
+    void whole();
     void firstPacket_data();
     void firstPacket();
     void lookUp_data();
     void lookUp();
+    void storeAgain_data();
+    void storeAgain();
 
     void fullDownload();
     void emptyReader();
@@ -135,6 +177,12 @@ private slots:
     void eraseRetry();
     void readerIdMode_data();
     void readerIdMode();
+    void eraseWaitsForTheStream();
+
+    void integrity_data();
+    void integrity();
+    void storedNotErased();
+    void springForward();
 
 private:
     frmMdiDownload* openPage(SimulatedDock& dock);
@@ -188,13 +236,13 @@ void tst_download::decode_data() {
     const int d = dayCode(kDay);
     QTest::newRow("minute 75, hour 30")
         << marker(30, d) + touch("12AB3F", 75) << 1 << QStringList{"2008-05-04 23:59 12AB3F"};
-    QTest::newRow("end of log ends the packet")
+    QTest::newRow("a zero record inside the count is a touch")
         << marker(9, d) + touch("12AB3F", 1) + QByteArray(4, '\0') + touch("00A1B2", 2) << 1
-        << QStringList{"2008-05-04 09:01 12AB3F"};
-    QStringList first;
-    QByteArray endInFirst =
-        makeSlots(57, &first) + QByteArray(4, '\0') + touch("00A1B2", 3) + touch("00A1B2", 4);
-    QTest::newRow("end of log ignores later packets") << endInFirst << 2 << first;
+        << QStringList{"2008-05-04 09:01 12AB3F", "2008-05-04 09:00 000000",
+                       "2008-05-04 09:02 00A1B2"};
+    QStringList zeroAtEnd;
+    QTest::newRow("a zero record ends the first packet")
+        << makeSlots(58, &zeroAtEnd, kDay, 57) << 1 << zeroAtEnd;
     QTest::newRow("touch before any marker")
         << touch("12AB3F", 7) + marker(15, d) + touch("12AB3F", 8) << 1
         << QStringList{"2000-01-01 00:07 12AB3F", "2008-05-04 15:08 12AB3F"};
@@ -208,8 +256,36 @@ void tst_download::decode() {
     QFETCH(QStringList, touches);
     const QVector<QByteArray> frames = DockStation::DownloadPackets(records, kReaderId, 0x08);
     QCOMPARE(frames.size(), packets);
-    QCOMPARE(ExpectedPacketCount(int(records.size() / 4)), packets);
-    QCOMPARE(decodeAll(toPackets(frames)), touches);
+    const int count = int(records.size() / 4);
+    QCOMPARE(ExpectedPacketCount(count), packets);
+    QVERIFY(IsWholeDownload(toPackets(frames), count));
+    QCOMPARE(decodeAll(toPackets(frames), count), touches);
+}
+
+void tst_download::whole_data() {
+    QTest::addColumn<QList<QByteArray>>("frames");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<bool>("whole");
+    QStringList unused;
+    const QByteArray ten = makeSlots(10, &unused);
+    const QList<QByteArray> three =
+        DockStation::DownloadPackets(makeSlots(150, &unused), kReaderId, 8);
+    QTest::newRow("empty reader") << DockStation::DownloadPackets({}, kReaderId, 8) << 0 << true;
+    QTest::newRow("three packets") << three << 150 << true;
+    QTest::newRow("a record after the count")
+        << DockStation::DownloadPackets(ten, kReaderId, 8, 9) << 9 << false;
+    QTest::newRow("a packet short") << three.mid(0, 2) << 150 << false;
+    QTest::newRow("a packet too many") << three + three.mid(2) << 150 << false;
+    // Its first packet lost, the second is read as the first: its first record as the count.
+    QTest::newRow("the second packet read as the first")
+        << three.mid(1) << int(ReadFirstPacket(three.at(1)).RecordCount) << false;
+}
+
+void tst_download::whole() {
+    QFETCH(QList<QByteArray>, frames);
+    QFETCH(int, count);
+    QFETCH(bool, whole);
+    QCOMPARE(IsWholeDownload(toPackets(frames), count), whole);
 }
 
 void tst_download::firstPacket_data() {
@@ -241,7 +317,7 @@ void tst_download::firstPacket() {
     QCOMPARE(int(header.RecordCount), count);
     QCOMPARE(FirmwareText(header.Firmware), firmware);
     if (count == 5)
-        QCOMPARE(decodeAll(toPackets({frame})),
+        QCOMPARE(decodeAll(toPackets({frame}), count),
                  (QStringList{"2008-05-04 14:05 12AB3F", "2008-05-04 14:37 00A1B2",
                               "2008-05-04 15:02 12AB3F"}));
 }
@@ -272,6 +348,48 @@ void tst_download::lookUp() {
         QStringList({QString::number(b.EventType), b.Name, b.Description, b.GroupName, b.GroupDesc})
             .join('|'),
         found);
+}
+
+void tst_download::storeAgain_data() {
+    QTest::addColumn<QStringList>("stored"); // rows already in tblEvents: "time code|reader"
+    QTest::addColumn<QStringList>("download");
+    QTest::addColumn<int>("already");
+    const QStringList d{"2008-05-04 10:00 12AB3F", "2008-05-04 10:05 00A1B2",
+                        "2008-05-04 10:10 0C0FFE"};
+    QTest::newRow("first download") << QStringList() << d << 0;
+    QTest::newRow("stored, not erased") << withReader(d) << d << 3;
+    QTest::newRow("grown since") << withReader(d.mid(0, 2)) << d << 2;
+    QTest::newRow("another reader's touches") << withReader(d, "0000000B") << d << 0;
+    QTest::newRow("earlier touches of the reader")
+        << withReader(QStringList{"2008-05-04 09:00 0C0FFE", "2008-05-04 09:30 12AB3F"} +
+                      d.mid(0, 1))
+        << d << 1;
+    QTest::newRow("another touch ends the run")
+        << withReader(QStringList{d.at(0), "2008-05-04 10:05 0C0FFE", d.at(2)}) << d << 1;
+    QTest::newRow("a later touch of an earlier download")
+        << withReader(d.mid(0, 2) + QStringList{"2008-05-04 10:20 00A1B2"}) << d << 2;
+    QTest::newRow("one key twice in a minute")
+        << withReader(d.mid(0, 1)) << QStringList{d.at(0), d.at(0), d.at(1)} << 1;
+}
+
+void tst_download::storeAgain() {
+    QFETCH(QStringList, stored);
+    QFETCH(QStringList, download);
+    QFETCH(int, already);
+    for (const QString& row : stored) {
+        const QStringList parts = row.split(QRegularExpression("[ |]"));
+        gConn->Execute("INSERT INTO tblEvents (dtDLDateTime, dtDateTime, tButtonCode, tPipeID) "
+                       "VALUES ('2008-05-04 12:00:00', ?, ?, ?)",
+                       {parts.at(0) + ' ' + parts.at(1) + ":00", parts.at(2), parts.at(3)});
+    }
+    colRawButtons touches;
+    for (const QString& t : download)
+        touches.Add(0,
+                    DockStation::WallClock(QDate::fromString(t.left(10), "yyyy-MM-dd"),
+                                           QTime::fromString(t.mid(11, 5), "HH:mm")),
+                    t.right(6), "", "", "", "");
+    QCOMPARE(StoreDownload(touches, kReaderId, QDateTime::currentDateTime()), already);
+    QCOMPARE(storedTouches(), stored + withReader(download.mid(already)));
 }
 
 void tst_download::fullDownload() {
@@ -495,19 +613,27 @@ void tst_download::eraseRetry() {
 }
 
 void tst_download::readerIdMode_data() {
-    QTest::addColumn<bool>("countError");
-    QTest::newRow("three packets") << false;
-    QTest::newRow("count FFFF") << true;
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("box");
+    QTest::newRow("three packets") << ""
+                                   << "";
+    QTest::newRow("count FFFF") << "count"
+                                << "Download Error";
+    QTest::newRow("bad first packet") << "bad-first" << kIncomplete;
+    QTest::newRow("extra packet") << "extra" << kIncomplete;
 }
 
 void tst_download::readerIdMode() {
-    QFETCH(bool, countError);
+    QFETCH(QString, fault);
+    QFETCH(QString, box);
     SimulatedDock dock;
     dock.setLog(DockStation::MakeTouches(150, 1, {"12AB3F"}, kDay));
     dock.setReaderId("D1D2D3D4");
     dock.setPaced(true);
-    if (countError)
+    if (fault == "count")
         dock.setDownloadReply(DockStation::DownloadReply::CountError);
+    dock.setBadFirstPacket(fault == "bad-first");
+    dock.setExtraPacket(fault == "extra");
     frmMdiDownload* page = openPage(dock);
     QVERIFY(page);
     BoxRecorder boxes;
@@ -521,16 +647,204 @@ void tst_download::readerIdMode() {
         id = download.PipeID();
         QCOMPARE(download.Buttons().Count(), 0);
     }
-    QCOMPARE(ok, !countError);
-    QCOMPARE(boxes.texts(), countError ? QStringList{"Download Error"} : QStringList{});
-    if (countError)
+    // An ID is taken only from a whole stream.
+    QCOMPARE(ok, box.isEmpty());
+    QCOMPARE(boxes.texts(), box.isEmpty() ? QStringList{} : QStringList{box});
+    QCOMPARE(id, box.isEmpty() ? QString("D1D2D3D4") : QString());
+    if (!box.isEmpty())
         return;
-    QCOMPARE(id, QString("D1D2D3D4"));
     // The rest of the stream is in before the window reports, so the next command's reply
     // cannot be a leftover data packet.
     QVERIFY(!dock.outputPending());
     QVERIFY(page->EraseReader());
     QVERIFY(dock.logSlots().isEmpty());
+}
+
+void tst_download::eraseWaitsForTheStream() {
+    QStringList unused;
+    SimulatedDock dock;
+    dock.setLogSlots(makeSlots(600, &unused)); // 10 packets, 2.6 s on the line
+    dock.setPaced(true);
+    dock.setBusyWhileSending(true);
+    frmMdiDownload* page = openPage(dock);
+    QVERIFY(page);
+    // A download cancelled at once: the reader goes on sending, to nobody.
+    QVERIFY(window->Link().WriteFrame(BuildPacket(0x03, 0x01, 0x03, 0x51, 0x00, CmdDownload())));
+    QTRY_VERIFY(dock.outputPending());
+    BoxRecorder boxes;
+    boxes.answers = {Boxes::AnswerYes};
+    QString said;
+    QTimer watch;
+    connect(&watch, &QTimer::timeout, this, [&] {
+        if (auto* busy = page->findChild<QProgressDialog*>("frmLineBusy"))
+            said = busy->labelText();
+    });
+    watch.start(50);
+    page->findChild<QPushButton*>("cmdOnline_1")->click();
+    QCOMPARE(boxes.texts(),
+             (QStringList{"Are you sure you want to clear the reader? ", "Reader Erased"}));
+    QCOMPARE(said, QString(LineBusyText()));
+    QCOMPARE(eraseRequests(dock), 1);
+    QVERIFY(dock.logSlots().isEmpty());
+}
+
+void tst_download::integrity_data() {
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<int>("slotCount");
+    QTest::addColumn<QString>("box"); // of the first attempt; none when it is whole
+    QTest::newRow("bad-first-packet") << "bad-first" << 150 << kIncomplete;
+    QTest::newRow("repeated-packet") << "repeat" << 150 << kIncomplete;
+    QTest::newRow("missing-packet") << "missing" << 150 << "Download Error";
+    QTest::newRow("extra-packet") << "extra" << 150 << kIncomplete;
+    QTest::newRow("cancel-then-download") << "cancel" << 1000 << "";
+    QTest::newRow("zero-record-in-count") << "zero" << 150 << "";
+    QTest::newRow("58-records") << "" << 58 << "";
+    QTest::newRow("118-records") << "" << 118 << "";
+}
+
+void tst_download::integrity() {
+    QFETCH(QString, fault);
+    QFETCH(int, slotCount);
+    QFETCH(QString, box);
+    QStringList expected;
+    SimulatedDock dock;
+    dock.setLogSlots(makeSlots(slotCount, &expected, kDay, fault == "zero" ? 70 : -1));
+    dock.setReaderId(kReaderId);
+    dock.setPaced(true);
+    dock.setBadFirstPacket(fault == "bad-first");
+    dock.setRepeatPacket(fault == "repeat" ? 2 : 0);
+    dock.setMissingPacket(fault == "missing" ? 2 : 0);
+    dock.setExtraPacket(fault == "extra");
+    dock.setBusyWhileSending(fault == "cancel");
+    frmMdiDownload* page = openPage(dock);
+    QVERIFY(page);
+    gAutoSetTime = false;
+    BoxRecorder boxes;
+    auto* download = page->findChild<QPushButton*>("cmdOnline_0");
+    QSet<QString> said; // by the Status window
+    bool cancelled = false;
+    QTimer watch;
+    connect(&watch, &QTimer::timeout, this, [&] {
+        auto* status = page->findChild<QDialog*>("frmDownload");
+        if (!status)
+            return;
+        said << status->findChild<QLabel*>("lblMsgs")->text();
+        if (fault == "cancel" && !cancelled &&
+            status->findChild<QProgressBar*>("prgOnline")->value() >= 1) {
+            cancelled = true;
+            status->findChild<QPushButton*>("cmdCancel")->click();
+        }
+    });
+    watch.start(20);
+    if (fault == "cancel") {
+        download->click();
+        QVERIFY(cancelled);
+        QCOMPARE(pageMessage(), QString("Download Failed"));
+        QVERIFY(dock.outputPending()); // the reader is still sending the first stream
+    }
+    download->click();
+
+    // Never erased with a touch missing, never a touch stored twice, nothing of a failed
+    // attempt kept.
+    const bool erased = dock.logSlots().isEmpty();
+    QCOMPARE(storedTouches(), erased ? withReader(expected) : QStringList());
+    QCOMPARE(erased, box.isEmpty());
+    QCOMPARE(boxes.texts(), box.isEmpty() ? QStringList() : QStringList{box});
+    QCOMPARE(pageMessage().startsWith("Download Successful"), erased);
+    QCOMPARE(said.contains(LineBusyText()), fault == "cancel");
+    if (erased)
+        return;
+    dock.clearStreamFaults();
+    download->click();
+    QVERIFY(dock.logSlots().isEmpty());
+    QCOMPARE(storedTouches(), withReader(expected));
+    QCOMPARE(boxes.boxes.size(), 1);
+}
+
+void tst_download::storedNotErased() {
+    QStringList expected;
+    QByteArray log = makeSlots(70, &expected);
+    SimulatedDock dock;
+    dock.setLogSlots(log);
+    dock.setReaderId(kReaderId);
+    frmMdiDownload* page = openPage(dock);
+    QVERIFY(page);
+    gAutoSetTime = false;
+    BoxRecorder boxes;
+    // The program ended between storing and erasing: the store ran, the erase never did.
+    {
+        frmDownload download(window->Link(), window.get());
+        download.exec();
+        QVERIFY(download.OK());
+        QCOMPARE(StoreDownload(download.Buttons(), download.PipeID(), QDateTime::currentDateTime()),
+                 0);
+    }
+    const int first = expected.size();
+    auto* downloadButton = page->findChild<QPushButton*>("cmdOnline_0");
+
+    // More rounds the next day; the erase then fails and the user gives up.
+    dock.setLogSlots(log += makeSlots(50, &expected, kDay.addDays(1)));
+    dock.setStatuses(0, 0, 1);
+    boxes.answers = {Boxes::AnswerNo};
+    downloadButton->click();
+    QCOMPARE(pageMessage(), QString("Download Successful\r\nData Readings = %1 (%2 already "
+                                    "stored)\r\nReader Memory NOT erased!")
+                                .arg(expected.size())
+                                .arg(first));
+    QCOMPARE(storedTouches(), withReader(expected));
+    const int second = expected.size();
+
+    dock.setLogSlots(log += makeSlots(30, &expected, kDay.addDays(2)));
+    dock.setStatuses(0, 0, 0);
+    downloadButton->click();
+    QCOMPARE(pageMessage(), QString("Download Successful\r\nData Readings = %1 (%2 already "
+                                    "stored)\r\nReader Memory erased")
+                                .arg(expected.size())
+                                .arg(second));
+    QCOMPARE(storedTouches(), withReader(expected));
+    QVERIFY(dock.logSlots().isEmpty());
+    QCOMPARE(boxes.texts(), QStringList{"Reader Erase Failed.  Try again?"});
+}
+
+void tst_download::springForward() {
+    // In Berlin 02:00 to 03:00 of 2025-03-30 is missing from the machine's clock and 02:00 to
+    // 03:00 of 2025-10-26 comes twice; the reader logs both as its own clock shows.
+    const QByteArray zone = qgetenv("TZ");
+    const bool hadZone = qEnvironmentVariableIsSet("TZ");
+    auto restore = qScopeGuard([&] {
+        if (hadZone)
+            qputenv("TZ", zone);
+        else
+            qunsetenv("TZ");
+        tzset();
+    });
+    qputenv("TZ", "Europe/Berlin");
+    tzset();
+    QVERIFY2(!QDateTime(QDate(2025, 3, 30), QTime(2, 10)).isValid(),
+             "the time zone Europe/Berlin (package tzdata) is needed");
+    const QDate spring(2025, 3, 30), autumn(2025, 10, 26);
+    const QVector<DockStation::Touch> log = {
+        {DockStation::WallClock(spring, QTime(1, 50)), "12AB3F"},
+        {DockStation::WallClock(spring, QTime(2, 10)), "00A1B2"},
+        {DockStation::WallClock(spring, QTime(2, 40)), "12AB3F"},
+        {DockStation::WallClock(spring, QTime(3, 5)), "00A1B2"},
+        {DockStation::WallClock(autumn, QTime(2, 30)), "12AB3F"},
+        {DockStation::WallClock(autumn, QTime(2, 45)), "00A1B2"}};
+    SimulatedDock dock;
+    dock.setLog(log);
+    dock.setReaderId(kReaderId);
+    frmMdiDownload* page = openPage(dock);
+    QVERIFY(page);
+    gAutoSetTime = false;
+    BoxRecorder boxes;
+    page->findChild<QPushButton*>("cmdOnline_0")->click();
+    QVERIFY2(boxes.boxes.isEmpty(), qPrintable(boxes.texts().join(" / ")));
+    QCOMPARE(storedTouches(), withReader({"2025-03-30 01:50 12AB3F", "2025-03-30 02:10 00A1B2",
+                                          "2025-03-30 02:40 12AB3F", "2025-03-30 03:05 00A1B2",
+                                          "2025-10-26 02:30 12AB3F", "2025-10-26 02:45 00A1B2"}));
+    QVERIFY(dock.logSlots().isEmpty());
+    auto* list = page->findChild<QTreeWidget*>("lvwDownload");
+    QCOMPARE(list->topLevelItem(1)->text(2), QString("02:10"));
 }
 
 QTEST_MAIN(tst_download)

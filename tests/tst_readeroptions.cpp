@@ -3,16 +3,20 @@
 #include "Settings.h"
 #include "SimulatedDock.h"
 #include "TestHome.h"
+#include "cSerialLink.h"
 #include "frmMain.h"
 #include "frmSetTime.h"
 #include "mGlobals.h"
 #include "mLinkGlobals.h"
+#include "mPacket.h"
+#include "mQuietLine.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QLabel>
 #include <QPointer>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimeEdit>
@@ -56,6 +60,8 @@ private slots:
     void send_data();
     void send();
     void nothingToSignal();
+    void readerStillSending_data();
+    void readerStillSending();
     void cancelStores_data();
     void cancelStores();
     void firmware_data();
@@ -165,6 +171,48 @@ void tst_readeroptions::nothingToSignal() {
     QVERIFY(stillOpen);
     QVERIFY(dock->requests().isEmpty());
     QVERIFY(!QApplication::overrideCursor());
+}
+
+void tst_readeroptions::readerStillSending_data() {
+    QTest::addColumn<bool>("cancel"); // the wait for the line
+    QTest::newRow("sent once the reader is done") << false;
+    QTest::newRow("wait cancelled") << true;
+}
+
+void tst_readeroptions::readerStillSending() {
+    QFETCH(bool, cancel);
+    // A download nobody listens to any more: the reader goes on sending and meanwhile
+    // ignores requests; set-options would take any of its packets for the answer.
+    dock->setLog(DockStation::MakeTouches(500, 1, {"12AB3F"}, QDate(2008, 5, 4)));
+    dock->setPaced(true);
+    dock->setBusyWhileSending(true);
+    QVERIFY(window->Link().WriteFrame(BuildPacket(0x03, 0x01, 0x03, 0x51, 0x00, CmdDownload())));
+    QTRY_VERIFY(dock->outputPending());
+    whenOpen<frmSetTime>([&](frmSetTime* d) {
+        d->findChild<QPushButton*>("cmdSendRealTime")->click();
+        if (d->isVisible())
+            d->findChild<QPushButton*>("cmdCancel")->click();
+    });
+    QString said;
+    whenOpen<QProgressDialog>([&](QProgressDialog* busy) {
+        said = busy->labelText();
+        if (cancel)
+            busy->cancel();
+    });
+    BoxRecorder boxes;
+    window->Action("mnuToolsPipeOptions")->trigger();
+    QCOMPARE(said, QString(LineBusyText()));
+    QCOMPARE(boxes.boxes.size(), 1);
+    if (cancel) {
+        QCOMPARE(boxes.texts().first(), QString("Reader update failed.  Please try again."));
+        QCOMPARE(dock->count(0x12) + dock->count(0x13), 0);
+        return;
+    }
+    QVERIFY2(boxes.texts().first().startsWith("Reader update successful"),
+             qPrintable(boxes.texts().first()));
+    QCOMPARE(dock->count(0x12), 1);
+    QCOMPARE(dock->count(0x13), 1);
+    QCOMPARE(dock->optionByte(), 0x07);
 }
 
 void tst_readeroptions::cancelStores_data() {

@@ -201,10 +201,10 @@ void tst_setup::pageStates_data() {
     QTest::newRow("sites") << 0 << true << "Sites: Setup"
                            << QStringList{"Name|Description", "alpha gate|", "Beta yard|north",
                                           "Zeta dock|"}
-                           << "v- ve ve --";
+                           << "ve ve ve --";
     QTest::newRow("event books") << 1 << true << "Event Books: Setup"
                                  << QStringList{"Name|Description", "|", "Incidents|"}
-                                 << "v- ve ve --";
+                                 << "ve ve ve --";
     QTest::newRow("tours, empty") << 2 << false << "Tours: Setup"
                                   << QStringList{"Tour Name|Start Time|Description"}
                                   << "v- ve v- v-";
@@ -214,9 +214,9 @@ void tst_setup::pageStates_data() {
                            << "ve ve ve ve";
     QTest::newRow("readers") << 3 << true << "Readers: Setup"
                              << QStringList{"Reader ID|Description", "00001234|", "0000ABCD|Front"}
-                             << "v- v- ve --";
+                             << "ve v- ve --";
     QTest::newRow("readers, empty, docked")
-        << 3 << false << "Readers: Setup" << QStringList{"Reader ID|Description"} << "v- v- v- --";
+        << 3 << false << "Readers: Setup" << QStringList{"Reader ID|Description"} << "v- ve v- --";
 }
 
 void tst_setup::pageStates() {

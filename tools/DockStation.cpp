@@ -70,7 +70,7 @@ bool DockStation::start(QString* error) {
     }
     fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
     started = Clock_t::now();
-    lineFree = lastDue = started;
+    lineFree = lastDue = streamEnd = started;
     stopping = false;
     worker = std::thread([this] { run(); });
     return true;
@@ -213,6 +213,10 @@ void DockStation::handle(const QByteArray& frame) {
         note(QStringLiteral("staying silent"));
         return;
     }
+    if (busyWhileSending && Clock_t::now() < streamEnd) {
+        note(QStringLiteral("busy sending: request ignored"));
+        return;
+    }
     if (answerLimit == 0)
         return;
     if (answerLimit > 0)
@@ -268,12 +272,23 @@ void DockStation::handle(const QByteArray& frame) {
                     : DownloadPackets(logBytes, readerId, firmware);
             if (stallAfter >= 0 && stallAfter < packets.size())
                 packets.resize(stallAfter);
+            if (badFirstPacket && !packets.isEmpty()) {
+                QByteArray& first = packets.first();
+                first[first.size() - 1] = char(quint8(first.at(first.size() - 1)) + 1);
+            }
+            if (repeatPacket > 0 && repeatPacket <= packets.size())
+                packets.insert(repeatPacket, packets.at(repeatPacket - 1));
+            if (missingPacket > 0 && missingPacket <= packets.size())
+                packets.remove(missingPacket - 1);
+            if (extraPacket)
+                packets.append(MakeFrame(QByteArray(1, char(0xF3)) + QByteArray(240, '\0')));
             note(QStringLiteral("sending %1 download packet(s)").arg(packets.size()));
             lastDue = qMax(lastDue, Clock_t::now() + std::chrono::milliseconds(latency));
             for (const QByteArray& packet : packets)
                 queueFrame(packet, true);
             if (!afterStream.isEmpty())
                 queueFrame(MakeFrame(afterStream), true);
+            streamEnd = qMax(lastDue, lineFree);
             return;
         }
         return;
@@ -347,6 +362,10 @@ void DockStation::flushOutput() {
     }
 }
 
+QDateTime DockStation::WallClock(const QDate& date, const QTime& time) {
+    return QDateTime(date, time, Qt::UTC);
+}
+
 QByteArray DockStation::MakeFrame(const QByteArray& data, bool corrupt) {
     QByteArray frame(reinterpret_cast<const char*>(kStartMark), 4);
     frame.append(reinterpret_cast<const char*>(kReplyHeader), 5);
@@ -403,7 +422,7 @@ QVector<DockStation::Touch> DockStation::MakeTouches(int count, int days, const 
         const int day = i / perDay;
         const int minutes = 8 * 60 + (i % perDay) * step;
         Touch t;
-        t.time = QDateTime(first.addDays(day), QTime(0, 0).addSecs(qint64(minutes % 1440) * 60));
+        t.time = WallClock(first.addDays(day), QTime(0, 0).addSecs(qint64(minutes % 1440) * 60));
         t.code = codes.at(i % codes.size()).toUpper();
         touches.append(t);
     }
@@ -427,15 +446,15 @@ bool DockStation::ReadTouches(const QString& path, QVector<Touch>& touches, QStr
         if (text.isEmpty() || text.startsWith(QLatin1Char('#')))
             continue;
         const auto m = line.match(text);
-        const QDateTime time = QDateTime::fromString(
-            m.captured(1) + QLatin1Char(' ') + m.captured(2), QStringLiteral("yyyy-MM-dd HH:mm"));
-        if (!m.hasMatch() || !time.isValid() || dayCode(time.date()) < 0 ||
-            dayCode(time.date()) > 0xFFFF) {
+        const QDate date = QDate::fromString(m.captured(1), QStringLiteral("yyyy-MM-dd"));
+        const QTime clock = QTime::fromString(m.captured(2), QStringLiteral("HH:mm"));
+        if (!m.hasMatch() || !date.isValid() || !clock.isValid() || dayCode(date) < 0 ||
+            dayCode(date) > 0xFFFF) {
             if (error)
                 *error = QStringLiteral("line %1: expected \"YYYY-MM-DD HH:MM CODE\"").arg(number);
             return false;
         }
-        touches.append({time, m.captured(3).toUpper()});
+        touches.append({WallClock(date, clock), m.captured(3).toUpper()});
     }
     return true;
 }
@@ -581,6 +600,38 @@ void DockStation::setStallAfterPackets(int count) {
 void DockStation::setAfterStream(const QByteArray& data) {
     LOCKED;
     afterStream = data;
+}
+void DockStation::setBadFirstPacket(bool on) {
+    LOCKED;
+    badFirstPacket = on;
+}
+void DockStation::setRepeatPacket(int number) {
+    LOCKED;
+    repeatPacket = number;
+}
+void DockStation::setMissingPacket(int number) {
+    LOCKED;
+    missingPacket = number;
+}
+void DockStation::setExtraPacket(bool on) {
+    LOCKED;
+    extraPacket = on;
+}
+void DockStation::setBusyWhileSending(bool on) {
+    LOCKED;
+    busyWhileSending = on;
+}
+void DockStation::clearStreamFaults() {
+    LOCKED;
+    badFirstPacket = extraPacket = busyWhileSending = false;
+    repeatPacket = missingPacket = 0;
+    stallAfter = -1;
+    afterStream.clear();
+}
+void DockStation::insertZeroRecord(int index) {
+    LOCKED;
+    const int at = qBound(0, index, int(logBytes.size() / 4)) * 4;
+    logBytes.insert(at, QByteArray(4, '\0'));
 }
 void DockStation::setMonitor(std::function<void(const QString&)> m) {
     LOCKED;

@@ -83,6 +83,17 @@ public:
     void setExtraPreambleFF(int count);    // more FF before the start mark
     void setStallAfterPackets(int count);  // download stops after `count` packets (-1 never)
     void setAfterStream(const QByteArray& data); // a reply frame with these data after the packets
+    // Faults of a download stream (packets counted from 1; 0 or less: none).
+    void setBadFirstPacket(bool on);   // the first packet's checksum is spoilt
+    void setRepeatPacket(int number);  // packet `number` is sent twice
+    void setMissingPacket(int number); // packet `number` is left out
+    void setExtraPacket(bool on);      // one more data packet, of empty slots, after the last
+    // A reader busy sending a stream ignores requests until its last packet is out; the stream
+    // goes on to its end whatever the program does meanwhile.
+    void setBusyWhileSending(bool on);
+    void clearStreamFaults(); // all of the above off, and no stall
+    // Four zero bytes (key 000000 at minute 00) put in as log slot `index` (from 0).
+    void insertZeroRecord(int index);
 
     // Unprompted traffic and events.
     void sendButton(const QString& code); // a button-ID packet for this key
@@ -100,6 +111,10 @@ public:
 
     // Called on the station's thread with one line per event (for the command-line tool).
     void setMonitor(std::function<void(const QString&)> monitor);
+
+    // Touches for a wall-clock time as the reader logs it: the parts, never the machine's time
+    // zone (02:30 on the night the clocks go forward is a time the reader logs).
+    static QDateTime WallClock(const QDate& date, const QTime& time);
 
     // The frame with the reply header; `corrupt` spoils its checksum.
     static QByteArray MakeFrame(const QByteArray& data, bool corrupt = false);
@@ -176,6 +191,12 @@ private:
     int extraFF = 0;
     int stallAfter = -1;
     QByteArray afterStream;
+    bool badFirstPacket = false;
+    int repeatPacket = 0;
+    int missingPacket = 0;
+    bool extraPacket = false;
+    bool busyWhileSending = false;
+    Clock_t::time_point streamEnd;
 
     QVector<Request> journal;
     QByteArray noiseBytes;

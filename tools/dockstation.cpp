@@ -7,8 +7,12 @@
 #include <QRegularExpression>
 #include <QSettings>
 
+#include <QFile>
+#include <QFileInfo>
+
 #include <csignal>
 #include <cstdio>
+#include <functional>
 #include <poll.h>
 #include <unistd.h>
 
@@ -31,6 +35,12 @@ const char* kCommands = "Commands (one a line on standard input):\n"
                         "  dock on|off      docking station present or not\n"
                         "  reader on|off    reader in the dock or not\n"
                         "  silent on|off    answer nothing\n"
+                        "  bad-first on|off spoil the checksum of a download's first packet\n"
+                        "  repeat K         send packet K of a download twice (0: none)\n"
+                        "  missing K        leave packet K of a download out (0: none)\n"
+                        "  extra on|off     send one more data packet after a download's last\n"
+                        "  busy on|off      ignore requests while a download is still being sent\n"
+                        "  erase ok|fail    the reader accepts or refuses to be erased\n"
                         "  hangup           close the line (the program's port fails)\n"
                         "  status           what the program has sent so far\n"
                         "  help             this list\n"
@@ -40,6 +50,41 @@ QSettings programSettings() {
     return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Trevano Lite"),
                      QStringLiteral("Trevano Lite"));
 }
+
+// What the simulator points at its terminal: the program's port setting and a symbolic
+// link. Both go as soon as the line goes (a hang-up, the end): a later start of the program
+// must never open a terminal that has meanwhile been given to someone else.
+class Pointers {
+public:
+    explicit Pointers(QString device) : device(std::move(device)) {}
+    ~Pointers() { remove(); }
+    Pointers(const Pointers&) = delete;
+    Pointers& operator=(const Pointers&) = delete;
+
+    void setPort(int n) { port = n; }
+    void setLink(const QString& path) { link = path; }
+    void remove() {
+        if (port > 0) {
+            QSettings s = programSettings();
+            if (s.value(key()).toString() == device) {
+                s.remove(key());
+                s.sync();
+            }
+            port = 0;
+        }
+        if (!link.isEmpty()) {
+            if (QFileInfo(link).symLinkTarget() == QFileInfo(device).absoluteFilePath())
+                QFile::remove(link);
+            link.clear();
+        }
+    }
+    QString key() const { return QStringLiteral("ComPort_Settings/Device%1").arg(port); }
+
+private:
+    QString device;
+    int port = 0;
+    QString link;
+};
 
 bool onOff(const QString& word, bool& value) {
     if (word == QLatin1String("on"))
@@ -51,13 +96,21 @@ bool onOff(const QString& word, bool& value) {
     return true;
 }
 
-void command(DockStation& station, const QString& line, bool& quit) {
+bool number(const QString& word, int& value) {
+    bool ok = false;
+    value = word.toInt(&ok);
+    return ok && value >= 0;
+}
+
+void command(DockStation& station, const QString& line, bool& quit,
+             const std::function<void()>& lineGone) {
     const QStringList words = line.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
     if (words.isEmpty())
         return;
     const QString verb = words.first().toLower();
     const QString arg = words.value(1).toLower();
     bool flag = false;
+    int k = 0;
     if (verb == QLatin1String("quit") || verb == QLatin1String("exit")) {
         quit = true;
     } else if (verb == QLatin1String("help")) {
@@ -71,8 +124,22 @@ void command(DockStation& station, const QString& line, bool& quit) {
         station.setReaderPresent(flag);
     } else if (verb == QLatin1String("silent") && onOff(arg, flag)) {
         station.setSilent(flag);
+    } else if (verb == QLatin1String("bad-first") && onOff(arg, flag)) {
+        station.setBadFirstPacket(flag);
+    } else if (verb == QLatin1String("repeat") && number(arg, k)) {
+        station.setRepeatPacket(k);
+    } else if (verb == QLatin1String("missing") && number(arg, k)) {
+        station.setMissingPacket(k);
+    } else if (verb == QLatin1String("extra") && onOff(arg, flag)) {
+        station.setExtraPacket(flag);
+    } else if (verb == QLatin1String("busy") && onOff(arg, flag)) {
+        station.setBusyWhileSending(flag);
+    } else if (verb == QLatin1String("erase") &&
+               (arg == QLatin1String("ok") || arg == QLatin1String("fail"))) {
+        station.setStatuses(0, 0, arg == QLatin1String("ok") ? 0 : 1);
     } else if (verb == QLatin1String("hangup")) {
         station.hangUp();
+        lineGone();
     } else if (verb == QLatin1String("status")) {
         const auto requests = station.requests();
         out(QStringLiteral("%1 request(s) received, PC code %2, %3 PC-code mismatch(es), %4 record "
@@ -97,7 +164,8 @@ int main(int argc, char** argv) {
         QStringLiteral(
             "A simulated docking station with a reader in it, on a pseudo-terminal.\n"
             "It prints the device it listens on; --port N points the program's port N at it\n"
-            "(setting ComPort_Settings/DeviceN, removed again on exit).\n\n") +
+            "(setting ComPort_Settings/DeviceN, removed again when the line goes: hangup or\n"
+            "exit; --link likewise).\n\n") +
         QString::fromLatin1(kCommands));
     parser.addHelpOption();
     const QCommandLineOption port(
@@ -170,12 +238,38 @@ int main(int argc, char** argv) {
     const QCommandLineOption stallAfter(QStringLiteral("stall-after"),
                                         QStringLiteral("Stop a download after <k> packets."),
                                         QStringLiteral("k"));
+    const QCommandLineOption badFirst(
+        QStringLiteral("bad-first-packet"),
+        QStringLiteral("Spoil the checksum of the first packet of every download."));
+    const QCommandLineOption repeat(QStringLiteral("repeat-packet"),
+                                    QStringLiteral("Send packet <k> of a download twice."),
+                                    QStringLiteral("k"));
+    const QCommandLineOption missing(QStringLiteral("missing-packet"),
+                                     QStringLiteral("Leave packet <k> of a download out."),
+                                     QStringLiteral("k"));
+    const QCommandLineOption extra(
+        QStringLiteral("extra-packet"),
+        QStringLiteral("Send one more data packet after the last one of a download."));
+    const QCommandLineOption busy(
+        QStringLiteral("busy-while-sending"),
+        QStringLiteral("A download goes on to its end whatever the program does (Cancel); "
+                       "requests meanwhile are ignored."));
+    const QCommandLineOption zeroRecord(
+        QStringLiteral("zero-record"),
+        QStringLiteral("Put a record of four zero bytes (key 000000 at minute 00) into the log as "
+                       "slot <k> (from 0)."),
+        QStringLiteral("k"));
+    const QCommandLineOption eraseFails(
+        QStringLiteral("erase-fails"),
+        QStringLiteral(
+            "The reader refuses to be erased and keeps its log (`erase ok` allows it)."));
     const QCommandLineOption verbose(QStringLiteral("verbose"),
                                      QStringLiteral("Print every frame received."));
     parser.addOptions({port,        link,    noDock,  noReader,    readerId,      firmware,
                        touches,     days,    buttons, logFile,     downloadError, countError,
                        optionsCode, latency, paced,   silentFirst, badChecksum,   corrupt,
-                       garbage,     split,   stray,   stallAfter,  verbose});
+                       garbage,     split,   stray,   stallAfter,  badFirst,      repeat,
+                       missing,     extra,   busy,    zeroRecord,  eraseFails,    verbose});
     parser.process(app);
 
     const auto fail = [](const QString& text) {
@@ -242,6 +336,17 @@ int main(int argc, char** argv) {
     station.setStrayFrameFirst(parser.isSet(stray));
     if (parser.isSet(stallAfter))
         station.setStallAfterPackets(number(stallAfter));
+    station.setBadFirstPacket(parser.isSet(badFirst));
+    if (parser.isSet(repeat))
+        station.setRepeatPacket(number(repeat));
+    if (parser.isSet(missing))
+        station.setMissingPacket(number(missing));
+    station.setExtraPacket(parser.isSet(extra));
+    station.setBusyWhileSending(parser.isSet(busy));
+    if (parser.isSet(zeroRecord))
+        station.insertZeroRecord(number(zeroRecord));
+    if (parser.isSet(eraseFails))
+        station.setStatuses(0, 0, 1);
     if (!ok)
         return fail(QStringLiteral("a number is not valid (see --help)"));
     const bool loud = parser.isSet(verbose);
@@ -254,19 +359,20 @@ int main(int argc, char** argv) {
     if (!station.start(&error))
         return fail(QStringLiteral("cannot open a pseudo-terminal: ") + error);
     out(QStringLiteral("Docking station listening on %1").arg(station.devicePath()));
+    Pointers pointers(station.devicePath());
     if (parser.isSet(link)) {
         if (!station.makeLink(parser.value(link), &error))
             return fail(parser.value(link) + QStringLiteral(": ") + error);
+        pointers.setLink(parser.value(link));
         out(QStringLiteral("Linked from %1").arg(parser.value(link)));
     }
-    int portNumber = 0;
-    const QString deviceKey = QStringLiteral("ComPort_Settings/Device%1");
     if (parser.isSet(port)) {
-        portNumber = number(port);
+        const int portNumber = number(port);
         if (!ok || portNumber < 1 || portNumber > 8)
             return fail(QStringLiteral("--port needs a number from 1 to 8"));
+        pointers.setPort(portNumber);
         QSettings s = programSettings();
-        s.setValue(deviceKey.arg(portNumber), station.devicePath());
+        s.setValue(pointers.key(), station.devicePath());
         s.sync();
         out(QStringLiteral("Port COM%1 of the program now opens it (%2)")
                 .arg(portNumber)
@@ -299,20 +405,17 @@ int main(int argc, char** argv) {
             pending.append(buffer, int(n));
             for (int end = int(pending.indexOf('\n')); end >= 0 && !quit;
                  end = int(pending.indexOf('\n'))) {
-                command(station, QString::fromLocal8Bit(pending.left(end)), quit);
+                command(station, QString::fromLocal8Bit(pending.left(end)), quit, [&] {
+                    pointers.remove();
+                    out(QStringLiteral("Line closed: the port setting and link are removed"));
+                });
                 pending.remove(0, end + 1);
             }
         }
     }
 
+    pointers.remove();
     station.stop();
-    if (portNumber > 0) {
-        QSettings s = programSettings();
-        if (s.value(deviceKey.arg(portNumber)).toString() == station.devicePath()) {
-            s.remove(deviceKey.arg(portNumber));
-            s.sync();
-        }
-    }
     out(QStringLiteral("Docking station stopped"));
     return 0;
 }

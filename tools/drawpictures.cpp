@@ -163,6 +163,87 @@ QImage lamp(const QColor& colour) {
     return image;
 }
 
+// The pictures of the group, button and reader dialogs (48 x 48): the kind of the group, the
+// verdict on a key read ("good", "bad") and a reader.
+void person(QPainter& p, const QPointF& head, double size, const QColor& colour) {
+    p.setPen(QPen(kNavy, size * 0.08));
+    p.setBrush(colour);
+    p.drawEllipse(head, size * 0.22, size * 0.22);
+    QPainterPath body;
+    const QPointF base(head.x(), head.y() + size * 0.3);
+    body.moveTo(base.x() - size * 0.4, base.y() + size * 0.55);
+    body.cubicTo(base.x() - size * 0.4, base.y() - size * 0.05, base.x() + size * 0.4,
+                 base.y() - size * 0.05, base.x() + size * 0.4, base.y() + size * 0.55);
+    body.closeSubpath();
+    p.drawPath(body);
+}
+
+QImage dialogPicture(const QString& key) {
+    QImage image = canvas(48, 48);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    if (key == QLatin1String("good") || key == QLatin1String("bad")) {
+        const bool good = key == QLatin1String("good");
+        const QColor colour = good ? QColor(0x2e, 0xa0, 0x43) : QColor(0xc0, 0x2d, 0x2d);
+        QRadialGradient g(QPointF(18, 16), 30);
+        g.setColorAt(0, colour.lighter(140));
+        g.setColorAt(1, colour);
+        p.setPen(QPen(colour.darker(140), 2));
+        p.setBrush(g);
+        p.drawEllipse(QPointF(24, 24), 21, 21);
+        p.setPen(QPen(Qt::white, 5.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(Qt::NoBrush);
+        if (good) {
+            p.drawPolyline(QPolygonF{{13, 25}, {21, 33}, {35, 16}});
+        } else {
+            p.drawLine(QPointF(16, 16), QPointF(32, 32));
+            p.drawLine(QPointF(32, 16), QPointF(16, 32));
+        }
+    } else if (key == QLatin1String("users")) { // two guards
+        person(p, QPointF(31, 12), 26, kTeal.lighter(130));
+        person(p, QPointF(18, 17), 30, kTeal);
+    } else if (key == QLatin1String("locations")) { // a pin over a button
+        QPainterPath pin;
+        pin.moveTo(24, 46);
+        pin.cubicTo(15, 32, 7, 25, 7, 17);
+        pin.arcTo(QRectF(7, 0, 34, 34), 180, -180);
+        pin.cubicTo(41, 25, 33, 32, 24, 46);
+        p.setPen(QPen(kNavy, 2));
+        p.setBrush(kTeal);
+        p.drawPath(pin);
+        button(p, QPointF(24, 17), 8);
+    } else if (key == QLatin1String("events")) { // a book with a mark
+        p.setPen(QPen(kNavy, 2));
+        p.setBrush(kAmber);
+        p.drawRoundedRect(QRectF(8, 4, 32, 40), 3, 3);
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(14, 4, 26, 34));
+        p.setPen(QPen(QColor(0xb0, 0x30, 0x30), 4.5, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(27, 11), QPointF(27, 24));
+        p.drawPoint(QPointF(27, 31));
+    } else { // a reader with its contact head
+        p.setPen(QPen(kNavy, 2));
+        p.setBrush(QColor(0x44, 0x4c, 0x54));
+        p.drawRoundedRect(QRectF(14, 2, 20, 44), 6, 6);
+        p.setBrush(kTeal);
+        p.drawRoundedRect(QRectF(18, 22, 12, 9), 1.5, 1.5);
+        button(p, QPointF(24, 11), 5.5);
+        p.setPen(QPen(QColor(0x9a, 0xa3, 0xab), 1.5));
+        for (int y = 36; y <= 40; y += 4)
+            p.drawLine(QPointF(19, y), QPointF(29, y));
+    }
+    return image;
+}
+
+// The row icon of a user group's buttons (32 x 32).
+QImage userPicture() {
+    QImage image = canvas(32, 32);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    person(p, QPointF(16, 9), 24, kTeal);
+    return image;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -232,5 +313,11 @@ int main(int argc, char** argv) {
     }
     save(contact.convertToFormat(QImage::Format_RGB32),
          data.filePath(QStringLiteral("contact.bmp")));
+
+    data.mkpath(QStringLiteral("pictures/big"));
+    for (const char* key : {"users", "locations", "events", "good", "bad", "reader"})
+        save(dialogPicture(QLatin1String(key)),
+             data.filePath(QStringLiteral("pictures/big/%1.png").arg(QLatin1String(key))));
+    save(userPicture(), data.filePath(QStringLiteral("pictures/user.png")));
     return 0;
 }

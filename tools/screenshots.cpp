@@ -9,20 +9,29 @@
 #include "ReportDialogs.h"
 #include "ReportFrame.h"
 #include "ReportPreview.h"
+#include "cSerialLink.h"
 #include "database/frmWaitReport.h"
 #include "frmAbout.h"
+#include "frmAddButton.h"
+#include "frmAddReader.h"
 #include "frmCompany.h"
 #include "frmCopyTour.h"
 #include "frmDownload.h"
+#include "frmEditButton.h"
+#include "frmEditReader.h"
+#include "frmListEdit.h"
 #include "frmLogin.h"
 #include "frmMain.h"
+#include "frmManualID.h"
 #include "frmPrpComms.h"
 #include "frmSetTime.h"
 #include "frmSplash.h"
 #include "frmUserMaintenance.h"
+#include "mButtons.h"
 #include "mDbUtil.h"
 #include "mDeclareAPI.h"
 #include "mGlobals.h"
+#include "mPacket.h"
 #include "mTranslations.h"
 #include <QPushButton>
 #include <QTabWidget>
@@ -168,6 +177,51 @@ int main(int argc, char** argv) {
     frmCopyTour copy(&main);
     shoot(copy, out.filePath("tourcopy.png"));
     copy.reject();
+
+    // The group editor and the dialogs of buttons and readers.
+    gConn->Execute("INSERT INTO tblButtons (lParentID, tButtonCode, tButtonName, tButtonDesc) "
+                   "VALUES (?, '12AB3F', 'Loading bay', 'East wall')",
+                   {gates});
+    frmListEdit group(main.Link(), &main);
+    group.setID(gates);
+    group.setItemType(1);
+    group.setListName("Main Gate");
+    group.setListDesc("North entrance");
+    group.Update();
+    shoot(group, out.filePath("groupeditor.png"));
+    group.reject();
+    for (const char* code : {"0000F1", "00A1B2"}) {
+        frmAddButton add(main.Link(), &main);
+        add.SetIcon("locations");
+        add.setWindowTitle(Translate("Add New Location"));
+        // A key touched to the reader: its ID least significant byte first.
+        QByteArray data = QByteArray::fromHex("2400");
+        const QByteArray id = QByteArray::fromHex(code);
+        for (int i = id.size() - 1; i >= 0; --i)
+            data.append(id.at(i));
+        main.Link().InBuffer().Append(BuildPacket(0x03, 0x01, 0x03, 0x51, 0x00, data));
+        add.tmrGetID_Timer();
+        shoot(add, out.filePath(QStringLiteral("addbutton-%1.png").arg(code)));
+        add.reject();
+    }
+    frmManualID manual(&main);
+    shoot(manual, out.filePath("manualid.png"));
+    manual.reject();
+    frmEditButton editButton(&main);
+    editButton.SetCaption(Translate("Add New Location"));
+    editButton.SetIcon("locations");
+    editButton.setEditName("Loading bay");
+    editButton.setDesc("East wall");
+    shoot(editButton, out.filePath("editbutton.png"));
+    editButton.reject();
+    frmAddReader addReader(main.Link(), &main);
+    addReader.setDesc("Reader 2");
+    shoot(addReader, out.filePath("addreader.png"));
+    addReader.reject();
+    frmEditReader editReader(&main);
+    editReader.setDesc("Reader 1");
+    shoot(editReader, out.filePath("editreader.png"));
+    editReader.reject();
     main.GoReports();
     shoot(main, out.filePath("reportspage.png"));
     shootReportPreview(out.filePath("preview.png"));

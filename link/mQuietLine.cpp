@@ -1,0 +1,39 @@
+#include "mQuietLine.h"
+
+#include "cSerialLink.h"
+#include "mGlobals.h"
+
+#include <QCoreApplication>
+#include <QProgressDialog>
+#include <memory>
+
+namespace {
+// The tail of a stream ends within one quiet period; only a longer wait is worth a box.
+constexpr qint64 kShowBoxAfterMs = 700;
+} // namespace
+
+const char* LineBusyText() {
+    return TR_TEXT("The reader is still sending earlier data. Waiting until it has finished...");
+}
+
+bool WaitForQuietLine(cSerialLink& link, QWidget* parent) {
+    std::unique_ptr<QProgressDialog> box;
+    return link.WaitQuiet([&](qint64 waitedMs) {
+        if (!box && waitedMs >= kShowBoxAfterMs) {
+            box = std::make_unique<QProgressDialog>(parent);
+            box->setObjectName(QStringLiteral("frmLineBusy"));
+            box->setWindowTitle(Translate(QStringLiteral("Status")));
+            box->setLabelText(Translate(QLatin1String(LineBusyText())));
+            box->setCancelButtonText(Translate(QStringLiteral("Cancel")));
+            box->setRange(0, 0);
+            box->setWindowModality(Qt::ApplicationModal);
+            box->setMinimumDuration(0);
+            box->show();
+        }
+        if (!box)
+            return true;
+        // The box is modal: its Cancel is the only input that gets through.
+        QCoreApplication::processEvents();
+        return !box->wasCanceled();
+    });
+}

@@ -1,0 +1,136 @@
+#include "frmAddButton.h"
+
+#include "ui_frmAddButton.h"
+
+#include "cSerialLink.h"
+#include "frmManualID.h"
+#include "mDialogSupport.h"
+#include "mErrorHandler.h"
+#include "mGlobals.h"
+#include "mLinkGlobals.h"
+
+frmAddButton::frmAddButton(cSerialLink& serialLink, QWidget* parent)
+    : QDialog(parent), link(serialLink), ui(std::make_unique<Ui::frmAddButton>()) {
+    ui->setupUi(this);
+    // The message's line stays reserved, so that the window does not jump when it shows.
+    QSizePolicy reserved = ui->lblMsg->sizePolicy();
+    reserved.setRetainSizeWhenHidden(true);
+    ui->lblMsg->setSizePolicy(reserved);
+    ui->lblMsg->hide();
+    PlaceAtMainWindowMiddle(this, 16, 24);
+    connect(ui->cmdManual, &QPushButton::clicked, this, &frmAddButton::cmdManual_Click);
+    connect(ui->cmdOK, &QPushButton::clicked, this, &frmAddButton::cmdOK_Click);
+    connect(ui->cmdCancel, &QPushButton::clicked, this, [this] {
+        ok = false;
+        reject();
+    });
+
+    gReceiveEnabled = true;
+    link.InBuffer().Clear();
+    LoadButtonCodes();
+
+    tmrFlash.setSingleShot(true);
+    tmrFlash.setInterval(100);
+    connect(&tmrFlash, &QTimer::timeout, this,
+            [this] { ui->img1->setPixmap(QPixmap(BigPicture(verdictPicture))); });
+    tmrGetID.setInterval(300);
+    connect(&tmrGetID, &QTimer::timeout, this, &frmAddButton::tmrGetID_Timer);
+    tmrGetID.start();
+    LinkYield();
+}
+
+frmAddButton::~frmAddButton() {
+    gReceiveEnabled = false;
+}
+
+void frmAddButton::LoadButtonCodes() {
+    try {
+        listener.setKnownCodes(ReadButtonCodes(*gConn));
+    } catch (const AppError& e) {
+        // Without the codes every key looks new; the database still refuses a stored one.
+        HandleError(QStringLiteral("LoadButtonCodes of Form frmAddButton"), e, true);
+    }
+}
+
+void frmAddButton::SetIcon(const QString& key) {
+    ui->img1->setPixmap(QPixmap(BigPicture(key)));
+}
+
+void frmAddButton::setButtonName(const QString& name) {
+    buttonName = name;
+    ui->txtName->setText(name);
+}
+
+void frmAddButton::setDesc(const QString& text) {
+    desc = text;
+    ui->txtDesc->setText(text);
+}
+
+void frmAddButton::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    FocusAndSelect(ui->txtName);
+}
+
+void frmAddButton::done(int result) {
+    // Unload: nothing more is kept from the line for this dialog.
+    tmrGetID.stop();
+    tmrFlash.stop();
+    gReceiveEnabled = false;
+    QDialog::done(result);
+}
+
+void frmAddButton::tmrGetID_Timer() {
+    LinkYield();
+    const cButtonIdListener::Reading reading = listener.Poll(link.InBuffer());
+    if (reading.read) {
+        ui->lblID->setText(reading.id);
+        Decide(reading.id);
+        if (reading.again) {
+            // The same key twice: the verdict blinks, without holding up the window.
+            ui->img1->clear();
+            tmrFlash.start();
+        }
+    }
+    LinkYield();
+}
+
+void frmAddButton::Decide(const QString& id) {
+    const bool isNew = listener.IsNewButtonCode(id);
+    dallasId = isNew ? id : QString();
+    ui->cmdOK->setEnabled(isNew);
+    ui->lblMsg->setVisible(!isNew);
+    verdictPicture = isNew ? QStringLiteral("good") : QStringLiteral("bad");
+    tmrFlash.stop();
+    ui->img1->setPixmap(QPixmap(BigPicture(verdictPicture)));
+}
+
+void frmAddButton::cmdManual_Click() {
+    frmManualID dialog(this);
+    dialog.exec();
+    if (!dialog.OK())
+        return;
+    ui->lblID->setText(dialog.ID());
+    Decide(dialog.ID());
+}
+
+void frmAddButton::cmdOK_Click() {
+    if (dallasId.isEmpty())
+        return;
+    switch (CheckName(ui->txtName->text(), existingNames)) {
+    case NameCheck::Used:
+        Notice(Translate(QStringLiteral("That name is already used.  Please enter another name")));
+        FocusAndSelect(ui->txtName);
+        return;
+    case NameCheck::Empty:
+        Notice(Translate(QStringLiteral("You must enter a name for this item")));
+        FocusAndSelect(ui->txtName);
+        return;
+    case NameCheck::Accepted:
+        break;
+    }
+    // Handed back as typed: the check used the trimmed text.
+    buttonName = ui->txtName->text();
+    desc = ui->txtDesc->text();
+    ok = true;
+    accept();
+}

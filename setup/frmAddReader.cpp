@@ -1,0 +1,112 @@
+#include "frmAddReader.h"
+
+#include "ui_frmAddReader.h"
+
+#include "cSerialLink.h"
+#include "frmDownload.h"
+#include "mButtons.h"
+#include "mDialogSupport.h"
+#include "mErrorHandler.h"
+#include "mGlobals.h"
+#include "mLinkGlobals.h"
+#include "mReaders.h"
+
+frmAddReader::frmAddReader(cSerialLink& serialLink, QWidget* parent)
+    : QDialog(parent), link(serialLink), ui(std::make_unique<Ui::frmAddReader>()) {
+    ui->setupUi(this);
+    // The message's line stays reserved, so that the window does not jump when it shows.
+    QSizePolicy reserved = ui->lblMsg->sizePolicy();
+    reserved.setRetainSizeWhenHidden(true);
+    ui->lblMsg->setSizePolicy(reserved);
+    ui->lblMsg->hide();
+    connect(ui->cmdRead, &QPushButton::clicked, this, &frmAddReader::cmdRead_Click);
+    connect(ui->cmdOK, &QPushButton::clicked, this, &frmAddReader::cmdOK_Click);
+    connect(ui->cmdCancel, &QPushButton::clicked, this, [this] {
+        ok = false;
+        reject();
+    });
+    gReceiveEnabled = true;
+    link.InBuffer().Clear();
+    LinkYield();
+}
+
+frmAddReader::~frmAddReader() {
+    gReceiveEnabled = false;
+}
+
+void frmAddReader::done(int result) {
+    gReceiveEnabled = false;
+    QDialog::done(result);
+}
+
+void frmAddReader::setDesc(const QString& text) {
+    desc = text;
+    ui->txtDesc->setText(text);
+}
+
+void frmAddReader::cmdRead_Click() {
+    // Whatever an earlier read found no longer counts: a failed read must leave nothing that
+    // OK could store.
+    readerId.clear();
+    ui->lblID->clear();
+    ui->img1->clear();
+    ui->cmdOK->setEnabled(false);
+    ui->lblMsg->hide();
+    if (CheckReaderID())
+        ui->txtDesc->setFocus(Qt::OtherFocusReason);
+}
+
+bool frmAddReader::CheckReaderID() {
+    try {
+        bool read = false;
+        QString id;
+        {
+            frmDownload download(link, this);
+            download.setFirmwareVersion(false);
+            download.setGetIDMode(true);
+            download.exec();
+            read = download.OK();
+            if (read)
+                id = download.PipeID();
+        }
+        if (!read || id.isEmpty()) {
+            Notice(Translate(QStringLiteral("Reader ID Download Failed")));
+            return false;
+        }
+        ui->lblID->setText(id);
+        const bool isNew = IsNewReaderId(*gConn, id);
+        if (isNew)
+            readerId = id;
+        ui->cmdOK->setEnabled(isNew);
+        ui->img1->setPixmap(
+            QPixmap(BigPicture(isNew ? QStringLiteral("good") : QStringLiteral("bad"))));
+        ui->lblMsg->setVisible(!isNew);
+        link.InBuffer().Clear();
+        LinkYield();
+        return true;
+    } catch (const AppError& e) {
+        ShowProcedureError(QStringLiteral("CheckReaderID"), e);
+        return false;
+    }
+}
+
+void frmAddReader::cmdOK_Click() {
+    switch (CheckName(ui->txtDesc->text(), existingNames)) {
+    case NameCheck::Used:
+        Notice(Translate(QStringLiteral("That name is already used.  Please enter another name")));
+        FocusAndSelect(ui->txtDesc);
+        return;
+    case NameCheck::Empty:
+        Notice(Translate(QStringLiteral("You must enter a name for this item")));
+        FocusAndSelect(ui->txtDesc);
+        return;
+    case NameCheck::Accepted:
+        break;
+    }
+    // Never a row without its ID.
+    if (readerId.isEmpty())
+        return;
+    desc = ui->txtDesc->text();
+    ok = true;
+    accept();
+}

@@ -1,0 +1,59 @@
+#include "frmEditButton.h"
+
+#include "ui_frmEditButton.h"
+
+#include "mButtons.h"
+#include "mDialogSupport.h"
+#include "mGlobals.h"
+
+frmEditButton::frmEditButton(QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::frmEditButton>()) {
+    ui->setupUi(this);
+    connect(ui->cmdOK, &QPushButton::clicked, this, &frmEditButton::cmdOK_Click);
+    connect(ui->cmdCancel, &QPushButton::clicked, this, [this] {
+        ok = false;
+        reject();
+    });
+}
+
+frmEditButton::~frmEditButton() = default;
+
+void frmEditButton::SetIcon(const QString& key) {
+    ui->img1->setPixmap(QPixmap(BigPicture(key)));
+}
+
+void frmEditButton::setEditName(const QString& name) {
+    editName = name;
+    startingName = name;
+    ui->txtName->setText(name);
+}
+
+void frmEditButton::setDesc(const QString& text) {
+    desc = text;
+    ui->txtDesc->setText(text);
+}
+
+void frmEditButton::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    FocusAndSelect(ui->txtName);
+}
+
+void frmEditButton::cmdOK_Click() {
+    switch (CheckName(ui->txtName->text(), existingNames, startingName)) {
+    case NameCheck::Used:
+        Notice(Translate(QStringLiteral("That name is already used.  Please enter another name")));
+        FocusAndSelect(ui->txtName);
+        return;
+    case NameCheck::Empty:
+        Notice(Translate(QStringLiteral("You must enter a name for this item")));
+        FocusAndSelect(ui->txtName);
+        return;
+    case NameCheck::Accepted:
+        break;
+    }
+    // Handed back as typed: the check used the trimmed text.
+    editName = ui->txtName->text();
+    desc = ui->txtDesc->text();
+    ok = true;
+    accept();
+}
