@@ -78,7 +78,7 @@ void frmRptReaderReport::cmdReset_Click() {
 void frmRptReaderReport::cmdPrintPreview_Click() {
     try {
         GetSelectedReader();
-        if (readerId.isEmpty() && ui->imgcboReader->count() == 0)
+        if (ui->imgcboReader->count() == 0)
             return;
         startDate = RangeMoment(ui->dtpStartDate->date(), ui->dtpStartTime->time());
         endDate = RangeMoment(ui->dtpEndDate->date(), ui->dtpEndTime->time());
