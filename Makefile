@@ -25,14 +25,11 @@ build: packages
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
-# Installs the program folder; the user's database is written only when it is absent.
+# Installs the program's own files into the program folder (the install rules of CMake list
+# them); the user's database is written only when it is absent, and nothing the program wrote
+# there (error log, lock, archives) is touched.
 install: build
-	mkdir -p "$(PROGRAM_DIR)"
-	cd $(BUILD_DIR)/bin && for f in *; do \
-	  [ "$$f" = main.mdb ] && continue; \
-	  [ -f "$$f" ] && install -m "$$( [ -x "$$f" ] && echo 755 || echo 644 )" "$$f" "$(PROGRAM_DIR)/$$f"; \
-	done; true
-	[ -e "$(PROGRAM_DIR)/main.mdb" ] || install -m 600 $(BUILD_DIR)/bin/main.mdb "$(PROGRAM_DIR)/main.mdb"
+	cmake --install $(BUILD_DIR) --prefix "$(PROGRAM_DIR)"
 
 run: install
 	@if [ -n "$$DISPLAY" ] || [ -n "$$WAYLAND_DISPLAY" ]; then \

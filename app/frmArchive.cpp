@@ -10,7 +10,10 @@
 #include "mGlobals.h"
 #include "mSupport.h"
 
+#include "cWorkProgress.h"
+
 #include <QFileInfo>
+#include <QLocale>
 
 namespace {
 
@@ -23,6 +26,10 @@ const char* const kSaveError = TR_TEXT("File Save Error: Archive Not Saved.  Ple
 const char* const kArchived = TR_TEXT("Events Archived Successfully");
 const char* const kCount = TR_TEXT("Number of Events =");
 const char* const kFileName = TR_TEXT("FileName = ");
+const char* const kReversed = TR_TEXT("The start date is later than the end date. Please correct the dates.");
+const char* const kProgressTitle = TR_TEXT("Archiving events");
+const char* const kWriting = TR_TEXT("Writing the events to %0:s: %1:s of %2:s");
+const char* const kDeleting = TR_TEXT("%0:s events written. Deleting them from the database...");
 // clang-format on
 
 const QString kCrLf = QStringLiteral("\r\n");
@@ -34,6 +41,36 @@ QString text(const char* english) {
 int box(const QString& prompt, int kind, int buttons) {
     return gTranslator->IvMessageBox(prompt, QString(), kind, buttons, 0);
 }
+
+QString number(qint64 n) {
+    return QLocale().toString(n);
+}
+
+// Shows the archive's progress; Cancel stops it while the file is written.
+class ArchiveProgress : public ArchiveObserver {
+public:
+    ArchiveProgress(QWidget* parent, const QString& path, qint64 total)
+        : progress(text(kProgressTitle), parent), name(QFileInfo(path).fileName()), total(total) {
+        progress.SetTotal(total);
+        Written(0);
+    }
+    bool Written(qint64 rows) override {
+        progress.SetText(
+            Translator::FormatStr(text(kWriting), {name, number(rows), number(total)}));
+        return progress.Step(rows);
+    }
+    void Deleting() override {
+        progress.SetCancellable(false);
+        progress.SetTotal(0);
+        progress.SetText(Translator::FormatStr(text(kDeleting), {number(total)}));
+    }
+    void KeepAlive() override { progress.KeepAlive(); }
+
+private:
+    cWorkProgress progress;
+    QString name;
+    qint64 total;
+};
 
 } // namespace
 
@@ -57,12 +94,19 @@ void frmArchive::ArchiveEvents() {
     startDate = ui->dtpStartDate->date();
     endDate = ui->dtpEndDate->date();
     try {
+        // Checked before anything is asked: a reversed range can never hold a touch.
+        if (startDate > endDate) {
+            box(text(kReversed), 0, 4);
+            ui->dtpStartDate->setFocus();
+            return;
+        }
         if (box(text(kWarning) + kCrLf + text(kContinue), 0, 3) != Boxes::AnswerYes)
             return;
         if (!gConn)
             throw AppError(AppError::InvalidCall, QStringLiteral("The database is not open"));
         const ArchiveRange range = ArchiveBounds(startDate, endDate);
-        if (CountArchiveEvents(*gConn, range) == 0) {
+        const qint64 count = CountArchiveEvents(*gConn, range);
+        if (count == 0) {
             box(QLatin1String(kNoEvents), 0, 4);
             return;
         }
@@ -80,8 +124,15 @@ void frmArchive::ArchiveEvents() {
             return;
         }
 
-        const ArchiveResult result = ArchiveToFile(*gConn, range, path);
+        ArchiveResult result;
+        {
+            ArchiveProgress progress(this, path, count);
+            result = ArchiveToFile(*gConn, range, path, &progress);
+        }
+        if (result.cancelled)
+            return; // nothing deleted, no file: the dialog stays for another try
         if (!result.fileError.isEmpty()) {
+            LogError(QStringLiteral("Archive not saved to %1: %2").arg(path, result.fileError));
             box(text(kSaveError) + kCrLf + result.fileError, 0, 4);
             return;
         }

@@ -2,14 +2,17 @@
 
 #include "ui_frmCompany.h"
 
+#include "TextLimit.h"
 #include "mCompany.h"
 #include "mGlobals.h"
 
 frmCompany::frmCompany(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::frmCompany>()) {
     ui->setupUi(this);
     QLineEdit* lines[] = {ui->txtLine_0, ui->txtLine_1, ui->txtLine_2, ui->txtLine_3};
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < 4; ++i) {
+        LimitCodePoints(lines[i], kCompanyLineLength);
         lines[i]->setText(gCompanyInfo[i + 1]);
+    }
     connect(ui->cmdOk, &QPushButton::clicked, this, &frmCompany::cmdOk_Click);
     connect(ui->cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 }

@@ -4,6 +4,7 @@
 
 #include "ProgramFolder.h"
 #include "Settings.h"
+#include "TextLimit.h"
 #include "mErrorHandler.h"
 #include "mGlobals.h"
 #include "mOperators.h"
@@ -16,14 +17,15 @@
 
 frmLogin::frmLogin(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::frmLogin>()) {
     ui->setupUi(this);
+    LimitCodePoints(ui->txtEnteredPassword, kPasswordLength);
     setWindowTitle(QStringLiteral("Trevano Lite - ") + Translate(QStringLiteral("Version")) +
                    QLatin1Char(' ') + GetVersionString());
     RestoreLastLogin();
     LoadLoginImage();
     SetOptionCaptions();
     ui->txtEnteredPassword->installEventFilter(this);
+    // Enter in the password box presses the default button, OK: one attempt, never two.
     connect(ui->cmdOK, &QPushButton::clicked, this, &frmLogin::DoLogin);
-    connect(ui->txtEnteredPassword, &QLineEdit::returnPressed, this, &frmLogin::DoLogin);
     connect(ui->cmdCancel, &QPushButton::clicked, this, [this] {
         loginResult = 0;
         reject();

@@ -734,12 +734,12 @@ void frmMain::GoArchive() {
 }
 
 void frmMain::GoBackup() {
-    RunBackup();
+    RunBackup(this);
 }
 
 void frmMain::GoRestore() {
-    // A replaced database is opened by the next start only.
-    if (RunRestore())
+    // A replaced database is opened by the next start only; a lost one never runs on.
+    if (RunRestore(this) != RestoreOutcome::NotRestored)
         ExitApp();
 }
 

@@ -2,6 +2,7 @@
 
 #include "ui_frmUserMaintenance.h"
 
+#include "TextLimit.h"
 #include "mErrorHandler.h"
 #include "mGlobals.h"
 #include "mOperators.h"
@@ -11,6 +12,9 @@
 frmUserMaintenance::frmUserMaintenance(QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::frmUserMaintenance>()) {
     ui->setupUi(this);
+    // No longer than the login takes, or the password could never be typed there.
+    LimitCodePoints(ui->txtPassword, kPasswordLength);
+    LimitCodePoints(ui->txtRetypePassword, kPasswordLength);
     ui->txtPassword->installEventFilter(this);
     ui->txtRetypePassword->installEventFilter(this);
     connect(ui->cmdOK, &QPushButton::clicked, this, &frmUserMaintenance::cmdOK_Click);

@@ -14,10 +14,54 @@
 #include "mSupport.h"
 #include "mTranslations.h"
 
+#include "WriteProblem.h"
+
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QThread>
+
+namespace {
+// clang-format off
+const char* const kCannotWrite = TR_TEXT("The program cannot start: it cannot write in its folder %0:s.");
+// clang-format on
+} // namespace
+
+InstanceLock TakeInstanceLock(QLockFile& lock, QString* reason) {
+    lock.setStaleLockTime(0);
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (lock.tryLock(0))
+            return InstanceLock::Taken;
+        if (lock.error() != QLockFile::LockFailedError)
+            break;
+        qint64 pid = 0;
+        QString host, application;
+        // QLockFile has already replaced the lock of a process that is gone; what it could
+        // read and kept belongs to a live copy.
+        if (lock.getLockInfo(&pid, &host, &application))
+            return InstanceLock::Running;
+        if (attempt == 0) {
+            // A copy starting this very moment may not have written its lock yet.
+            QThread::msleep(200);
+            continue;
+        }
+        // A running copy holds its lock file open and locked: that one cannot be removed.
+        if (!lock.removeStaleLockFile() && QFileInfo(lock.fileName()).isFile() &&
+            FolderWriteProblem(QFileInfo(lock.fileName()).absolutePath()).isEmpty())
+            return InstanceLock::Running;
+    }
+    const QString folder = QFileInfo(lock.fileName()).absolutePath();
+    QString why = FolderWriteProblem(folder);
+    if (why.isEmpty())
+        why = lock.error() == QLockFile::LockFailedError
+                  ? QStringLiteral("%1 cannot be replaced").arg(lock.fileName())
+                  : QStringLiteral("%1 cannot be written").arg(lock.fileName());
+    if (reason)
+        *reason = why;
+    return InstanceLock::Failed;
+}
 
 StartUp::StartUp() = default;
 
@@ -103,12 +147,25 @@ int StartUp::Main(const QStringList& arguments) {
     }
 
     instanceLock = std::make_unique<QLockFile>(ProgramFile(QStringLiteral("trevano.lock")));
-    instanceLock->setStaleLockTime(0);
-    if (!instanceLock->tryLock(0)) {
+    QString lockProblem;
+    switch (TakeInstanceLock(*instanceLock, &lockProblem)) {
+    case InstanceLock::Taken:
+        break;
+    case InstanceLock::Running:
         instanceLock.reset();
         Boxes::Show(QStringLiteral("Trevano Lite"),
                     QStringLiteral("The program is already running!"), Boxes::Icon::Critical);
         return 0;
+    case InstanceLock::Failed:
+        instanceLock.reset();
+        LogError(QStringLiteral("Cannot write the lock file trevano.lock in %1: %2")
+                     .arg(ProgramFolder(), lockProblem));
+        Boxes::Show(QStringLiteral("Trevano Lite"),
+                    Translator::FormatStr(Translate(QLatin1String(kCannotWrite)),
+                                          {QDir::toNativeSeparators(ProgramFolder())}) +
+                        QStringLiteral("\r\n") + lockProblem,
+                    Boxes::Icon::Critical);
+        return 1;
     }
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -136,7 +193,10 @@ int StartUp::Main(const QStringList& arguments) {
             return 1;
         }
         splash->ShowMessage(Translate(QStringLiteral("Compacting Database...")));
-        CompactDatabase(gDBPath, tempPath, DatabaseKey());
+        // A VACUUM of a large file takes a while: the splash keeps painting meanwhile.
+        CompactDatabase(gDBPath, tempPath, DatabaseKey(), [] {
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        });
         if (!ADOInit(gDBPath, DatabaseKey())) {
             LogError(QStringLiteral("ADOInit Failed. Exiting..."));
             return 1;

@@ -3,9 +3,17 @@
 #include <QStringList>
 #include <memory>
 
+#include <QString>
+
 class QLockFile;
 class frmMain;
 class DictionaryQtTranslator;
+
+// The single-instance check. Only a live copy of the program holding the lock refuses a start:
+// a lock left by a crashed run, and an empty or garbled one (a power loss while it was
+// written), is replaced. Failed: the lock cannot be written at all; `reason` says why.
+enum class InstanceLock { Taken, Running, Failed };
+InstanceLock TakeInstanceLock(QLockFile& lock, QString* reason);
 
 // The program's start: translation, single instance, splash, database, login, main window.
 class StartUp {

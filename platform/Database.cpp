@@ -88,7 +88,9 @@ void DbConnection::openWithFlags(const QString& filePath, const QString& key, in
         if (sqlite3_db_readonly(db, "main") == 1)
             throw AppError(SQLITE_READONLY,
                            QStringLiteral("The database file is read-only: %1").arg(filePath));
-        ExecuteScript(QStringLiteral("PRAGMA temp_store = MEMORY;"));
+        // Temporary tables, sorts and a VACUUM's copy live in files: the page cache still holds
+        // the small ones, but a year of touches sorted or copied never fills the memory.
+        ExecuteScript(QStringLiteral("PRAGMA temp_store = FILE;"));
     } catch (...) {
         Close();
         throw;
@@ -97,6 +99,7 @@ void DbConnection::openWithFlags(const QString& filePath, const QString& key, in
 
 void DbConnection::Close() {
     if (db) {
+        sqlite3_progress_handler(db, 0, nullptr, nullptr);
         sqlite3_close_v2(db);
         db = nullptr;
     }
@@ -345,6 +348,13 @@ QVariant DbCursor::value(int i) const {
     return columnValue(stmt, i);
 }
 
+QByteArray DbCursor::utf8(int i) const {
+    if (!onRow || i < 0 || i >= columnCount())
+        throw AppError(AppError::InvalidCall, QStringLiteral("No current row or column %1").arg(i));
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
+    return text ? QByteArray(text, sqlite3_column_bytes(stmt, i)) : QByteArray();
+}
+
 QVariant DbCursor::value(const QString& column) const {
     return value(checkedIndex(column));
 }
@@ -410,4 +420,36 @@ int DbStatement::Execute(const QVariantList& params) {
 qint64 DbStatement::Insert(const QVariantList& params) {
     Execute(params);
     return sqlite3_last_insert_rowid(connection.db);
+}
+
+namespace {
+
+int progressCallback(void* context) {
+    return static_cast<DbProgress*>(context)->Call() ? 0 : 1;
+}
+
+} // namespace
+
+DbProgress::DbProgress(DbConnection& connection, std::function<bool()> handler)
+    : connection(connection), handler(std::move(handler)) {
+    if (!connection.db)
+        throw AppError(SQLITE_MISUSE, QStringLiteral("The database is not open"));
+    db = connection.db;
+    // About a thousand virtual machine steps: far below a millisecond of work.
+    sqlite3_progress_handler(db, 1000, &progressCallback, this);
+}
+
+DbProgress::~DbProgress() {
+    if (connection.db == db && db)
+        sqlite3_progress_handler(db, 0, nullptr, nullptr);
+}
+
+bool DbProgress::Call() {
+    if (!handler)
+        return true;
+    try {
+        return handler();
+    } catch (...) {
+        return false; // nothing may leave the database engine by an exception
+    }
 }

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QVariant>
 #include <QVector>
+#include <functional>
 #include <memory>
 
 struct sqlite3;
@@ -85,6 +86,7 @@ public:
 private:
     friend class DbCursor;
     friend class DbStatement;
+    friend class DbProgress;
     void openWithFlags(const QString& path, const QString& key, int flags);
     [[noreturn]] void fail(int code, const QString& context) const;
     // Prepares exactly one statement; the caller owns (and finalizes) it.
@@ -134,6 +136,9 @@ public:
     QString text(const QString& column) const;
     qint64 integer(const QString& column, qint64 nullValue = 0) const;
     bool isNull(const QString& column) const;
+    // The current row's value as UTF-8 text, without a detour through QString (exports);
+    // empty for null.
+    QByteArray utf8(int i) const;
     // A copy of the current row.
     DbRow row() const;
 
@@ -165,6 +170,24 @@ private:
     DbConnection& connection;
     sqlite3_stmt* stmt = nullptr;
     QString sql;
+};
+
+// Calls `handler` now and then while a statement of the connection runs (a long DELETE, VACUUM
+// or export), so that the windows stay painted; the statement stops with SQLITE_INTERRUPT (9)
+// when the handler returns false. Removed again when it goes. The handler must not use the
+// connection.
+class DbProgress {
+public:
+    DbProgress(DbConnection& connection, std::function<bool()> handler);
+    ~DbProgress();
+    DbProgress(const DbProgress&) = delete;
+    DbProgress& operator=(const DbProgress&) = delete;
+    bool Call();
+
+private:
+    DbConnection& connection;
+    sqlite3* db = nullptr;
+    std::function<bool()> handler;
 };
 
 // The stored text of a value as the database layer binds it: a QDateTime as

@@ -1,5 +1,9 @@
 #include "Settings.h"
 
+#include "WriteProblem.h"
+
+#include <QDir>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStringList>
 
@@ -12,6 +16,29 @@ QSettings store() {
 
 QString path(const QString& section, const QString& key) {
     return section + QLatin1Char('/') + key;
+}
+
+Settings::SaveFailureHandler& failureHandler() {
+    static Settings::SaveFailureHandler handler;
+    return handler;
+}
+
+bool& lastSaveFailed() {
+    static bool failed = false;
+    return failed;
+}
+
+// QSettings tells only that the file could not be written: the folder says why.
+QString whyNotWritten(const QString& file) {
+    QFileInfo info(file);
+    QDir folder = info.absoluteDir();
+    while (!folder.exists() && !folder.isRoot())
+        folder.setPath(QFileInfo(folder.absolutePath()).absolutePath());
+    // As large as the file would be: a disk with a little room left takes a small probe.
+    QString why = FolderWriteProblem(folder.absolutePath(), info.size() + 4096);
+    if (why.isEmpty() && info.exists() && !info.isWritable())
+        why = QStringLiteral("Permission denied");
+    return why.isEmpty() ? QStringLiteral("The file could not be written") : why;
 }
 
 } // namespace
@@ -28,10 +55,23 @@ QString GetSetting(const QString& section, const QString& key, const QString& de
     return v.toString();
 }
 
-void SaveSetting(const QString& section, const QString& key, const QString& value) {
+bool SaveSetting(const QString& section, const QString& key, const QString& value) {
     QSettings s = store();
     s.setValue(path(section, key), value);
     s.sync();
+    if (s.status() == QSettings::NoError) {
+        lastSaveFailed() = false;
+        return true;
+    }
+    SaveFailure failure{section, key, s.fileName(), whyNotWritten(s.fileName()), lastSaveFailed()};
+    lastSaveFailed() = true;
+    if (failureHandler())
+        failureHandler()(failure);
+    return false;
+}
+
+void SetSaveFailureHandler(SaveFailureHandler handler) {
+    failureHandler() = std::move(handler);
 }
 
 int GetInt(const QString& section, const QString& key, int defaultValue) {
@@ -63,16 +103,16 @@ bool GetBool(const QString& section, const QString& key, bool defaultValue) {
     return ok ? value : defaultValue;
 }
 
-void SaveInt(const QString& section, const QString& key, qint64 value) {
-    SaveSetting(section, key, QString::number(value));
+bool SaveInt(const QString& section, const QString& key, qint64 value) {
+    return SaveSetting(section, key, QString::number(value));
 }
 
 QString BoolText(bool value) {
     return value ? QStringLiteral("True") : QStringLiteral("False");
 }
 
-void SaveBool(const QString& section, const QString& key, bool value) {
-    SaveSetting(section, key, BoolText(value));
+bool SaveBool(const QString& section, const QString& key, bool value) {
+    return SaveSetting(section, key, BoolText(value));
 }
 
 QString FileName() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 // The per-user settings store under the application key "Trevano Lite": sections and keys,
 // every value stored as text. A value that does not parse reads as its default.
@@ -8,13 +9,30 @@ namespace Settings {
 
 QString GetSetting(const QString& section, const QString& key,
                    const QString& defaultValue = QString());
-void SaveSetting(const QString& section, const QString& key, const QString& value);
+// Writes the value to the store at once. False when it could not be written; the failure
+// handler has been told then.
+bool SaveSetting(const QString& section, const QString& key, const QString& value);
 
 int GetInt(const QString& section, const QString& key, int defaultValue);
 double GetDouble(const QString& section, const QString& key, double defaultValue);
 bool GetBool(const QString& section, const QString& key, bool defaultValue);
-void SaveInt(const QString& section, const QString& key, qint64 value);
-void SaveBool(const QString& section, const QString& key, bool value);
+bool SaveInt(const QString& section, const QString& key, qint64 value);
+bool SaveBool(const QString& section, const QString& key, bool value);
+
+// A value that could not be written: where it was to go and why not, in the system's words.
+// `repeated` is true while the saves before it failed too (one failure usually stops every
+// save until it is mended), so that the handler can tell the user once.
+struct SaveFailure {
+    QString section;
+    QString key;
+    QString file;
+    QString reason;
+    bool repeated = false;
+};
+using SaveFailureHandler = std::function<void(const SaveFailure&)>;
+// The program reports failures through the error log and a box; without a handler they are
+// only returned.
+void SetSaveFailureHandler(SaveFailureHandler handler);
 
 QString BoolText(bool value);
 // "True"/"False" in any case or a number (non-zero is true); ok is false for anything else.

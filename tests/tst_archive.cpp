@@ -1,10 +1,12 @@
 // The event archive: the file it writes, byte for byte, and the touches it leaves behind.
 #include "TestHome.h"
+#include "TightFolder.h"
 #include "frmArchive.h"
 #include "mGlobals.h"
 
 #include <QDateEdit>
 #include <QDir>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QtTest>
 
@@ -43,6 +45,58 @@ QByteArray readAll(const QString& path) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
+// `perDay` touches on each of the days from 2008-06-01, with names that need quoting.
+void addManyTouches(int days, int perDay) {
+    DbTransaction t(*gConn);
+    DbStatement insert(*gConn, "INSERT INTO tblEvents (dtDLDateTime, dtDateTime, tButtonCode, "
+                               "tButtonName, tButtonDesc, wGroupType, tGroupName, tGroupDesc, "
+                               "tPipeID) VALUES ('2008-07-01 07:00:00', ?, ?, ?, '', ?, ?, '', ?)");
+    for (int d = 0; d < days; ++d)
+        for (int i = 0; i < perDay; ++i)
+            insert.Execute({QDate(2008, 6, 1 + d).toString("yyyy-MM-dd ") +
+                                QTime(0, 0).addSecs(i * 86400 / perDay).toString("HH:mm:ss"),
+                            QString("%1").arg(i % 4096, 6, 16, QChar('0')).toUpper(),
+                            QString("Point \"%1\", row %2").arg(i % 7).arg(i), i % 4,
+                            QString("Site %1").arg(d), QString("0000000%1").arg(i % 3)});
+    t.Commit();
+}
+
+// Reads an RFC 4180 file back into its records.
+QList<QStringList> readCsv(const QByteArray& bytes) {
+    QList<QStringList> records;
+    QStringList record;
+    QString field;
+    bool quoted = false;
+    const QString text = QString::fromUtf8(bytes);
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (quoted) {
+            if (c == '"' && i + 1 < text.size() && text.at(i + 1) == '"') {
+                field += '"';
+                ++i;
+            } else if (c == '"') {
+                quoted = false;
+            } else {
+                field += c;
+            }
+        } else if (c == '"') {
+            quoted = true;
+        } else if (c == ',') {
+            record << field;
+            field.clear();
+        } else if (c == '\r' && i + 1 < text.size() && text.at(i + 1) == '\n') {
+            record << field;
+            records << record;
+            record.clear();
+            field.clear();
+            ++i;
+        } else {
+            field += c;
+        }
+    }
+    return records;
+}
+
 // Sets the range and presses OK; boxes and file dialogs are answered by the caller's fixtures.
 void pressOk(frmArchive& dialog, const QDate& start, const QDate& end) {
     dialog.findChild<QDateEdit*>("dtpStartDate")->setDate(start);
@@ -65,6 +119,9 @@ private slots:
     void archivesTheRange();
     void nothingIsDeleted_data();
     void nothingIsDeleted();
+    void manyTouchesReadBack();
+    void cancelWhileWriting();
+    void fullDisk();
 
 private:
     std::unique_ptr<TestHome> home;
@@ -114,9 +171,10 @@ void tst_archive::nothingIsDeleted_data() {
     const QString confirm = "Warning: This action will permanently delete";
     QTest::newRow("confirmation refused")
         << "" << QList<int>{Boxes::AnswerNo} << QStringList() << QStringList{confirm} << false;
+    // Checked before the question: nobody is asked to confirm a delete that cannot happen.
     QTest::newRow("start after end")
         << "reversed" << QList<int>() << QStringList()
-        << QStringList{confirm, "There are no stored events within the dates you entered."}
+        << QStringList{"The start date is later than the end date. Please correct the dates."}
         << false;
     QTest::newRow("file dialog cancelled")
         << "" << QList<int>() << QStringList{""} << QStringList{confirm} << true;
@@ -173,6 +231,106 @@ void tst_archive::nothingIsDeleted() {
     QVERIFY(!QFile::exists("/proc/Archive.csv"));
     QCOMPARE(dialog.isVisible(), !closed);
     QVERIFY(!dialog.OK());
+}
+
+// Every touch of the range once in the file, in time order, none of them left behind.
+void tst_archive::manyTouchesReadBack() {
+    addManyTouches(6, 1500);
+    QStringList expected;
+    for (const DbRow& r : gConn->Query(
+             "SELECT * FROM tblEvents WHERE dtDateTime BETWEEN '2008-06-02' AND '2008-06-05 "
+             "23:59:59' ORDER BY dtDateTime, ID"))
+        expected << QStringList{r.text("dtDateTime").left(10),
+                                r.text("dtDateTime").mid(11, 5),
+                                r.text("tButtonCode"),
+                                QStringList{"User", "Location", "Event", ""}.at(
+                                    int(r.integer("wGroupType"))),
+                                r.text("tGroupName"),
+                                r.text("tButtonName"),
+                                r.text("tPipeID")}
+                        .join('|');
+    QCOMPARE(expected.size(), 6000);
+    const QString path = home->file("many.csv");
+    BoxRecorder boxes;
+    FileAnswers files({path});
+    frmArchive dialog;
+    pressOk(dialog, QDate(2008, 6, 2), QDate(2008, 6, 5));
+    QVERIFY(dialog.OK());
+    QCOMPARE(boxes.boxes.last().text.section("\r\n", 1, 1), QString("Number of Events = 6000"));
+
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QList<QStringList> records = readCsv(file.readAll());
+    QCOMPARE(records.size(), 6001);
+    QCOMPARE(records.first().join('|'), QString("Date|Time|Button ID|Type|Group Name|Button "
+                                                "Name|Reader ID"));
+    QStringList read;
+    for (int i = 1; i < records.size(); ++i)
+        read << records.at(i).join('|');
+    QCOMPARE(read, expected);
+    QCOMPARE(gConn->Query("SELECT count(*) AS n FROM tblEvents WHERE dtDateTime LIKE '2008-06%'")
+                 .first()
+                 .integer("n"),
+             3000);
+    QVERIFY(!QFile::exists(gConn->Path() + "-journal"));
+}
+
+// Cancel while the file is written: the partial file goes, every touch stays, and the dialog
+// stays open for another try.
+void tst_archive::cancelWhileWriting() {
+    addManyTouches(4, 2000);
+    const QString before = tableDump();
+    const QString path = home->file("cancelled.csv");
+    BoxRecorder boxes;
+    FileAnswers files({path});
+    frmArchive dialog;
+    qint64 sizeAtCancel = -1;
+    QTimer canceller;
+    connect(&canceller, &QTimer::timeout, &dialog, [&] {
+        auto* progress = dialog.findChild<QProgressDialog*>();
+        if (!progress || !progress->isVisible() || progress->value() < 500)
+            return;
+        sizeAtCancel = QFileInfo(path).size();
+        QTest::mouseClick(progress->findChild<QPushButton*>("cmdCancel"), Qt::LeftButton);
+        canceller.stop();
+    });
+    canceller.start(0);
+    pressOk(dialog, QDate(2008, 6, 1), QDate(2008, 6, 4));
+
+    QVERIFY2(sizeAtCancel > 0, "cancelled after part of the file was written");
+    QVERIFY(!QFile::exists(path));
+    QCOMPARE(tableDump(), before);
+    QCOMPARE(boxes.boxes.size(), 1); // the confirmation, nothing after it
+    QVERIFY(dialog.isVisible());
+    QVERIFY(!dialog.OK());
+    QVERIFY(!dialog.findChild<QProgressDialog*>() ||
+            !dialog.findChild<QProgressDialog*>()->isVisible());
+}
+
+// A disk that fills while the file is written: the system's reason in the box and the log,
+// no file, every touch kept.
+void tst_archive::fullDisk() {
+    addManyTouches(1, 3000); // a file larger than the room left
+    const QString before = tableDump();
+    TightFolder disk(home->file("disk"), TightFolder::Full, 64 * 1024);
+    if (!disk.usable())
+        QSKIP(qPrintable(disk.how));
+    qInfo("full disk: %s", qPrintable(disk.how));
+    const QString path = home->file("disk/archive.csv");
+    BoxRecorder boxes;
+    FileAnswers files({path});
+    frmArchive dialog;
+    disk.close();
+    pressOk(dialog, QDate(2008, 5, 1), QDate(2008, 6, 30));
+    const QStringList texts = boxes.texts();
+    QCOMPARE(texts.size(), 2);
+    QCOMPARE(texts.last(),
+             "File Save Error: Archive Not Saved.  Please Try again.\r\n" + disk.reason);
+    QVERIFY(!QFile::exists(path));
+    QCOMPARE(tableDump(), before);
+    QVERIFY(dialog.isVisible());
+    QVERIFY2(home->errorLog().contains("\tArchive not saved to " + path + ": " + disk.reason),
+             qPrintable(home->errorLog()));
 }
 
 QTEST_MAIN(tst_archive)

@@ -7,6 +7,7 @@
 #include "mGlobals.h"
 
 #include <QDir>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QtTest>
 
@@ -66,10 +67,17 @@ private slots:
     void restoreChangesNothing_data();
     void restoreChangesNothing();
     void fileMenu();
+    void chosenFileIsOnlyRead();
+    void databaseLostEndsTheProgram();
+    void cancelledWhileCopying_data();
+    void cancelledWhileCopying();
 
 private:
     std::unique_ptr<TestHome> home;
     QString documents;
+    QStringList stagedCopies() const {
+        return QDir(home->path()).entryList({"main.mdb.restore*"}, QDir::Files | QDir::Hidden);
+    }
 };
 
 void tst_backup::init() {
@@ -118,7 +126,7 @@ void tst_backup::backupThenRestore() {
     {
         BoxRecorder boxes;
         FileAnswers files({target});
-        QVERIFY(RunRestore());
+        QCOMPARE(RunRestore(), RestoreOutcome::Restored);
         QCOMPARE(boxes.boxes.size(), 2);
         QCOMPARE(boxes.boxes[0].buttons, Boxes::Buttons::YesNo);
         QCOMPARE(boxes.boxes[1].text,
@@ -130,7 +138,7 @@ void tst_backup::backupThenRestore() {
     QVERIFY2(!gConn, "the program ends on the restored file");
     QCOMPARE(dumpFile(home->databasePath()), original);
     QVERIFY(QFileInfo(home->databasePath()).permissions() & QFile::WriteOwner);
-    QVERIFY(!QFile::exists(home->databasePath() + ".restore"));
+    QCOMPARE(stagedCopies(), QStringList());
     DbConnection restored;
     restored.Open(home->databasePath(), DatabaseKey());
     QCOMPARE(restored.Insert("INSERT INTO tblEvents (tButtonCode) VALUES ('000010')"), 5);
@@ -176,13 +184,13 @@ void tst_backup::restoreChangesNothing() {
     BoxRecorder boxes;
     boxes.answers = {kind == "answeredNo" ? Boxes::AnswerNo : Boxes::AnswerOk};
     FileAnswers files({source}); // the repeated dialog is cancelled
-    QVERIFY(!RunRestore());
+    QCOMPARE(RunRestore(), RestoreOutcome::NotRestored);
     QCOMPARE(boxes.texts(), QStringList{message});
     QCOMPARE(files.dialogs.size(), kind == "answeredNo" ? 1 : 2);
     QCOMPARE(readAll(home->databasePath()), before);
     QVERIFY(gConn && gConn->IsOpen());
     QCOMPARE(dump(*gConn), rows);
-    QVERIFY(!QFile::exists(home->databasePath() + ".restore"));
+    QCOMPARE(stagedCopies(), QStringList());
     QCOMPARE(home->errorLog().contains("Error "), false);
 }
 
@@ -217,6 +225,93 @@ void tst_backup::fileMenu() {
     QCOMPARE(boxes.boxes.size(), 2);
     QVERIFY(!w.isVisible());
     QVERIFY(!gConn);
+}
+
+// A backup named as the program might name a copy of its own is read, never removed.
+void tst_backup::chosenFileIsOnlyRead() {
+    const QString chosen = home->databasePath() + ".restore";
+    BackupDatabase(*gConn, chosen, DatabaseKey());
+    const QByteArray before = readAll(chosen);
+    const QString rows = dump(*gConn);
+    gConn->Execute("DELETE FROM tblEvents");
+    BoxRecorder boxes;
+    FileAnswers files({chosen});
+    QCOMPARE(RunRestore(), RestoreOutcome::Restored);
+    QCOMPARE(readAll(chosen), before);
+    QCOMPARE(dumpFile(home->databasePath()), rows);
+    QCOMPARE(stagedCopies(), QStringList{"main.mdb.restore"});
+}
+
+// The replace fails and the old file no longer opens either: the program says so and ends,
+// never runs on without a database.
+void tst_backup::databaseLostEndsTheProgram() {
+    const QString backup = QDir(documents).filePath("good.mdb");
+    BackupDatabase(*gConn, backup, DatabaseKey());
+    BoxRecorder boxes;
+    boxes.onBox = [&](const Boxes::Box& box) {
+        if (box.buttons != Boxes::Buttons::YesNo)
+            return;
+        // While the question is open: the database file is damaged and a journal of another
+        // writer lies beside it, so the replace is refused and the reopen fails.
+        QFile::rename(home->databasePath(), home->file("moved.mdb"));
+        QFile junk(home->databasePath());
+        QVERIFY(junk.open(QIODevice::WriteOnly));
+        junk.write(QByteArray(4096, 'x'));
+        QFile journal(home->databasePath() + "-journal");
+        QVERIFY(journal.open(QIODevice::WriteOnly));
+    };
+    FileAnswers files({backup});
+    frmMain w;
+    w.setUserType(1);
+    w.show();
+    w.Action("mnuFileRestore")->trigger();
+    QCOMPARE(boxes.boxes.size(), 2);
+    QVERIFY(boxes.boxes[1].text.startsWith(
+        "The database could not be put back and opened again. The program will now close.\r\n"));
+    QVERIFY(boxes.boxes[1].text.contains("-journal exists"));
+    QCOMPARE(boxes.boxes[1].icon, Boxes::Icon::Critical);
+    QVERIFY(!gConn);
+    QVERIFY(!w.isVisible());
+    QVERIFY(
+        home->errorLog().contains("Restore: the database " + gDBPath + " could not be replaced"));
+    QCOMPARE(stagedCopies(), QStringList());
+    QCOMPARE(readAll(home->databasePath()), QByteArray(4096, 'x')); // nothing written over it
+}
+
+// Cancel in the progress of a backup or of the copy a restore checks: no file is left and the
+// database is untouched.
+void tst_backup::cancelledWhileCopying_data() {
+    QTest::addColumn<bool>("backup");
+    QTest::newRow("backup") << true;
+    QTest::newRow("restore") << false;
+}
+
+void tst_backup::cancelledWhileCopying() {
+    QFETCH(bool, backup);
+    const QString file = QDir(documents).filePath("copy.mdb");
+    if (!backup)
+        BackupDatabase(*gConn, file, DatabaseKey());
+    const QByteArray before = readAll(home->databasePath());
+    QString seen;
+    QTimer::singleShot(0, [&] {
+        auto* progress = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
+        QVERIFY(progress);
+        seen = progress->labelText();
+        QTest::mouseClick(progress->findChild<QPushButton*>("cmdCancel"), Qt::LeftButton);
+    });
+    BoxRecorder boxes;
+    FileAnswers files({file});
+    if (backup)
+        RunBackup();
+    else
+        QCOMPARE(RunRestore(), RestoreOutcome::NotRestored);
+    QCOMPARE(seen, backup ? "Copying the database to copy.mdb..." : "Copying copy.mdb...");
+    QVERIFY2(boxes.texts().isEmpty(), qPrintable(boxes.texts().join("|")));
+    QCOMPARE(QFile::exists(file), !backup);
+    QCOMPARE(readAll(home->databasePath()), before);
+    QVERIFY(gConn && gConn->IsOpen());
+    QCOMPARE(stagedCopies(), QStringList());
+    QVERIFY(!home->errorLog().contains("Error "));
 }
 
 QTEST_MAIN(tst_backup)

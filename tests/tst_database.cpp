@@ -3,10 +3,12 @@
 #include "DatabaseKey.h"
 #include "DatabaseMaker.h"
 #include "TestHome.h"
+#include "mSupport.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <malloc.h>
 #include <sqlite3.h>
 
 class tst_database : public QObject {
@@ -23,6 +25,9 @@ private slots:
     void datesBindAsStoredText();
     void cursorAndPreparedStatement();
     void tableNamesIgnoreCase();
+    void cursorMemoryStaysFlat();
+    void compactionOnlyWhenWorthwhile_data();
+    void compactionOnlyWhenWorthwhile();
 
 private:
     QTemporaryDir dir;
@@ -276,6 +281,79 @@ void tst_database::tableNamesIgnoreCase() {
     QVERIFY(db.TableExists("tblEvents"));
     QVERIFY(db.TableExists("TBLEVENTS"));
     QVERIFY(!db.TableExists("tblEvent"));
+}
+
+// A cursor over many rows holds one row at a time: the heap in use does not grow with them.
+void tst_database::cursorMemoryStaysFlat() {
+    const QString path = dir.filePath("flat.mdb");
+    MakeDeliveredDatabase(path);
+    DbConnection db;
+    db.Open(path, DatabaseKey());
+    {
+        DbTransaction t(db);
+        DbStatement insert(db, "INSERT INTO tblEvents (dtDateTime, tButtonCode, tButtonName, "
+                               "tGroupName, tPipeID) VALUES (?, ?, ?, ?, '0C5E0001')");
+        for (int i = 0; i < 150000; ++i)
+            insert.Execute({QString("2025-01-01 %1").arg(i), QString::number(i),
+                            QString("Location with a longish name %1").arg(i), "North Gate"});
+        t.Commit();
+    }
+    DbCursor cursor(db, "SELECT * FROM tblEvents ORDER BY dtDateTime");
+    qint64 rows = 0, bytes = 0;
+    size_t early = 0, late = 0;
+    while (cursor.Next()) {
+        for (int i = 0; i < cursor.columnCount(); ++i)
+            bytes += cursor.value(i).toString().size();
+        if (++rows == 1000)
+            early = mallinfo2().uordblks;
+    }
+    late = mallinfo2().uordblks;
+    QCOMPARE(rows, 150000);
+    QVERIFY(bytes > 10 * 1000 * 1000); // what a snapshot would hold
+    QVERIFY2(late < early + 2 * 1024 * 1024,
+             qPrintable(QString("heap %1 at row 1000, %2 at the end").arg(early).arg(late)));
+}
+
+void tst_database::compactionOnlyWhenWorthwhile_data() {
+    QTest::addColumn<int>("deleted"); // of 2000 touches
+    QTest::addColumn<bool>("compacted");
+    QTest::newRow("a few rows gone") << 100 << false;
+    QTest::newRow("half of them gone") << 1000 << true;
+}
+
+// The start's compaction runs only when it gives back a tenth of the file, and keeps every row.
+void tst_database::compactionOnlyWhenWorthwhile() {
+    QFETCH(int, deleted);
+    QFETCH(bool, compacted);
+    const QString path = dir.filePath("compact.mdb");
+    QFile::remove(path);
+    MakeDeliveredDatabase(path);
+    qint64 freeBefore = 0;
+    {
+        DbConnection db;
+        db.Open(path, DatabaseKey());
+        DbTransaction t(db);
+        DbStatement insert(db, "INSERT INTO tblEvents (tButtonName) VALUES (?)");
+        for (int i = 0; i < 2000; ++i)
+            insert.Execute({QString(100, QChar('a' + i % 26))});
+        t.Commit();
+        db.Execute("DELETE FROM tblEvents WHERE ID <= ?", {deleted});
+        freeBefore = db.Query("PRAGMA freelist_count").first().integer("freelist_count");
+        QVERIFY(freeBefore > 0);
+    }
+    const QString temp = dir.filePath("temp.mdb");
+    QFile leftover(temp);
+    QVERIFY(leftover.open(QIODevice::WriteOnly));
+    leftover.close();
+    int calls = 0;
+    CompactDatabase(path, temp, DatabaseKey(), [&] { ++calls; });
+    QVERIFY(!QFile::exists(temp));
+    DbConnection db;
+    db.Open(path, DatabaseKey());
+    QCOMPARE(db.Query("PRAGMA freelist_count").first().integer("freelist_count"),
+             compacted ? 0 : freeBefore);
+    QCOMPARE(db.Query("SELECT count(*) AS n FROM tblEvents").first().integer("n"), 2000 - deleted);
+    QCOMPARE(db.Query("PRAGMA user_version").first().integer("user_version"), 1);
 }
 
 QTEST_GUILESS_MAIN(tst_database)

@@ -28,6 +28,8 @@ private slots:
     void checkOperator();
     void missingRowFailsOnceAndIsAdded();
     void fourthFailureEndsTheLogin();
+    void enterIsOneAttempt();
+    void longPasswordEndingInAPair();
     void cancelAbandons();
     void passwordDialog_data();
     void passwordDialog();
@@ -80,7 +82,6 @@ void tst_login::fourthFailureEndsTheLogin() {
     QVERIFY(login.findChild<QRadioButton*>("optUser_1")->isChecked());
     QCOMPARE(login.findChild<QRadioButton*>("optUser_0")->text(), QString("&Master"));
     auto* password = login.findChild<QLineEdit*>("txtEnteredPassword");
-    QCOMPARE(password->maxLength(), 16);
     QCOMPARE(password->echoMode(), QLineEdit::Password);
     bool finished = false;
     connect(&login, &QDialog::finished, this, [&] { finished = true; });
@@ -99,6 +100,52 @@ void tst_login::fourthFailureEndsTheLogin() {
                           "You could not be logged in.  Closing the program now."}));
     QCOMPARE(boxes.boxes.last().title, QString("Trevano Lite"));
     QCOMPARE(boxes.boxes.last().icon, Boxes::Icon::Critical);
+}
+
+// Enter in the password box is the same one attempt as OK.
+void tst_login::enterIsOneAttempt() {
+    TestHome home;
+    home.openGlobals();
+    BoxRecorder boxes;
+    frmLogin login;
+    login.show();
+    QVERIFY(QTest::qWaitForWindowActive(&login));
+    auto* password = login.findChild<QLineEdit*>("txtEnteredPassword");
+    QTRY_VERIFY(password->hasFocus());
+    QTest::keyClicks(password, "wrong");
+    QTest::keyClick(password, Qt::Key_Return);
+    QCOMPARE(boxes.texts(),
+             QStringList{"The User Name / Password are incorrect. Please try again."});
+    QVERIFY(login.isVisible());
+    password->setText("Master");
+    QTest::keyClick(password, Qt::Key_Enter);
+    QCOMPARE(login.result(), int(QDialog::Accepted));
+    QCOMPARE(login.LoginResult(), 1);
+    QCOMPARE(boxes.boxes.size(), 1);
+}
+
+// A 16-character password that ends in a character outside the basic plane is stored whole
+// and typed whole at the login.
+void tst_login::longPasswordEndingInAPair() {
+    TestHome home;
+    home.openGlobals();
+    const QString password = QString(15, 'k') + QString::fromUtf8("\xF0\x9F\x94\x91");
+    frmUserMaintenance dialog;
+    dialog.FormStart(1);
+    dialog.show();
+    for (const char* box : {"txtPassword", "txtRetypePassword"})
+        dialog.findChild<QLineEdit*>(box)->insert(password + "extra");
+    dialog.findChild<QPushButton*>("cmdOK")->click();
+    QCOMPARE(storedPassword("MASTER").toString(), password);
+
+    BoxRecorder boxes;
+    frmLogin login;
+    login.findChild<QRadioButton*>("optUser_0")->setChecked(true);
+    login.show();
+    login.findChild<QLineEdit*>("txtEnteredPassword")->insert(password);
+    login.findChild<QPushButton*>("cmdOK")->click();
+    QCOMPARE(login.LoginResult(), 1);
+    QVERIFY(boxes.boxes.isEmpty());
 }
 
 void tst_login::cancelAbandons() {
@@ -141,7 +188,6 @@ void tst_login::passwordDialog() {
     dialog.FormStart(userType);
     QCOMPARE(dialog.windowTitle(),
              QString("User Maintenance - ") + (userType == 1 ? "Master" : "User"));
-    QCOMPARE(dialog.findChild<QLineEdit*>("txtPassword")->maxLength(), 16);
     dialog.show();
     dialog.findChild<QLineEdit*>("txtPassword")->setText(first);
     dialog.findChild<QLineEdit*>("txtRetypePassword")->setText(second);

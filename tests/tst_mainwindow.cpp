@@ -4,6 +4,8 @@
 #include "Page.h"
 #include "Settings.h"
 #include "TestHome.h"
+#include "TestMain.h"
+#include "TightFolder.h"
 #include "frmCompany.h"
 #include "frmMain.h"
 #include "mCompany.h"
@@ -16,6 +18,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QTextBrowser>
 #include <QToolBar>
 #include <QtTest>
@@ -80,8 +83,12 @@ private slots:
     void languageSwitchOnAnOpenWindow();
     void languageThatCannotBeShownResets();
     void homePage();
+    void homePageFits_data();
+    void homePageFits();
     void helpContents();
     void companyLines();
+    void settingsThatCannotBeSaved_data();
+    void settingsThatCannotBeSaved();
 
 private:
     std::unique_ptr<TestHome> home;
@@ -286,6 +293,59 @@ void tst_mainwindow::homePage() {
     QCOMPARE(Settings::GetSetting("ComPort_Settings", "ComPort"), QString("1"));
 }
 
+void tst_mainwindow::homePageFits_data() {
+    QTest::addColumn<int>("language");
+    QTest::addColumn<bool>("smallest");
+    QTest::newRow("English, default size") << 0 << false;
+    QTest::newRow("German, default size") << 2 << false;
+    QTest::newRow("German, smallest size") << 2 << true;
+}
+
+// Every text of the home page shows whole and its pictures do not overlap anything.
+void tst_mainwindow::homePageFits() {
+    QFETCH(int, language);
+    QFETCH(bool, smallest);
+    gTranslator->language = language;
+    gTranslator->Open();
+    frmMain w;
+    w.setUserType(1);
+    w.show();
+    w.GoHome();
+    if (smallest)
+        w.resize(w.minimumSize());
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QTest::qWait(50); // the layouts settle
+    Page* page = w.CurrentPage();
+    QVERIFY(page->findChild<QLabel*>("imgContact")->pixmap().width() > 0);
+    QVector<QRect> taken;
+    for (const char* name : {"lblMainTitle", "imgIcon", "imgContact", "lblContactNote",
+                             "lblVersionMsg", "lblCopyright"}) {
+        auto* label = page->findChild<QLabel*>(name);
+        QVERIFY(label && label->isVisible());
+        const QRect r(label->mapTo(page, QPoint(0, 0)), label->size());
+        QVERIFY2(page->rect().contains(r), name);
+        const QSize needed = label->wordWrap() ? QSize(label->minimumSizeHint().width(),
+                                                       label->heightForWidth(label->width()))
+                                               : label->sizeHint();
+        QVERIFY2(label->width() >= needed.width() && label->height() >= needed.height(),
+                 qPrintable(QString("%1 %2x%3 needs %4x%5")
+                                .arg(name)
+                                .arg(label->width())
+                                .arg(label->height())
+                                .arg(needed.width())
+                                .arg(needed.height())));
+        // What each shows, text or picture, overlaps nothing else.
+        const QSize content = label->pixmap().isNull()
+                                  ? needed.boundedTo(label->size())
+                                  : label->pixmap().deviceIndependentSize().toSize();
+        const QRect shown =
+            QStyle::alignedRect(label->layoutDirection(), label->alignment(), content, r);
+        for (const QRect& other : taken)
+            QVERIFY2(!shown.intersects(other), name);
+        taken << shown;
+    }
+}
+
 void tst_mainwindow::helpContents() {
     frmMain w;
     w.show();
@@ -311,25 +371,69 @@ void tst_mainwindow::helpContents() {
 
 void tst_mainwindow::companyLines() {
     const QString sixty = QString(60, 'x');
+    const QString pair = QString::fromUtf8("\xF0\x9F\x8F\xA2"); // one character, two units
     Settings::SaveSetting("Properties", "CompanyInfo1", sixty);
+    Settings::SaveSetting("Properties", "CompanyInfo4", QString(49, 'y') + pair + pair);
     Settings::SaveSetting("Properties", "CompanyInfo2", "  ACME, Inc.  ");
     LoadCompanyInfo();
     QCOMPARE(gCompanyInfo[1], QString(50, 'x'));
+    QCOMPARE(gCompanyInfo[4], QString(49, 'y') + pair); // 50 characters, the pair whole
     QCOMPARE(Settings::GetSetting("Properties", "CompanyInfo1"), sixty); // the stored value stays
     frmCompany dialog;
     auto* line1 = dialog.findChild<QLineEdit*>("txtLine_0");
     auto* line3 = dialog.findChild<QLineEdit*>("txtLine_2");
-    QCOMPARE(line1->maxLength(), 50);
+    line1->setText(QString(48, 'z') + pair + pair + pair);
+    QCOMPARE(line1->text(), QString(48, 'z') + pair + pair);
+    dialog.findChild<QLineEdit*>("txtLine_3")->setText(QString());
     QCOMPARE(dialog.findChild<QLineEdit*>("txtLine_1")->text(), QString("  ACME, Inc.  "));
     line3->setText("Night patrol, \"North\" gate");
     dialog.findChild<QPushButton*>("cmdOk")->click();
     QCOMPARE(gCompanyInfo[3], QString("Night patrol, \"North\" gate"));
-    QCOMPARE(Settings::GetSetting("Properties", "CompanyInfo1"), QString(50, 'x'));
+    QCOMPARE(Settings::GetSetting("Properties", "CompanyInfo1"), QString(48, 'z') + pair + pair);
     QCOMPARE(Settings::GetSetting("Properties", "CompanyInfo2"), QString("  ACME, Inc.  "));
     QCOMPARE(Settings::GetSetting("Properties", "CompanyInfo3"),
              QString("Night patrol, \"North\" gate"));
     QCOMPARE(Settings::GetSetting("Properties", "CompanyInfo4"), QString());
 }
 
-QTEST_MAIN(tst_mainwindow)
+void tst_mainwindow::settingsThatCannotBeSaved_data() {
+    QTest::addColumn<bool>("readOnly");
+    QTest::newRow("read-only folder") << true;
+    QTest::newRow("full disk") << false;
+}
+
+// The company lines that cannot be saved: one message and one log line with the reason, the
+// lines still used until the program ends.
+void tst_mainwindow::settingsThatCannotBeSaved() {
+    QFETCH(bool, readOnly);
+    const QString folder = QFileInfo(Settings::FileName()).absolutePath();
+    TightFolder disk(folder, readOnly ? TightFolder::ReadOnly : TightFolder::Full, 64 * 1024);
+    if (!disk.usable())
+        QSKIP(qPrintable(disk.how));
+    // A file-size limit is no full disk to QSettings: it writes what fits and reports success.
+    if (disk.sizeLimited() || (!readOnly && !disk.mounted()))
+        QSKIP(qPrintable("a full disk needs a tmpfs here; " + disk.how));
+    QVERIFY(
+        Settings::SaveSetting("Properties", "CompanyInfo2", "saved")); // ends an earlier failure
+    disk.close();
+    BoxRecorder boxes;
+    {
+        frmCompany dialog;
+        dialog.show();
+        dialog.findChild<QLineEdit*>("txtLine_0")->setText("Night Watch Ltd");
+        dialog.findChild<QPushButton*>("cmdOk")->click();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    }
+    QCOMPARE(gCompanyInfo[1], QString("Night Watch Ltd"));
+    QCOMPARE(boxes.texts(),
+             QStringList{"The settings could not be saved in " + Settings::FileName() +
+                         ". Changes of the settings are lost when the program ends.\r\n" +
+                         disk.reason});
+    QCOMPARE(boxes.boxes.first().icon, Boxes::Icon::Warning);
+    QCOMPARE(home->errorLog().count("\tCannot save the setting "), 1);
+    QVERIFY(home->errorLog().contains("\tCannot save the setting Properties/CompanyInfo1 to " +
+                                      Settings::FileName() + ": " + disk.reason + "\n"));
+}
+
+TREVANO_TEST_MAIN(tst_mainwindow)
 #include "tst_mainwindow.moc"

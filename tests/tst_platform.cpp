@@ -2,11 +2,13 @@
 #include "AppError.h"
 #include "Settings.h"
 #include "TestHome.h"
+#include "TextLimit.h"
 #include "Translator.h"
 #include "mErrorHandler.h"
 #include "mSupport.h"
 
 #include <QFile>
+#include <QLineEdit>
 #include <QSettings>
 #include <QtTest>
 
@@ -23,6 +25,8 @@ private slots:
     void sqlDateTexts_data();
     void sqlDateTexts();
     void errorLogLines();
+    void codePointLimit_data();
+    void codePointLimit();
 };
 
 void tst_platform::settingsRoundTrip_data() {
@@ -167,6 +171,49 @@ void tst_platform::errorLogLines() {
     QVERIFY(boxes.boxes.first().text.startsWith(
         "Error 5 in Shown of Module tst\r\nwhile running tst_platform v1.00.0\r\n\r\n"
         "Error = 'Invalid call'\r\n"));
+}
+
+// A limit counts characters, never cuts a surrogate pair, and takes the excess from what was
+// just typed or pasted.
+void tst_platform::codePointLimit_data() {
+    const QString smile = QString::fromUtf8("\xF0\x9F\x98\x80"); // one character, two units
+    QTest::addColumn<int>("limit");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<int>("cursor");
+    QTest::addColumn<QString>("inserted");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<int>("cursorAfter");
+    QTest::newRow("typed past the limit") << 4 << "abcd" << 4 << "e"
+                                          << "abcd" << 4;
+    QTest::newRow("a pair as the last character") << 4 << "abc" << 3 << smile << "abc" + smile << 5;
+    QTest::newRow("a pair past the limit goes whole") << 4 << "abcd" << 4 << smile << "abcd" << 4;
+    QTest::newRow("pasted pairs cut between two")
+        << 4 << "ab" << 2 << smile + smile + smile << "ab" + smile + smile << 6;
+    QTest::newRow("paste in the middle loses its end") << 6 << "abcd" << 2 << "XY" + smile + "Z"
+                                                       << "abXYcd" << 4;
+    QTest::newRow("set as a whole loses its end")
+        << 4 << "" << -1 << "abc" + smile + smile << "abc" + smile << 5;
+}
+
+void tst_platform::codePointLimit() {
+    QFETCH(int, limit);
+    QFETCH(QString, before);
+    QFETCH(int, cursor);
+    QFETCH(QString, inserted);
+    QFETCH(QString, after);
+    QFETCH(int, cursorAfter);
+    QLineEdit edit;
+    LimitCodePoints(&edit, limit);
+    edit.setText(before);
+    if (cursor < 0) {
+        edit.setText(inserted);
+    } else {
+        edit.setCursorPosition(cursor);
+        edit.insert(inserted); // as typing and pasting do
+    }
+    QCOMPARE(edit.text(), after);
+    QCOMPARE(edit.cursorPosition(), cursorAfter);
+    QVERIFY(CodePointCount(edit.text()) <= limit);
 }
 
 QTEST_MAIN(tst_platform)

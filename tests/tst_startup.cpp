@@ -3,6 +3,7 @@
 #include "Page.h"
 #include "Settings.h"
 #include "TestHome.h"
+#include "TightFolder.h"
 #include "frmLogin.h"
 #include "frmMain.h"
 #include "mGlobals.h"
@@ -24,10 +25,14 @@ struct Run {
     QString log;
 };
 
-Run runProgram(const TestHome& home, const QStringList& arguments = {}) {
+// `folder`: the program folder when it is not the test's home.
+Run runProgram(const TestHome& home, const QStringList& arguments = {},
+               const QString& folder = QString()) {
     QProcess program;
     QProcessEnvironment env = home.environment();
     env.insert("TREVANO_BOX_LOG", home.file("boxes.log"));
+    if (!folder.isEmpty())
+        env.insert("TREVANO_HOME", folder);
     program.setProcessEnvironment(env);
     program.start(ProgramExecutable(), arguments);
     Run run;
@@ -40,7 +45,9 @@ Run runProgram(const TestHome& home, const QStringList& arguments = {}) {
     QFile boxes(home.file("boxes.log"));
     if (boxes.open(QIODevice::ReadOnly))
         run.boxes = QString::fromUtf8(boxes.readAll());
-    run.log = home.errorLog();
+    QFile log(QDir(folder.isEmpty() ? home.path() : folder).filePath("error.log"));
+    if (log.open(QIODevice::ReadOnly))
+        run.log = QString::fromUtf8(log.readAll());
     return run;
 }
 
@@ -58,7 +65,8 @@ class tst_startup : public QObject {
 private slots:
     void databaseThatCannotBeOpened_data();
     void databaseThatCannotBeOpened();
-    void secondInstanceEndsBeforeTheDatabase();
+    void instanceLock_data();
+    void instanceLock();
     void storedLanguage_data();
     void storedLanguage();
     void debugSwitch_data();
@@ -106,14 +114,78 @@ void tst_startup::databaseThatCannotBeOpened() {
     QVERIFY(!QFile::exists(home.file("main.mdb-journal")));
 }
 
-void tst_startup::secondInstanceEndsBeforeTheDatabase() {
-    TestHome home(false); // no database: any access to it would leave log lines
-    QLockFile running(home.file("trevano.lock"));
-    QVERIFY(running.tryLock(0));
-    const Run run = runProgram(home, {"-debug"});
-    QCOMPARE(run.exitCode, 0);
-    QCOMPARE(run.boxes, QString("BOX\tTrevano Lite\tThe program is already running!\n"));
-    QVERIFY(!run.log.contains("ADOTest"));
+void tst_startup::instanceLock_data() {
+    QTest::addColumn<QString>("lock");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("box");
+    const QString passes = "BOX\tTrevano Lite\t*** System Error: Cannot Open the database";
+    QTest::newRow("another copy running")
+        << "live" << 0 << "BOX\tTrevano Lite\tThe program is already running!";
+    QTest::newRow("empty lock of a power loss") << "empty" << 1 << passes;
+    QTest::newRow("garbled lock") << "garbled" << 1 << passes;
+    QTest::newRow("lock of a crashed run") << "crashed" << 1 << passes;
+    QTest::newRow("read-only folder") << "readonly" << 1 << "cannot write";
+    QTest::newRow("full disk") << "full" << 1 << "cannot write";
+}
+
+// Only a live copy refuses the start; a lock that cannot be written says where and why.
+void tst_startup::instanceLock() {
+    QFETCH(QString, lock);
+    QFETCH(int, exitCode);
+    QFETCH(QString, box);
+    TestHome home(false); // no database: a start that passes the lock ends at the test open
+    const QString folder = home.file("program");
+    std::unique_ptr<TightFolder> tight;
+    if (lock == "readonly" || lock == "full") {
+        tight = std::make_unique<TightFolder>(
+            folder, lock == "full" ? TightFolder::Full : TightFolder::ReadOnly, 256 * 1024);
+        // A file-size limit would also stop the log line that a full disk still takes.
+        if (lock == "full" && !tight->mounted())
+            QSKIP(qPrintable("a full disk needs a tmpfs here; " + tight->how));
+        if (!tight->usable())
+            QSKIP(qPrintable(tight->how));
+    }
+    QDir().mkpath(folder);
+    QVERIFY(QFile::copy(home.file("QX7.MLD"), QDir(folder).filePath("QX7.MLD")));
+    QFile log(QDir(folder).filePath("error.log")); // a log that has room left in its block
+    QVERIFY(log.open(QIODevice::WriteOnly));
+    log.write("earlier line\n");
+    log.close();
+    const QString lockPath = QDir(folder).filePath("trevano.lock");
+    QLockFile running(lockPath);
+    if (lock == "live") {
+        QVERIFY(running.tryLock(0));
+    } else if (lock != "readonly" && lock != "full") {
+        QFile f(lockPath);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        if (lock == "garbled")
+            f.write("\x7f\x01\xfe garbage");
+        else if (lock == "crashed") // a process number no process has
+            f.write("4194303\ntrevano\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+    }
+    if (tight)
+        tight->close();
+
+    const Run run = runProgram(home, {"-debug"}, folder);
+    QCOMPARE(run.exitCode, exitCode);
+    QVERIFY2(run.boxes.contains(box), qPrintable(run.boxes));
+    if (box == "cannot write") {
+        const QString text = QString("BOX\tTrevano Lite\tThe program cannot start: it cannot write "
+                                     "in its folder %1.\\n%2\n")
+                                 .arg(folder, tight->reason);
+        QVERIFY2(run.boxes.endsWith(text), qPrintable(run.boxes));
+        if (lock == "full") // the full disk still has room in the log's last block
+            QVERIFY2(run.log.contains("\tCannot write the lock file trevano.lock in " + folder +
+                                      ": " + tight->reason + "\n"),
+                     qPrintable(run.log));
+        else // nothing can be written in a read-only folder: the log's own box says so
+            QVERIFY2(run.boxes.contains("BOX\tTrevano Lite\tError saving to error log file\\n"
+                                        "Cannot write the lock file"),
+                     qPrintable(run.boxes));
+    }
+    QCOMPARE(run.log.contains("ADOTest Failed"), box.contains("System Error"));
+    if (lock != "live")
+        QVERIFY(!QFile::exists(lockPath)); // the run took the lock and gave it back
 }
 
 void tst_startup::storedLanguage_data() {

@@ -10,6 +10,7 @@
 #include "ReportFrame.h"
 #include "ReportPreview.h"
 #include "cSerialLink.h"
+#include "cWorkProgress.h"
 #include "database/frmWaitReport.h"
 #include "frmAbout.h"
 #include "frmAddButton.h"
@@ -38,12 +39,17 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 
 namespace {
 void shoot(QWidget& w, const QString& path) {
     w.show();
-    QApplication::processEvents();
+    // Layouts settle over a few turns of the event loop.
+    QElapsedTimer settle;
+    settle.start();
+    while (settle.elapsed() < 100)
+        QApplication::processEvents();
     w.grab().save(path);
 }
 // A short report on the generic report table, shown in the preview.
@@ -125,9 +131,24 @@ int main(int argc, char** argv) {
     main.show();
     main.GoHome();
     shoot(main, out.filePath("main.png"));
+    const QSize defaultSize = main.size();
+    main.resize(main.minimumSize()); // the smallest the window lets itself be made
+    shoot(main, out.filePath("main-smallest.png"));
+    main.resize(defaultSize);
     frmAbout about;
     about.Populate();
     shoot(about, out.filePath("about.png"));
+    {
+        cWorkProgress progress(Translate(QStringLiteral("Archiving events")), &main);
+        progress.Stage(Translator::FormatStr(
+                           Translate(QStringLiteral("Writing the events to %0:s: %1:s of %2:s")),
+                           {QStringLiteral("Archive2025-01-01_to_2025-12-31.csv"),
+                            QStringLiteral("1,234,500"), QStringLiteral("3,650,000")}),
+                       3650000, true);
+        progress.Step(1234500);
+        if (QWidget* dialog = QApplication::activeModalWidget())
+            shoot(*dialog, out.filePath("progress.png"));
+    }
     frmCompany company;
     shoot(company, out.filePath("company.png"));
     frmUserMaintenance users;

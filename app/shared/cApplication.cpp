@@ -3,7 +3,13 @@
 #include "AppError.h"
 #include "mErrorHandler.h"
 
-cApplication::cApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+cApplication::cApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    Settings::SetSaveFailureHandler(&ReportSettingsFailure);
+}
+
+cApplication::~cApplication() {
+    Settings::SetSaveFailureHandler({});
+}
 
 QString EscapedErrorLabel(const QObject* receiver) {
     if (!receiver)

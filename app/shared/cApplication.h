@@ -9,6 +9,7 @@ class cApplication : public QApplication {
     Q_OBJECT
 public:
     cApplication(int& argc, char** argv);
+    ~cApplication() override;
     bool notify(QObject* receiver, QEvent* event) override;
 };
 

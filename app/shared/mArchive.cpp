@@ -3,40 +3,141 @@
 #include "mGlobals.h"
 #include "mSupport.h"
 
+#include <QElapsedTimer>
 #include <QFile>
-#include <QRegularExpression>
-#include <QSaveFile>
-#include <QStringList>
+#include <QFileInfo>
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
 
 namespace {
 
 const QString kRangeCondition = QStringLiteral("WHERE (dtDateTime >= ?) AND (dtDateTime <= ?)");
+constexpr int kRowsPerStep = 500;
+constexpr int kChunkBytes = 256 * 1024;
 
-QString csvField(const QString& value) {
-    QString quoted = value;
-    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
+void appendField(QByteArray& out, const QByteArray& value) {
+    out += '"';
+    if (value.contains('"')) {
+        QByteArray doubled = value;
+        out += doubled.replace("\"", "\"\"");
+    } else {
+        out += value;
+    }
+    out += '"';
 }
 
-QByteArray csvLine(const QStringList& fields) {
-    QStringList quoted;
-    for (const QString& f : fields)
-        quoted << csvField(f);
-    return (quoted.join(QLatin1Char(',')) + QLatin1String("\r\n")).toUtf8();
-}
+} // namespace
 
-QString groupTypeText(qint64 type) {
-    switch (type) {
+QByteArray ArchiveTypeText(const QVariant& type) {
+    bool ok = false;
+    const qint64 t = type.isNull() ? -1 : type.toLongLong(&ok);
+    if (!ok)
+        return QByteArray();
+    switch (t) {
     case 0:
-        return Translate(QStringLiteral("User"));
+        return Translate(QStringLiteral("User")).toUtf8();
     case 1:
-        return Translate(QStringLiteral("Location"));
+        return Translate(QStringLiteral("Location")).toUtf8();
     case 2:
-        return Translate(QStringLiteral("Event"));
+        return Translate(QStringLiteral("Event")).toUtf8();
     default:
-        return QString();
+        return QByteArray();
     }
 }
+
+namespace {
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// "yyyy-MM-dd HH:mm..." as the download stores it.
+bool wellFormedMoment(const QByteArray& s) {
+    if (s.size() < 16)
+        return false;
+    for (int i = 0; i < 16; ++i) {
+        const char c = s.at(i);
+        const bool ok = i == 4 || i == 7 ? c == '-'
+                        : i == 10        ? c == ' '
+                        : i == 13        ? c == ':'
+                                         : isDigit(c);
+        if (!ok)
+            return false;
+    }
+    return true;
+}
+
+QString systemReason() {
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+// The file being written; removed unless it was kept.
+class ArchiveFile {
+public:
+    explicit ArchiveFile(const QString& path) : file(path) {}
+    ~ArchiveFile() {
+        if (!kept && created) {
+            file.close();
+            QFile::remove(file.fileName());
+        }
+    }
+    // Created here, never opened over: an existing file of that name is left alone.
+    bool create() {
+        created = file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered);
+        if (!created)
+            error = file.errorString();
+        return created;
+    }
+    // Straight to the file: a short write is followed by another, which tells the reason
+    // (a full disk first takes what fits, then fails with ENOSPC).
+    bool write(QByteArray& chunk) {
+        const char* data = chunk.constData();
+        qint64 left = chunk.size();
+        while (left > 0) {
+            const ssize_t n = ::write(file.handle(), data, size_t(left));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0) {
+                error = n < 0 ? systemReason() : QStringLiteral("Nothing could be written");
+                return false;
+            }
+            data += n;
+            left -= n;
+            written += n;
+        }
+        chunk.clear();
+        return true;
+    }
+    // Flushed to the disk, closed, and the whole file is there.
+    bool finish() {
+        if (::fsync(file.handle()) != 0) {
+            error = systemReason();
+            return false;
+        }
+        file.close();
+        if (file.error() != QFileDevice::NoError) {
+            error = file.errorString();
+            return false;
+        }
+        if (QFileInfo(file.fileName()).size() != written) {
+            error = QStringLiteral("%1 bytes written, %2 found")
+                        .arg(written)
+                        .arg(QFileInfo(file.fileName()).size());
+            return false;
+        }
+        return true;
+    }
+    void keep() { kept = true; }
+
+    QString error;
+
+private:
+    QFile file;
+    qint64 written = 0;
+    bool created = false;
+    bool kept = false;
+};
 
 } // namespace
 
@@ -50,72 +151,115 @@ QString DefaultArchiveFileName(const QDate& startDate, const QDate& endDate) {
            SqlDateFmt(endDate) + QStringLiteral(".csv");
 }
 
-int CountArchiveEvents(DbConnection& conn, const ArchiveRange& range) {
-    return static_cast<int>(
-        conn.Query(QStringLiteral("SELECT count(*) AS n FROM tblEvents ") + kRangeCondition,
-                   {range.lower, range.upper})
-            .first()
-            .integer(QStringLiteral("n")));
+qint64 CountArchiveEvents(DbConnection& conn, const ArchiveRange& range) {
+    return conn
+        .Query(QStringLiteral("SELECT count(*) AS n FROM tblEvents ") + kRangeCondition,
+               {range.lower, range.upper})
+        .first()
+        .integer(QStringLiteral("n"));
 }
 
-QByteArray ArchiveCsv(const DbRows& rows) {
-    QByteArray out =
-        csvLine({Translate(QStringLiteral("Date")), Translate(QStringLiteral("Time")),
-                 Translate(QStringLiteral("Button ID")), Translate(QStringLiteral("Type")),
-                 Translate(QStringLiteral("Group Name")), Translate(QStringLiteral("Button Name")),
-                 Translate(QStringLiteral("Reader ID"))});
-    static const QRegularExpression storedMoment(
-        QStringLiteral("^\\d{4}-\\d{2}-\\d{2} \\d{2}:\\d{2}"));
-    for (const DbRow& row : rows) {
-        // Taken from the stored text itself: a local-time conversion would move a touch that
-        // lies in a daylight-saving gap. A malformed text is kept whole, since the row goes.
-        const QString stored = row.text(QStringLiteral("dtDateTime"));
-        const bool wellFormed = storedMoment.match(stored).hasMatch();
-        const QString date = wellFormed ? stored.left(10) : stored;
-        const QString time = wellFormed ? stored.mid(11, 5) : QString();
-        out +=
-            csvLine({date, time, row.text(QStringLiteral("tButtonCode")),
-                     groupTypeText(row.integer(QStringLiteral("wGroupType"), -1)),
-                     row.text(QStringLiteral("tGroupName")),
-                     row.text(QStringLiteral("tButtonName")), row.text(QStringLiteral("tPipeID"))});
+QByteArray ArchiveHeaderLine() {
+    QByteArray out;
+    const char* const headers[] = {
+        TR_TEXT("Date"),       TR_TEXT("Time"),        TR_TEXT("Button ID"), TR_TEXT("Type"),
+        TR_TEXT("Group Name"), TR_TEXT("Button Name"), TR_TEXT("Reader ID")};
+    for (const char* h : headers) {
+        if (!out.isEmpty())
+            out += ',';
+        appendField(out, Translate(QLatin1String(h)).toUtf8());
     }
-    return out;
+    return out + "\r\n";
 }
 
-ArchiveResult ArchiveToFile(DbConnection& conn, const ArchiveRange& range, const QString& path) {
-    ArchiveResult result;
-    // Held from the read to the delete, so that no other writer changes the range between.
-    DbTransaction transaction(conn);
-    const DbRows rows = conn.Query(
-        QStringLiteral("SELECT ID, dtDLDateTime, tPipeID, dtDateTime, tButtonCode, tButtonName, "
-                       "tButtonDesc, wGroupType, tGroupName, tGroupDesc FROM tblEvents ") +
-            kRangeCondition + QStringLiteral(" ORDER BY dtDateTime, ID"),
-        {range.lower, range.upper});
+QByteArray ArchiveLine(const QByteArray& storedMoment, const QByteArray& buttonCode,
+                       const QByteArray& typeText, const QByteArray& groupName,
+                       const QByteArray& buttonName, const QByteArray& readerId) {
+    QByteArray out;
+    out.reserve(96);
+    // Taken from the stored text itself: a local-time conversion would move a touch that lies
+    // in a daylight-saving gap. A malformed text is kept whole, since the row goes.
+    if (wellFormedMoment(storedMoment)) {
+        appendField(out, storedMoment.left(10));
+        out += ',';
+        appendField(out, storedMoment.mid(11, 5));
+    } else {
+        appendField(out, storedMoment);
+        out += ",\"\"";
+    }
+    for (const QByteArray* field : {&buttonCode, &typeText, &groupName, &buttonName, &readerId}) {
+        out += ',';
+        appendField(out, *field);
+    }
+    return out + "\r\n";
+}
 
-    // A partly written file never appears: the save file replaces nothing until it is complete.
-    QSaveFile file(path);
-    const QByteArray content = ArchiveCsv(rows);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() ||
-        !file.commit()) {
-        result.fileError = file.errorString();
-        file.cancelWriting();
+ArchiveResult ArchiveToFile(DbConnection& conn, const ArchiveRange& range, const QString& path,
+                            ArchiveObserver* observer) {
+    ArchiveResult result;
+    ArchiveFile file(path);
+    if (!file.create()) {
+        result.fileError = file.error;
         return result;
     }
-
-    try {
-        const int deleted = conn.Execute(QStringLiteral("DELETE FROM tblEvents ") + kRangeCondition,
-                                         {range.lower, range.upper});
-        if (deleted != rows.count())
-            throw AppError(AppError::InvalidValue,
-                           QStringLiteral("%1 touches written but %2 to be deleted")
-                               .arg(rows.count())
-                               .arg(deleted));
-        transaction.Commit();
-    } catch (const AppError&) {
-        // The touches stay in the database, so the file would only duplicate them later.
-        QFile::remove(path);
-        throw;
+    // Held from the read to the delete, so that no other writer changes the range between.
+    DbTransaction transaction(conn);
+    qint64 rows = 0;
+    {
+        DbCursor cursor(conn,
+                        QStringLiteral("SELECT dtDateTime, tButtonCode, wGroupType, tGroupName, "
+                                       "tButtonName, tPipeID FROM tblEvents ") +
+                            kRangeCondition + QStringLiteral(" ORDER BY dtDateTime, ID"),
+                        {range.lower, range.upper});
+        // The group types' texts once, not per row.
+        const QByteArray typeTexts[] = {ArchiveTypeText(0), ArchiveTypeText(1), ArchiveTypeText(2)};
+        QByteArray chunk = ArchiveHeaderLine();
+        chunk.reserve(kChunkBytes + 1024);
+        while (cursor.Next()) {
+            const QVariant type = cursor.value(2);
+            const qint64 t = type.typeId() == QMetaType::LongLong ? type.toLongLong() : -1;
+            const QByteArray typeText = t >= 0 && t <= 2 ? typeTexts[t] : ArchiveTypeText(type);
+            chunk += ArchiveLine(cursor.utf8(0), cursor.utf8(1), typeText, cursor.utf8(3),
+                                 cursor.utf8(4), cursor.utf8(5));
+            ++rows;
+            if (chunk.size() >= kChunkBytes && !file.write(chunk)) {
+                result.fileError = file.error;
+                return result;
+            }
+            if (rows % kRowsPerStep == 0 && observer && !observer->Written(rows)) {
+                result.cancelled = true;
+                return result;
+            }
+        }
+        if (!file.write(chunk) || !file.finish()) {
+            result.fileError = file.error;
+            return result;
+        }
+        if (observer && !observer->Written(rows)) {
+            result.cancelled = true;
+            return result;
+        }
     }
-    result.count = rows.count();
+
+    if (observer)
+        observer->Deleting();
+    QElapsedTimer sinceLast;
+    sinceLast.start();
+    DbProgress keepAlive(conn, [&] {
+        if (observer && sinceLast.elapsed() >= 50) {
+            observer->KeepAlive();
+            sinceLast.restart();
+        }
+        return true;
+    });
+    const int deleted = conn.Execute(QStringLiteral("DELETE FROM tblEvents ") + kRangeCondition,
+                                     {range.lower, range.upper});
+    if (deleted != rows)
+        throw AppError(
+            AppError::InvalidValue,
+            QStringLiteral("%1 touches written but %2 to be deleted").arg(rows).arg(deleted));
+    transaction.Commit();
+    file.keep();
+    result.count = rows;
     return result;
 }

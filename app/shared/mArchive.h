@@ -24,18 +24,39 @@ ArchiveRange ArchiveBounds(const QDate& startDate, const QDate& endDate);
 // "Archive2008-05-04_to_2008-05-06.csv"
 QString DefaultArchiveFileName(const QDate& startDate, const QDate& endDate);
 
-int CountArchiveEvents(DbConnection& conn, const ArchiveRange& range);
+qint64 CountArchiveEvents(DbConnection& conn, const ArchiveRange& range);
 
-// The whole file for the given tblEvents rows: the translated header, then one line per row.
-QByteArray ArchiveCsv(const DbRows& rows);
+// The translated header line, and the line of one touch from its stored values (UTF-8).
+QByteArray ArchiveHeaderLine();
+// "User", "Location" or "Event", translated, for the group types 0, 1 and 2; empty otherwise.
+QByteArray ArchiveTypeText(const QVariant& groupType);
+QByteArray ArchiveLine(const QByteArray& storedMoment, const QByteArray& buttonCode,
+                       const QByteArray& typeText, const QByteArray& groupName,
+                       const QByteArray& buttonName, const QByteArray& readerId);
 
-struct ArchiveResult {
-    int count = 0;     // touches written and deleted
-    QString fileError; // not empty: the file could not be saved and nothing was deleted
+// What the archive tells while it runs.
+class ArchiveObserver {
+public:
+    virtual ~ArchiveObserver() = default;
+    // `rows` touches are written so far; false stops the archive: nothing is deleted.
+    virtual bool Written(qint64 rows) = 0;
+    // The file is complete and checked; the delete begins and cannot be stopped.
+    virtual void Deleting() = 0;
+    // Called now and then while the delete runs.
+    virtual void KeepAlive() = 0;
 };
 
-// Writes the touches of the range to the new file `path` and then deletes them, in one
-// transaction, so the rows deleted are exactly the rows written. The rows go only after the
-// file was written, flushed and closed; a file that cannot be saved leaves no file behind.
-// A database failure throws AppError, leaves every row and removes the file just written.
-ArchiveResult ArchiveToFile(DbConnection& conn, const ArchiveRange& range, const QString& path);
+struct ArchiveResult {
+    qint64 count = 0;       // touches written and deleted
+    QString fileError;      // not empty: the file could not be saved (the system's reason)
+    bool cancelled = false; // stopped by the observer before the delete
+};
+
+// Streams the touches of the range into the new file `path` (never over an existing file) and
+// then deletes them in one transaction, which holds from the first row read to the delete, so
+// the rows deleted are exactly the rows written. The rows go only after the file was written,
+// flushed to the disk, closed and checked. Memory does not grow with the rows. A file that
+// cannot be saved, and a stop before the delete, leave every touch and no file. A database
+// failure throws AppError, leaves every touch and removes the file.
+ArchiveResult ArchiveToFile(DbConnection& conn, const ArchiveRange& range, const QString& path,
+                            ArchiveObserver* observer = nullptr);

@@ -7,12 +7,18 @@
 #include "mGlobals.h"
 #include "mSupport.h"
 
+#include "cWorkProgress.h"
+
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
+#include <QTemporaryFile>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -31,6 +37,12 @@ const char* const kFrom = TR_TEXT("From:");
 const char* const kTo = TR_TEXT("To:");
 const char* const kWillClose = TR_TEXT("Warning : The program will now close.");
 const char* const kRestart = TR_TEXT("Please restart the program to continue.");
+const char* const kBackupTitle = TR_TEXT("Backing up the database");
+const char* const kBackupCopying = TR_TEXT("Copying the database to %0:s...");
+const char* const kChecking = TR_TEXT("Checking %0:s...");
+const char* const kRestoreTitle = TR_TEXT("Restoring the database");
+const char* const kRestoreCopying = TR_TEXT("Copying %0:s...");
+const char* const kLost = TR_TEXT("The database could not be put back and opened again. The program will now close.");
 // clang-format on
 
 QString text(const char* english) {
@@ -95,14 +107,66 @@ bool sameFile(const QString& a, const QString& b) {
     return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
 }
 
-void reopenDatabase() {
+// After a replace that failed the old file is still whole: the program carries on with it,
+// or, when even that does not open, says so and must end.
+bool reopenDatabase(const AppError& replaceError) {
     try {
         gConn = std::make_unique<DbConnection>();
         gConn->Open(gDBPath, DatabaseKey());
+        return true;
     } catch (const AppError& e) {
         gConn.reset();
-        HandleError(kRestoreLabel, e, true);
+        LogError(QStringLiteral("Restore: the database %1 could not be replaced (%2) nor opened "
+                                "again (%3)")
+                     .arg(gDBPath, replaceError.description, e.description));
+        Boxes::Show(QStringLiteral("Trevano Lite"),
+                    text(kLost) + kCrLf + kCrLf + replaceError.description + kCrLf + e.description,
+                    Boxes::Icon::Critical);
+        return false;
     }
+}
+
+QString systemReason() {
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+void syncPath(const QString& path, int flags) {
+    const int fd = ::open(QFile::encodeName(path).constData(), flags);
+    if (fd < 0 || ::fsync(fd) != 0) {
+        const QString why = systemReason();
+        if (fd >= 0)
+            ::close(fd);
+        throw AppError(AppError::PathError, QStringLiteral("Cannot flush %1: %2").arg(path, why));
+    }
+    ::close(fd);
+}
+
+// Lets the observer show a stage of work whose end is unknown, and stop it.
+std::function<bool()> keepAliveOf(WorkObserver* observer) {
+    if (!observer)
+        return {};
+    return [observer] { return observer->Step(0); };
+}
+
+// Calls `handler` from inside a long statement: at once, then every 50 ms or so.
+std::function<bool()> throttled(std::function<bool()> handler) {
+    auto clock = std::make_shared<QElapsedTimer>();
+    return [clock, handler] {
+        if (!handler || (clock->isValid() && clock->elapsed() < 50))
+            return true;
+        clock->start();
+        return handler();
+    };
+}
+
+// Between the steps of the work: the user's Cancel stops it there too.
+void stopIfCancelled(WorkObserver* observer, qint64 done) {
+    if (observer && !observer->Step(done))
+        throw AppError(9, QStringLiteral("Stopped by the user"));
+}
+
+bool isInterrupt(const AppError& e) {
+    return e.number == 9; // SQLITE_INTERRUPT: the user stopped the work
 }
 
 DbConnection& openConnection() {
@@ -118,10 +182,12 @@ QString DefaultBackupFileName(const QDate& day) {
            QStringLiteral(".mdb");
 }
 
-bool IsProgramDatabase(const QString& path, const QString& key, QString* why) {
+bool IsProgramDatabase(const QString& path, const QString& key, QString* why,
+                       const std::function<bool()>& keepAlive) {
     try {
         DbConnection db;
         db.Open(path, key);
+        DbProgress progress(db, throttled(keepAlive));
         const DbRows check = db.Query(QStringLiteral("PRAGMA quick_check"));
         if (check.isEmpty() ||
             check.first().value(check.columnNames().first()).toString() != QLatin1String("ok"))
@@ -137,7 +203,8 @@ bool IsProgramDatabase(const QString& path, const QString& key, QString* why) {
     }
 }
 
-void BackupDatabase(DbConnection& conn, const QString& target, const QString& key) {
+void BackupDatabase(DbConnection& conn, const QString& target, const QString& key,
+                    WorkObserver* observer) {
     QFile created(target);
     // Created here, never opened over: an existing file of that name is left alone.
     if (!created.open(QIODevice::WriteOnly | QIODevice::NewOnly))
@@ -148,26 +215,54 @@ void BackupDatabase(DbConnection& conn, const QString& target, const QString& ke
 
     bool attached = false;
     try {
+        // The copy holds the pages in use: its size shows how far the export is.
+        const qint64 pageSize = conn.Query(QStringLiteral("PRAGMA page_size"))
+                                    .first()
+                                    .integer(QStringLiteral("page_size"));
+        const qint64 pages = conn.Query(QStringLiteral("PRAGMA page_count"))
+                                 .first()
+                                 .integer(QStringLiteral("page_count")) -
+                             conn.Query(QStringLiteral("PRAGMA freelist_count"))
+                                 .first()
+                                 .integer(QStringLiteral("freelist_count"));
+        if (observer)
+            observer->Stage(
+                Translator::FormatStr(text(kBackupCopying), {QFileInfo(target).fileName()}),
+                pages * pageSize, true);
         conn.Execute(QStringLiteral("ATTACH DATABASE ? AS backup KEY ?"), {target, key});
         attached = true;
-        conn.Query(QStringLiteral("SELECT sqlcipher_export('backup')"));
-        const qint64 version = conn.Query(QStringLiteral("PRAGMA main.user_version"))
-                                   .first()
-                                   .integer(QStringLiteral("user_version"));
-        conn.ExecuteScript(QStringLiteral("PRAGMA backup.user_version = %1;").arg(version));
-        const QStringList original = contentSummary(conn, QStringLiteral("main"));
-        const QStringList copy = contentSummary(conn, QStringLiteral("backup"));
+        {
+            DbProgress progress(conn, throttled([observer, &target] {
+                                    return !observer || observer->Step(QFileInfo(target).size());
+                                }));
+            conn.Query(QStringLiteral("SELECT sqlcipher_export('backup')"));
+            stopIfCancelled(observer, QFileInfo(target).size());
+            const qint64 version = conn.Query(QStringLiteral("PRAGMA main.user_version"))
+                                       .first()
+                                       .integer(QStringLiteral("user_version"));
+            conn.ExecuteScript(QStringLiteral("PRAGMA backup.user_version = %1;").arg(version));
+            if (observer)
+                observer->Stage(
+                    Translator::FormatStr(text(kChecking), {QFileInfo(target).fileName()}), 0,
+                    true);
+            const QStringList original = contentSummary(conn, QStringLiteral("main"));
+            const QStringList copy = contentSummary(conn, QStringLiteral("backup"));
+            stopIfCancelled(observer, 0);
+            if (copy != original)
+                throw AppError(
+                    AppError::InvalidValue,
+                    QStringLiteral("The backup differs from the database: %1 against %2")
+                        .arg(copy.join(QLatin1Char(' ')), original.join(QLatin1Char(' '))));
+        }
         conn.ExecuteScript(QStringLiteral("DETACH DATABASE backup;"));
         attached = false;
 
         QString why;
-        if (!IsProgramDatabase(target, key, &why))
+        const bool opens = IsProgramDatabase(target, key, &why, keepAliveOf(observer));
+        stopIfCancelled(observer, 0);
+        if (!opens)
             throw AppError(AppError::InvalidValue,
                            QStringLiteral("The backup does not open: %1").arg(why));
-        if (copy != original)
-            throw AppError(AppError::InvalidValue,
-                           QStringLiteral("The backup differs from the database: %1 against %2")
-                               .arg(copy.join(QLatin1Char(' ')), original.join(QLatin1Char(' '))));
     } catch (const AppError&) {
         if (attached) {
             try {
@@ -181,24 +276,80 @@ void BackupDatabase(DbConnection& conn, const QString& target, const QString& ke
     }
 }
 
-QString StageRestore(const QString& source, const QString& dbPath, const QString& key) {
-    const QString staged = dbPath + QStringLiteral(".restore");
-    if (QFile::exists(staged) && !QFile::remove(staged))
-        throw AppError(AppError::PermissionDenied, QStringLiteral("Cannot remove %1").arg(staged));
+StagedRestore StageRestore(const QString& source, const QString& dbPath, const QString& key,
+                           WorkObserver* observer) {
+    StagedRestore result;
     QFile from(source);
-    if (!from.copy(staged))
+    if (!from.open(QIODevice::ReadOnly))
+        throw AppError(AppError::PathError,
+                       QStringLiteral("Cannot read %1: %2").arg(source, from.errorString()));
+    // A name of its own, made here: whatever the user chose is only ever read.
+    QTemporaryFile staged(dbPath + QStringLiteral(".restore-XXXXXX"));
+    if (!staged.open())
         throw AppError(
             AppError::PathError,
-            QStringLiteral("Cannot copy %1 to %2: %3").arg(source, staged, from.errorString()));
-    // A read-only backup still restores to a database the program can write.
-    QFile::setPermissions(staged, QFile::ReadOwner | QFile::WriteOwner);
-    QString why;
-    if (!IsProgramDatabase(staged, key, &why)) {
-        LogError(QStringLiteral("Restore refused %1: %2").arg(source, why));
-        QFile::remove(staged);
-        return QString();
+            QStringLiteral("Cannot create a file beside %1: %2").arg(dbPath, staged.errorString()));
+    const QString stagedPath = staged.fileName();
+    if (observer)
+        observer->Stage(
+            Translator::FormatStr(text(kRestoreCopying), {QFileInfo(source).fileName()}),
+            from.size(), true);
+    QByteArray chunk;
+    qint64 copied = 0;
+    for (;;) {
+        chunk = from.read(1024 * 1024);
+        if (chunk.isEmpty()) {
+            if (from.error() != QFileDevice::NoError)
+                throw AppError(
+                    AppError::PathError,
+                    QStringLiteral("Cannot read %1: %2").arg(source, from.errorString()));
+            break;
+        }
+        const char* data = chunk.constData();
+        qint64 left = chunk.size();
+        while (left > 0) {
+            const ssize_t n = ::write(staged.handle(), data, size_t(left));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                throw AppError(
+                    AppError::PathError,
+                    QStringLiteral("Cannot write %1: %2").arg(stagedPath, systemReason()));
+            data += n;
+            left -= n;
+        }
+        copied += chunk.size();
+        if (observer && !observer->Step(copied)) {
+            result.cancelled = true;
+            return result; // the temporary file goes with `staged`
+        }
     }
-    return staged;
+    // On the disk before it may take the database's place.
+    if (::fsync(staged.handle()) != 0)
+        throw AppError(AppError::PathError,
+                       QStringLiteral("Cannot flush %1: %2").arg(stagedPath, systemReason()));
+    staged.close();
+    // A read-only backup still restores to a database the program can write.
+    QFile::setPermissions(stagedPath, QFile::ReadOwner | QFile::WriteOwner);
+
+    if (observer)
+        observer->Stage(Translator::FormatStr(text(kChecking), {QFileInfo(source).fileName()}), 0,
+                        true);
+    const bool opens = IsProgramDatabase(stagedPath, key, &result.why, keepAliveOf(observer));
+    if (observer && !observer->Step(0)) {
+        QFile::remove(stagedPath);
+        result.why.clear();
+        result.cancelled = true;
+        return result;
+    }
+    if (!opens) {
+        QFile::remove(stagedPath);
+        LogError(QStringLiteral("Restore refused %1: %2").arg(source, result.why));
+        return result;
+    }
+    staged.setAutoRemove(false);
+    result.path = stagedPath;
+    return result;
 }
 
 void ReplaceDatabase(const QString& staged, const QString& dbPath) {
@@ -211,8 +362,13 @@ void ReplaceDatabase(const QString& staged, const QString& dbPath) {
     if (std::rename(QFile::encodeName(staged).constData(), QFile::encodeName(dbPath).constData()) !=
         0)
         throw AppError(AppError::PathError,
-                       QStringLiteral("Cannot replace %1: %2")
-                           .arg(dbPath, QString::fromLocal8Bit(std::strerror(errno))));
+                       QStringLiteral("Cannot replace %1: %2").arg(dbPath, systemReason()));
+    // The rename itself reaches the disk. It has happened: a failure here is only logged.
+    try {
+        syncPath(QFileInfo(dbPath).absolutePath(), O_RDONLY | O_DIRECTORY);
+    } catch (const AppError& e) {
+        LogError(e.description);
+    }
 }
 
 // The file dialog of backup and restore: database files, starting in the documents folder.
@@ -226,7 +382,7 @@ static Boxes::FileDialog databaseFileDialog(bool save, const QString& title) {
     return dialog;
 }
 
-void RunBackup() {
+void RunBackup(QWidget* parent) {
     try {
         DbConnection& conn = openConnection();
         Boxes::FileDialog dialog =
@@ -235,7 +391,16 @@ void RunBackup() {
         const QString target = ChooseNewFileName(dialog);
         if (target.isEmpty())
             return;
-        BackupDatabase(conn, target, DatabaseKey());
+        {
+            cWorkProgress progress(text(kBackupTitle), parent);
+            try {
+                BackupDatabase(conn, target, DatabaseKey(), &progress);
+            } catch (const AppError& e) {
+                if (isInterrupt(e) && progress.Cancelled())
+                    return; // stopped by the user: no file, nothing to report
+                throw;
+            }
+        }
         const QString done = text(kBackupDone) + kCrLf + target;
         gTranslator->IvMessageBox(done, QString(), 2, 4, 0);
     } catch (const AppError& e) {
@@ -243,7 +408,7 @@ void RunBackup() {
     }
 }
 
-bool RunRestore() {
+RestoreOutcome RunRestore(QWidget* parent) {
     QString staged;
     try {
         openConnection();
@@ -253,14 +418,21 @@ bool RunRestore() {
         while (staged.isEmpty()) {
             source = Boxes::GetFileName(dialog);
             if (source.isEmpty())
-                return false;
+                return RestoreOutcome::NotRestored;
             if (!QFileInfo::exists(source)) {
                 warn(kNotFound);
             } else if (sameFile(source, gDBPath)) {
                 warn(kDatabaseInUse);
             } else {
                 // Checked before the question, so that only a restore that can work is offered.
-                staged = StageRestore(source, gDBPath, DatabaseKey());
+                StagedRestore copy;
+                {
+                    cWorkProgress progress(text(kRestoreTitle), parent);
+                    copy = StageRestore(source, gDBPath, DatabaseKey(), &progress);
+                }
+                if (copy.cancelled)
+                    return RestoreOutcome::NotRestored;
+                staged = copy.path;
                 if (staged.isEmpty())
                     warn(kNotABackup);
             }
@@ -269,15 +441,18 @@ bool RunRestore() {
         const QString question = text(kRestoreWarning) + kCrLf + text(kContinue);
         if (gTranslator->IvMessageBox(question, QString(), 3, 3, 0) != Boxes::AnswerYes) {
             QFile::remove(staged);
-            return false;
+            return RestoreOutcome::NotRestored;
         }
 
         gConn->Close();
         gConn.reset();
         try {
             ReplaceDatabase(staged, gDBPath);
-        } catch (const AppError&) {
-            reopenDatabase(); // the old file is still whole: carry on with it
+        } catch (const AppError& e) {
+            QFile::remove(staged);
+            staged.clear();
+            if (!reopenDatabase(e))
+                return RestoreOutcome::DatabaseLost;
             throw;
         }
         staged.clear();
@@ -286,11 +461,11 @@ bool RunRestore() {
                              kCrLf + text(kTo) + QLatin1Char(' ') + gDBPath + kCrLf +
                              text(kWillClose) + kCrLf + text(kRestart);
         gTranslator->IvMessageBox(done, QString(), 0, 4, 0);
-        return true;
+        return RestoreOutcome::Restored;
     } catch (const AppError& e) {
         if (!staged.isEmpty())
             QFile::remove(staged);
         HandleError(kRestoreLabel, e, true);
-        return false;
+        return RestoreOutcome::NotRestored;
     }
 }

@@ -1,6 +1,7 @@
 #include "mCompany.h"
 
 #include "Settings.h"
+#include "TextLimit.h"
 #include "mGlobals.h"
 
 namespace {
@@ -11,13 +12,13 @@ QString key(int i) {
 
 void LoadCompanyInfo() {
     for (int i = 1; i <= 4; ++i)
-        gCompanyInfo[i] =
-            Settings::GetSetting(QStringLiteral("Properties"), key(i)).left(kCompanyLineLength);
+        gCompanyInfo[i] = LeftCodePoints(Settings::GetSetting(QStringLiteral("Properties"), key(i)),
+                                         kCompanyLineLength);
 }
 
 void SaveCompanyInfo(const QStringList& lines) {
     for (int i = 1; i <= 4; ++i) {
-        gCompanyInfo[i] = lines.value(i - 1).left(kCompanyLineLength);
+        gCompanyInfo[i] = LeftCodePoints(lines.value(i - 1), kCompanyLineLength);
         Settings::SaveSetting(QStringLiteral("Properties"), key(i), gCompanyInfo[i]);
     }
 }

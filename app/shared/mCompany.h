@@ -2,6 +2,7 @@
 
 #include <QStringList>
 
+// In characters (code points): a character outside the basic plane counts once.
 constexpr int kCompanyLineLength = 50;
 
 // Reads the four company lines into gCompanyInfo, each cut to 50 characters.

@@ -3,12 +3,21 @@
 #include "Boxes.h"
 #include "ProgramFolder.h"
 
+#include "mGlobals.h"
+
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <cstdio>
 #include <cstdlib>
+
+namespace {
+// clang-format off
+const char* const kSettingsNotSaved = TR_TEXT("The settings could not be saved in %0:s. Changes of the settings are lost when the program ends.");
+// clang-format on
+} // namespace
 
 QString LogTimeStamp() {
     return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
@@ -23,6 +32,18 @@ void LogError(const QString& text) {
         Boxes::Show(QStringLiteral("Trevano Lite"),
                     QStringLiteral("Error saving to error log file\r\n") + text);
     }
+}
+
+void ReportSettingsFailure(const Settings::SaveFailure& failure) {
+    if (failure.repeated)
+        return; // the same failure as the save before: told once
+    LogError(QStringLiteral("Cannot save the setting %1/%2 to %3: %4")
+                 .arg(failure.section, failure.key, failure.file, failure.reason));
+    Boxes::Show(QStringLiteral("Trevano Lite"),
+                Translator::FormatStr(Translate(QLatin1String(kSettingsNotSaved)),
+                                      {QDir::toNativeSeparators(failure.file)}) +
+                    QStringLiteral("\r\n") + failure.reason,
+                Boxes::Icon::Warning);
 }
 
 QString ErrorBoxText(const QString& label, const AppError& error) {

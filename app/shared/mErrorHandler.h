@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AppError.h"
+#include "Settings.h"
 
 #include <QString>
 
@@ -8,6 +9,10 @@
 void LogError(const QString& text);
 // Logs the failure and, when show is true, offers OK (carry on) or Cancel (end the program).
 void HandleError(const QString& label, const AppError& error, bool show = true);
+
+// Tells the user once, and the error log, that a setting could not be saved (the settings
+// store's failure handler of the program).
+void ReportSettingsFailure(const Settings::SaveFailure& failure);
 
 // The date and time as the log writes them.
 QString LogTimeStamp();

@@ -2,6 +2,9 @@
 
 #include <QString>
 
+// The longest password the login takes, in characters (code points).
+constexpr int kPasswordLength = 16;
+
 // The two operators: 1 the master user, 2 the plain user.
 QString OperatorLoginName(int userType);
 // What the login compares: the typed text without surrounding blanks, in upper case.

@@ -5,6 +5,7 @@
 #include "mErrorHandler.h"
 #include "mGlobals.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -55,13 +56,34 @@ int TourCount() {
                                 .integer(QStringLiteral("n")));
 }
 
-void CompactDatabase(const QString& dbPath, const QString& tempPath, const QString& password) {
+bool CompactionWorthwhile(DbConnection& db) {
+    const qint64 freePages = db.Query(QStringLiteral("PRAGMA freelist_count"))
+                                 .first()
+                                 .integer(QStringLiteral("freelist_count"));
+    const qint64 pages =
+        db.Query(QStringLiteral("PRAGMA page_count")).first().integer(QStringLiteral("page_count"));
+    return freePages > 0 && freePages * 10 >= pages;
+}
+
+void CompactDatabase(const QString& dbPath, const QString& tempPath, const QString& password,
+                     const std::function<void()>& keepAlive) {
     try {
         if (QFile::exists(tempPath) && !QFile::remove(tempPath))
             throw AppError(AppError::PermissionDenied,
                            QStringLiteral("Cannot remove %1").arg(tempPath));
         DbConnection db;
         db.Open(dbPath, password);
+        if (!CompactionWorthwhile(db))
+            return;
+        QElapsedTimer sinceLast;
+        sinceLast.start();
+        DbProgress progress(db, [&] {
+            if (keepAlive && sinceLast.elapsed() >= 100) {
+                keepAlive();
+                sinceLast.restart();
+            }
+            return true;
+        });
         db.ExecuteScript(QStringLiteral("VACUUM;"));
     } catch (const AppError& e) {
         HandleError(QStringLiteral("CompactDatabase of Module mSupport"), e, false);

@@ -4,6 +4,9 @@
 #include <QDateTime>
 #include <QString>
 
+#include <functional>
+
+class DbConnection;
 class QTreeWidget;
 namespace Boxes {
 struct FileDialog;
@@ -22,9 +25,14 @@ void SortListViewColumn(QTreeWidget* list, int column);
 int ReaderCount();
 int TourCount();
 
-// Compacts the database in place on a keyed connection of its own; a failure is logged
-// and leaves the file as it was.
-void CompactDatabase(const QString& dbPath, const QString& tempPath, const QString& password);
+// Whether a VACUUM reclaims enough to be worth its wait: the free pages are at least a tenth
+// of the file.
+bool CompactionWorthwhile(DbConnection& db);
+// Compacts the database in place on a keyed connection of its own when that is worthwhile;
+// a failure is logged and leaves the file as it was. `keepAlive` is called now and then
+// while the VACUUM runs (the splash keeps painting).
+void CompactDatabase(const QString& dbPath, const QString& tempPath, const QString& password,
+                     const std::function<void()>& keepAlive = {});
 
 // Asks for the name of a file to write until it names no existing file (an existing file is
 // never overwritten); empty when the user cancelled.

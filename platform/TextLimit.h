@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+class QLineEdit;
+
+// Length limits count characters as the user sees them typed: Unicode code points, so that a
+// character outside the basic plane (an emoji, a surrogate pair in UTF-16) counts once and is
+// never cut in two.
+int CodePointCount(const QString& text);
+// The first `count` code points of `text`.
+QString LeftCodePoints(const QString& text, int count);
+
+// Limits a line edit to `count` code points: typing stops at the limit, and pasted or set text
+// is cut before the limit at a whole character.
+void LimitCodePoints(QLineEdit* edit, int count);
