@@ -5,6 +5,7 @@
 #include "ReportFrame.h"
 #include "ReportRange.h"
 #include "ReportSource.h"
+#include "cWorkProgress.h"
 #include "darCustom.h"
 #include "frmWaitReport.h"
 #include "mCustomReport.h"
@@ -12,18 +13,38 @@
 #include "mGlobals.h"
 #include "mSupport.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
 namespace {
 
 const QString kShowReportLabel = QStringLiteral("ShowReport of Form frmRptCustomParam");
 
 // The copied rows serve one printing: the table is emptied however the printing ends, so a
-// year of rows does not stay in the file.
+// year of rows does not stay in the file. That takes seconds for a year: after the first
+// second it shows its progress.
 class CustomRowsOfOnePrinting {
 public:
     CustomRowsOfOnePrinting() = default;
     ~CustomRowsOfOnePrinting() {
+        QElapsedTimer since;
+        since.start();
+        std::unique_ptr<cWorkProgress> shown;
         try {
-            EmptyCustomTable(*gConn);
+            EmptyCustomTable(*gConn, [&](int permille) {
+                if (!shown && since.elapsed() >= 1000) {
+                    shown = std::make_unique<cWorkProgress>(
+                        Translate(QStringLiteral("Database Report")));
+                    shown->SetCancellable(false);
+                    shown->SetText(Translate(QStringLiteral("Removing the report's rows...")));
+                    shown->SetTotal(1000);
+                }
+                if (shown)
+                    shown->Step(permille);
+                else
+                    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+                return true;
+            });
         } catch (const AppError& e) {
             HandleError(kShowReportLabel, e, false);
         }

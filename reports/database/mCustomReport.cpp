@@ -94,7 +94,23 @@ qint64 CopyCustomRows(DbConnection& db, const QString& startText, const QString&
     return copied;
 }
 
-void EmptyCustomTable(DbConnection& db) {
-    if (db.TableExists(QLatin1String(kCustomTable)))
-        db.Execute(QStringLiteral("DELETE FROM tblCustom"));
+void EmptyCustomTable(DbConnection& db, const CopyProgress& progress) {
+    if (!db.TableExists(QLatin1String(kCustomTable)))
+        return;
+    // The rows were written with rowids from 1 up; a year of them takes seconds to remove,
+    // about as long in stretches as in one statement, and stretches can show how far it is.
+    constexpr qint64 kStretch = 50000;
+    const qint64 last = db.Query(QStringLiteral("SELECT max(rowid) AS n FROM tblCustom"))
+                            .first()
+                            .integer(QStringLiteral("n"));
+    DbTransaction transaction(db);
+    DbStatement remove(db, QStringLiteral("DELETE FROM tblCustom WHERE rowid <= ?"));
+    for (qint64 upTo = kStretch; upTo < last; upTo += kStretch) {
+        remove.Execute({upTo});
+        if (progress)
+            progress(int(upTo * 1000 / last));
+    }
+    remove.Close();
+    db.Execute(QStringLiteral("DELETE FROM tblCustom"));
+    transaction.Commit();
 }

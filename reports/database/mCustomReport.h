@@ -24,5 +24,6 @@ using CopyProgress = std::function<bool(int permille)>;
 qint64 CopyCustomRows(DbConnection& db, const QString& startText, const QString& endText,
                       const CopyProgress& progress = {});
 
-// Empties tblCustom (when it exists).
-void EmptyCustomTable(DbConnection& db);
+// Empties tblCustom (when it exists) in one transaction, a stretch of rows at a time, calling
+// `progress` between the stretches (its answer is not read: the table is always emptied).
+void EmptyCustomTable(DbConnection& db, const CopyProgress& progress = {});
