@@ -69,3 +69,10 @@ void LimitCodePoints(QLineEdit* edit, int count) {
     edit->setValidator(new CodePointLimit(count, edit));
     edit->setText(edit->text()); // a text set before is held to the limit too
 }
+
+void LimitCodePointsOfForm(QWidget* form) {
+    const int noLimit = QLineEdit().maxLength();
+    for (QLineEdit* edit : form->findChildren<QLineEdit*>())
+        if (edit->maxLength() < noLimit && !edit->validator())
+            LimitCodePoints(edit, edit->maxLength());
+}

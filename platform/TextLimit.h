@@ -3,6 +3,7 @@
 #include <QString>
 
 class QLineEdit;
+class QWidget;
 
 // Length limits count characters as the user sees them typed: Unicode code points, so that a
 // character outside the basic plane (an emoji, a surrogate pair in UTF-16) counts once and is
@@ -14,3 +15,7 @@ QString LeftCodePoints(const QString& text, int count);
 // Limits a line edit to `count` code points: typing stops at the limit, and pasted or set text
 // is cut before the limit at a whole character.
 void LimitCodePoints(QLineEdit* edit, int count);
+
+// Turns the length limit a form gives each of its text boxes (a Designer maxLength) into a
+// code-point limit, for the boxes that have no validator of their own.
+void LimitCodePointsOfForm(QWidget* form);

@@ -7,7 +7,8 @@
 // lines.
 
 // "NewException": the tour / exception report (reports/tour/)
-const ReportDialogMaker kTourReport = nullptr;
+std::unique_ptr<QDialog> MakeTourReportDialog(cReportHost& host, const QString& caption);
+const ReportDialogMaker kTourReport = MakeTourReportDialog;
 
 // "IncidentReport": the incident report (reports/incident/)
 const ReportDialogMaker kIncidentReport = nullptr;

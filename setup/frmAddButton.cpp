@@ -2,6 +2,7 @@
 
 #include "ui_frmAddButton.h"
 
+#include "TextLimit.h"
 #include "cSerialLink.h"
 #include "frmManualID.h"
 #include "mDialogSupport.h"
@@ -12,6 +13,7 @@
 frmAddButton::frmAddButton(cSerialLink& serialLink, QWidget* parent)
     : QDialog(parent), link(serialLink), ui(std::make_unique<Ui::frmAddButton>()) {
     ui->setupUi(this);
+    LimitCodePointsOfForm(this);
     // The message's line stays reserved, so that the window does not jump when it shows.
     QSizePolicy reserved = ui->lblMsg->sizePolicy();
     reserved.setRetainSizeWhenHidden(true);

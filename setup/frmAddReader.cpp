@@ -2,6 +2,7 @@
 
 #include "ui_frmAddReader.h"
 
+#include "TextLimit.h"
 #include "cSerialLink.h"
 #include "frmDownload.h"
 #include "mButtons.h"
@@ -14,6 +15,7 @@
 frmAddReader::frmAddReader(cSerialLink& serialLink, QWidget* parent)
     : QDialog(parent), link(serialLink), ui(std::make_unique<Ui::frmAddReader>()) {
     ui->setupUi(this);
+    LimitCodePointsOfForm(this);
     // The message's line stays reserved, so that the window does not jump when it shows.
     QSizePolicy reserved = ui->lblMsg->sizePolicy();
     reserved.setRetainSizeWhenHidden(true);

@@ -2,6 +2,7 @@
 
 #include "ui_frmEditButton.h"
 
+#include "TextLimit.h"
 #include "mButtons.h"
 #include "mDialogSupport.h"
 #include "mGlobals.h"
@@ -9,6 +10,7 @@
 frmEditButton::frmEditButton(QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::frmEditButton>()) {
     ui->setupUi(this);
+    LimitCodePointsOfForm(this);
     connect(ui->cmdOK, &QPushButton::clicked, this, &frmEditButton::cmdOK_Click);
     connect(ui->cmdCancel, &QPushButton::clicked, this, [this] {
         ok = false;

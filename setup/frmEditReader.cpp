@@ -2,6 +2,7 @@
 
 #include "ui_frmEditReader.h"
 
+#include "TextLimit.h"
 #include "mButtons.h"
 #include "mDialogSupport.h"
 #include "mGlobals.h"
@@ -9,6 +10,7 @@
 frmEditReader::frmEditReader(QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::frmEditReader>()) {
     ui->setupUi(this);
+    LimitCodePointsOfForm(this);
     ui->img1->setPixmap(QPixmap(BigPicture(QStringLiteral("reader"))));
     connect(ui->cmdOK, &QPushButton::clicked, this, &frmEditReader::cmdOK_Click);
     connect(ui->cmdCancel, &QPushButton::clicked, this, [this] {

@@ -3,6 +3,7 @@
 #include "ui_frmEditTour.h"
 
 #include "Settings.h"
+#include "TextLimit.h"
 #include "TourPictures.h"
 #include "frmEditTime.h"
 #include "mErrorHandler.h"
@@ -37,6 +38,7 @@ int columnUnit(const QTreeWidget* list) {
 frmEditTour::frmEditTour(QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::frmEditTour>()) {
     ui->setupUi(this);
+    LimitCodePointsOfForm(this);
     if (parent)
         move(parent->window()->frameGeometry().topLeft() + QPoint(40, 48));
     ui->picInsertPtr->setPixmap(TourPicture(TourPictureKey::InsertMarker, 17));

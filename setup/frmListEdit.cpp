@@ -3,6 +3,7 @@
 #include "ui_frmListEdit.h"
 
 #include "Boxes.h"
+#include "TextLimit.h"
 #include "frmAddButton.h"
 #include "frmEditButton.h"
 #include "mButtons.h"
@@ -36,6 +37,7 @@ public:
 frmListEdit::frmListEdit(cSerialLink& serialLink, QWidget* parent)
     : QDialog(parent), link(serialLink), ui(std::make_unique<Ui::frmListEdit>()) {
     ui->setupUi(this);
+    LimitCodePointsOfForm(this);
     PlaceOverMainWindow(this, 40, 48);
     // Keys are read from the docked reader: without a docking station when the editor opened,
     // nothing can be added while it is open.

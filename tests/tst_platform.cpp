@@ -214,6 +214,20 @@ void tst_platform::codePointLimit() {
     QCOMPARE(edit.text(), after);
     QCOMPARE(edit.cursorPosition(), cursorAfter);
     QVERIFY(CodePointCount(edit.text()) <= limit);
+
+    // A form's own limit becomes the same code-point limit.
+    QWidget form;
+    auto* name = new QLineEdit(&form);
+    name->setMaxLength(limit);
+    LimitCodePointsOfForm(&form);
+    name->setText(before);
+    if (cursor < 0) {
+        name->setText(inserted);
+    } else {
+        name->setCursorPosition(cursor);
+        name->insert(inserted);
+    }
+    QCOMPARE(name->text(), after);
 }
 
 QTEST_MAIN(tst_platform)
