@@ -9,7 +9,7 @@
 
 // A time as the reader logged it: the site's wall clock, never shifted or voided by the
 // machine's time zone (02:30 on the night the clocks go forward exists on the reader). Held
-// with the UTC time spec only so that Qt leaves its parts alone.
+// as a UTC time only so that Qt leaves its parts alone.
 QDateTime WallClock(const QDate& date, const QTime& time);
 // "yyyy-MM-dd HH:mm:ss" built from the parts; empty when the date or the time is invalid.
 QString WallClockText(const QDateTime& moment);

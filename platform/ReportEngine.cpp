@@ -325,16 +325,16 @@ QSizeF ReportDocument::PageSizeTwips() const {
     return points * 20.0;
 }
 
-const ReportDocument::FontInfo& ReportDocument::fontFor(const ReportFont& spec) const {
-    const int pixels = qMax(1, qRound(spec.points * 20));
-    const int key = pixels * 2 + (spec.bold ? 1 : 0);
+const ReportDocument::FontInfo& ReportDocument::fontFor(const ReportFont& style) const {
+    const int pixels = qMax(1, qRound(style.points * 20));
+    const int key = pixels * 2 + (style.bold ? 1 : 0);
     auto it = fonts.find(key);
     if (it != fonts.end())
         return it->second;
     FontInfo info;
     info.font = QFont(reportFontFamily());
     info.font.setPixelSize(pixels);
-    info.font.setBold(spec.bold);
+    info.font.setBold(style.bold);
     info.font.setHintingPreference(QFont::PreferNoHinting);
     info.font.setKerning(false);
     const QFontMetricsF metrics(info.font, measureDevice());

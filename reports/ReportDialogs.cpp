@@ -19,7 +19,8 @@ std::unique_ptr<QDialog> MakeIncidentSitesDialog(cReportHost& host, const QStrin
 const ReportDialogMaker kIncidentReportOld = &MakeIncidentSitesDialog;
 
 // "ReaderReport": the reader download report (reports/reader_download/)
-const ReportDialogMaker kReaderReport = nullptr;
+std::unique_ptr<QDialog> MakeReaderReportDialog(cReportHost& host, const QString& caption);
+const ReportDialogMaker kReaderReport = &MakeReaderReportDialog;
 
 // "HardwareListReport": the hardware list report (reports/hardware/)
 std::unique_ptr<QDialog> MakeHardwareListDialog(cReportHost& host, const QString& caption);
@@ -30,7 +31,8 @@ std::unique_ptr<QDialog> MakePatrolScheduleDialog(cReportHost& host, const QStri
 const ReportDialogMaker kPatrolSchedule = &MakePatrolScheduleDialog;
 
 // "CustomReport": the database report (reports/database/)
-const ReportDialogMaker kCustomReport = nullptr;
+std::unique_ptr<QDialog> MakeCustomReportDialog(cReportHost& host, const QString& caption);
+const ReportDialogMaker kCustomReport = &MakeCustomReportDialog;
 
 ReportDialogMaker ReportDialogFor(const QString& key) {
     if (key == QLatin1String("NewException"))

@@ -6,10 +6,12 @@
 
 #include "DatabaseKey.h"
 #include "DatabaseMaker.h"
+#include "ReportDialogs.h"
 #include "ReportFrame.h"
 #include "ReportPreview.h"
 #include "cSerialLink.h"
 #include "cWorkProgress.h"
+#include "database/frmWaitReport.h"
 #include "frmAbout.h"
 #include "frmAddButton.h"
 #include "frmAddReader.h"
@@ -268,6 +270,16 @@ int main(int argc, char** argv) {
     hardware.setWindowTitle(Translate("Hardware List Report"));
     shoot(hardware, out.filePath("hardwarelist.png"));
     hardware.reject();
+    const char* const reports[][3] = {
+        {"ReaderReport", "Reader Download Report", "readerreport.png"},
+        {"CustomReport", "Database Report", "customreport.png"}};
+    for (const auto& r : reports) {
+        const std::unique_ptr<QDialog> dialog = ReportDialogFor(r[0])(main, Translate(r[1]));
+        shoot(*dialog, out.filePath(r[2]));
+    }
+    frmWaitReport wait;
+    shoot(wait, out.filePath("waitreport.png"));
+    wait.reject();
     main.close();
     return 0;
 }

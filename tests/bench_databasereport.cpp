@@ -1,0 +1,209 @@
+// The database report on a year of touches (20 readers x 500 a day x 365 days): a month's
+// copy into tblCustom as the wait window runs it, then the preview's first page; the whole
+// path from Print Preview to the first page; and a year's report with its peak memory growth.
+// Prints; never fails on time. The year database is made once into build/bench and copied.
+#include "Database.h"
+#include "DatabaseKey.h"
+#include "ModalDriver.h"
+#include "ReportDialogs.h"
+#include "ReportFrame.h"
+#include "ReportPreview.h"
+#include "ReportSource.h"
+#include "TestHome.h"
+#include "TestMain.h"
+#include "YearDatabase.h"
+#include "cReportHost.h"
+#include "database/darCustom.h"
+#include "database/mCustomReport.h"
+#include "mGlobals.h"
+
+#include <QDateEdit>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPushButton>
+#include <QTimeEdit>
+
+namespace {
+
+struct Host : cReportHost {
+    int widthTwips() const override { return 12630; }
+};
+
+qint64 statusKb(const char* field) {
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(field))
+            return line.mid(int(qstrlen(field))).trimmed().split(' ').value(0).toLongLong();
+    return -1;
+}
+
+// Starts the peak over from the present size (Linux: clear_refs 5).
+void resetPeak() {
+    QFile clear("/proc/self/clear_refs");
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+}
+
+QString yearDatabase() {
+    QElapsedTimer clock;
+    clock.start();
+    const QString folder = QStringLiteral(TREVANO_BENCH_DIR);
+    const bool fresh = !QFile::exists(QDir(folder).filePath(YearDatabaseFileName()));
+    const QString path = CachedYearDatabase(folder);
+    if (fresh)
+        qInfo("year database made in %.1f s", clock.elapsed() / 1000.0);
+    return path;
+}
+
+// A copy of the year database as the program's database, gConn open on it.
+void openYear(TestHome& home) {
+    QFile::remove(home.databasePath());
+    QVERIFY(QFile::copy(yearDatabase(), home.databasePath()));
+    home.openGlobals();
+}
+
+QString stored(const QDate& day, const QTime& time) {
+    return QDateTime(day, time, Qt::UTC).toString("yyyy-MM-dd HH:mm:ss");
+}
+
+// The copy as the wait window runs it: the windows are kept painted between the days.
+qint64 copyAsTheWaitWindow(const QDate& first, const QDate& last) {
+    return CopyCustomRows(*gConn, stored(first, QTime(0, 0)), stored(last, QTime(23, 59)), [](int) {
+        QCoreApplication::processEvents();
+        return true;
+    });
+}
+
+void emptyAsTheDialog() {
+    EmptyCustomTable(*gConn, [](int) {
+        QCoreApplication::processEvents();
+        return true;
+    });
+}
+
+darCustom filledLayout(const QDate& first, const QDate& last) {
+    darCustom layout;
+    layout.SetReportParam("Database Report",
+                          "Date Range:   From " + first.toString() + " to " + last.toString(),
+                          CompanyText());
+    const ReportTexts shared = SharedReportTexts();
+    layout.SetText(shared.MyPrintDate, shared.MyPageHeader, shared.MyPageNumber, "Date / Time",
+                   "ID", "Button Name", "Group Name", "Type", shared.EndOfReport);
+    return layout;
+}
+
+// The report frame on tblCustom until the preview has painted its first page; returns the
+// milliseconds to that page and leaves the page count in `pages`.
+qint64 previewFirstPage(const darCustom& layout, int& pages) {
+    Host host;
+    QElapsedTimer clock;
+    qint64 firstPage = -1;
+    pages = 0;
+    ModalDriver driver([&](QWidget* modal) {
+        auto* preview = qobject_cast<ReportPreview*>(modal);
+        if (!preview || preview->View()->PagesRendered() == 0)
+            return;
+        firstPage = clock.elapsed();
+        const QString text = preview->PageText();
+        pages = text.section(' ', -1).toInt();
+        preview->accept();
+    });
+    ReportTableSource rows(*gConn, QLatin1String(kCustomTable));
+    clock.start();
+    ShowReport(layout, rows, host);
+    return firstPage;
+}
+
+} // namespace
+
+class bench_databasereport : public QObject {
+    Q_OBJECT
+private slots:
+    void month();
+    void monthThroughTheDialog();
+    void year();
+};
+
+void bench_databasereport::month() {
+    TestHome home(false);
+    openYear(home);
+    const YearDatabaseInfo info = YearDatabaseSummary();
+    const QDate first = info.firstDay.addMonths(2), last = first.addDays(30);
+    QElapsedTimer clock;
+    clock.start();
+    const qint64 rows = copyAsTheWaitWindow(first, last);
+    const qint64 copy = clock.elapsed();
+    int pages = 0;
+    const qint64 firstPage = previewFirstPage(filledLayout(first, last), pages);
+    clock.restart();
+    emptyAsTheDialog();
+    const qint64 emptied = clock.elapsed();
+    QVERIFY(rows > 0);
+    qInfo("31 days, %lld rows: copy %lld ms (target < 2000); preview's first page %lld ms after "
+          "the copy (target < 1000), %d pages; emptying the table %lld ms",
+          rows, copy, firstPage, pages, emptied);
+}
+
+void bench_databasereport::monthThroughTheDialog() {
+    TestHome home(false);
+    openYear(home);
+    const YearDatabaseInfo info = YearDatabaseSummary();
+    const QDate first = info.firstDay.addMonths(2), last = first.addDays(30);
+    Host host;
+    std::unique_ptr<QDialog> dialog = ReportDialogFor("CustomReport")(host, "Database Report");
+    dialog->findChild<QDateEdit*>("dtpStartDate")->setDate(first);
+    dialog->findChild<QDateEdit*>("dtpEndDate")->setDate(last);
+    QElapsedTimer clock;
+    qint64 waitClosed = -1, firstPage = -1;
+    ModalDriver driver([&](QWidget* modal) {
+        auto* preview = qobject_cast<ReportPreview*>(modal);
+        if (!preview) {
+            return;
+        }
+        if (waitClosed < 0)
+            waitClosed = clock.elapsed();
+        if (preview->View()->PagesRendered() > 0) {
+            firstPage = clock.elapsed();
+            preview->accept();
+        }
+    });
+    clock.start();
+    dialog->findChild<QPushButton*>("cmdPrintPreview")->click();
+    const qint64 total = clock.elapsed();
+    QVERIFY(firstPage > 0);
+    qInfo("Print Preview to the first page of 31 days: %lld ms (the wait window's 500 ms start "
+          "included); closing the preview and emptying the table: %lld ms",
+          firstPage, total - firstPage);
+    Q_UNUSED(waitClosed);
+}
+
+void bench_databasereport::year() {
+    TestHome home(false);
+    openYear(home);
+    const YearDatabaseInfo info = YearDatabaseSummary();
+    const qint64 before = statusKb("VmRSS:");
+    resetPeak();
+    QElapsedTimer clock;
+    clock.start();
+    const qint64 rows = copyAsTheWaitWindow(info.firstDay, info.lastDay);
+    const qint64 copy = clock.elapsed();
+    const qint64 afterCopy = statusKb("VmHWM:");
+    int pages = 0;
+    const qint64 firstPage = previewFirstPage(filledLayout(info.firstDay, info.lastDay), pages);
+    clock.restart();
+    emptyAsTheDialog();
+    const qint64 emptied = clock.elapsed();
+    const qint64 peak = statusKb("VmHWM:");
+    QCOMPARE(rows, info.touches);
+    qInfo("365 days, %lld rows: copy %lld ms; preview's first page %lld ms after the copy, %d "
+          "pages; emptying the table %lld ms",
+          rows, copy, firstPage, pages, emptied);
+    qInfo("peak memory growth: %.1f MB after the copy, %.1f MB at the end (target < 100); "
+          "resident before %.1f MB",
+          (afterCopy - before) / 1024.0, (peak - before) / 1024.0, before / 1024.0);
+}
+
+TREVANO_TEST_MAIN(bench_databasereport)
+#include "bench_databasereport.moc"
