@@ -23,10 +23,12 @@ std::unique_ptr<QDialog> MakeReaderReportDialog(cReportHost& host, const QString
 const ReportDialogMaker kReaderReport = &MakeReaderReportDialog;
 
 // "HardwareListReport": the hardware list report (reports/hardware/)
-const ReportDialogMaker kHardwareListReport = nullptr;
+std::unique_ptr<QDialog> MakeHardwareListDialog(cReportHost& host, const QString& caption);
+const ReportDialogMaker kHardwareListReport = &MakeHardwareListDialog;
 
 // "PatrolSchedule": the patrol schedule (reports/patrol/)
-const ReportDialogMaker kPatrolSchedule = nullptr;
+std::unique_ptr<QDialog> MakePatrolScheduleDialog(cReportHost& host, const QString& caption);
+const ReportDialogMaker kPatrolSchedule = &MakePatrolScheduleDialog;
 
 // "CustomReport": the database report (reports/database/)
 std::unique_ptr<QDialog> MakeCustomReportDialog(cReportHost& host, const QString& caption);

@@ -28,6 +28,7 @@
 #include "frmSetTime.h"
 #include "frmSplash.h"
 #include "frmUserMaintenance.h"
+#include "hardware/frmRptHardwareListParam.h"
 #include "incident/frmRptIncidentNew.h"
 #include "incident_sites/frmRptIncidentParam.h"
 #include "mButtons.h"
@@ -36,6 +37,7 @@
 #include "mGlobals.h"
 #include "mPacket.h"
 #include "mTranslations.h"
+#include "patrol/frmRptPatrolSchedule.h"
 #include <QPushButton>
 #include <QTabWidget>
 
@@ -260,6 +262,14 @@ int main(int argc, char** argv) {
     incidentSites.setWindowTitle(Translate("Incident Report with Sites"));
     shoot(incidentSites, out.filePath("incidentsites.png"));
     incidentSites.reject();
+    frmRptPatrolSchedule patrol(main);
+    patrol.setWindowTitle(Translate("Patrol Schedule"));
+    shoot(patrol, out.filePath("patrolschedule.png"));
+    patrol.reject();
+    frmRptHardwareListParam hardware(main);
+    hardware.setWindowTitle(Translate("Hardware List Report"));
+    shoot(hardware, out.filePath("hardwarelist.png"));
+    hardware.reject();
     const char* const reports[][3] = {
         {"ReaderReport", "Reader Download Report", "readerreport.png"},
         {"CustomReport", "Database Report", "customreport.png"}};
