@@ -1,6 +1,7 @@
 // The tour / exception report: which touches each point claims and how, the rows of the
 // scratch table as the layout reads them during the preview, and the failure messages in
 // their order.
+#include "PreviewChecks.h"
 #include "ReportPreview.h"
 #include "TestHome.h"
 #include "TestMain.h"
@@ -14,6 +15,7 @@
 #include <QtTest>
 
 using namespace TourFixture;
+using PreviewChecks::PdfText;
 
 namespace {
 
@@ -93,13 +95,6 @@ const QString kSep = "---";
 struct Host : cReportHost {
     int widthTwips() const override { return 12630; }
 };
-
-QString pdfText(const QString& path) {
-    QProcess p;
-    p.start("pdftotext", {"-layout", path, "-"});
-    p.waitForFinished(20000);
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
 
 } // namespace
 
@@ -339,7 +334,7 @@ void tst_tourreport::printedReport() {
                                   "^ +10:24 +EVENT +Book - Smoke$",
                                   "^ +End Of Report$"};
     QStringList lines;
-    for (QString line : pdfText(pdf).split('\n')) {
+    for (QString line : PdfText(pdf).split('\n')) {
         while (!line.isEmpty() && line.back().isSpace())
             line.chop(1);
         lines << line;
