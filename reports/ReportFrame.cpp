@@ -3,6 +3,7 @@
 #include "ReportEngine.h"
 #include "ReportPreview.h"
 #include "ReportRange.h"
+#include "Twips.h"
 #include "cReportHost.h"
 #include "mDeclareAPI.h"
 #include "mGlobals.h"
@@ -13,7 +14,6 @@
 
 namespace {
 
-constexpr int kTwipsPerPixel = 15;
 constexpr int kReportWidthTwips = 12630;
 constexpr int kScreenReserveTwips = 720;
 const QString kTimePattern = QStringLiteral("HH:mm");
