@@ -134,7 +134,7 @@ void tst_reports::entriesInOrder() {
         QCOMPARE(item->data(0, Qt::UserRole).toString(), kKeys.at(i));
         QCOMPARE(item->toolTip(0), item->text(1));
         QVERIFY(!item->text(1).isEmpty());
-        // A report not built yet is listed, never offered.
+        // A report without a dialog is listed, never offered.
         QCOMPARE(bool(item->flags() & Qt::ItemIsEnabled), ReportDialogFor(kKeys.at(i)) != nullptr);
     }
     QCOMPARE(list->topLevelItem(0)->text(0), firstName);
