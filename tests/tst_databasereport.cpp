@@ -58,13 +58,6 @@ std::unique_ptr<frmRptCustomParam> openDialog(Host& host) {
     return std::unique_ptr<frmRptCustomParam>(static_cast<frmRptCustomParam*>(made.release()));
 }
 
-void setRange(QWidget& dialog, const QDateTime& start, const QDateTime& end) {
-    Child<QDateEdit>(dialog, "dtpStartDate")->setDate(start.date());
-    Child<QTimeEdit>(dialog, "dtpStartTime")->setTime(start.time());
-    Child<QDateEdit>(dialog, "dtpEndDate")->setDate(end.date());
-    Child<QTimeEdit>(dialog, "dtpEndTime")->setTime(end.time());
-}
-
 QStringList customColumn(const QString& column) {
     QStringList values;
     for (const DbRow& r :
@@ -215,10 +208,10 @@ void tst_databasereport::presetsAndBounds() {
     QPushButton* button;
     if (preset >= 0) {
         // A preset prints at once, whatever the pickers showed.
-        setRange(*dialog, QDateTime(day, QTime(3, 4)), QDateTime(day, QTime(5, 6)));
+        SetRange(*dialog, QDateTime(day, QTime(3, 4)), QDateTime(day, QTime(5, 6)));
         button = Child<QPushButton>(*dialog, qPrintable(QString("cmdPreset_%1").arg(preset)));
     } else {
-        setRange(*dialog, start, end);
+        SetRange(*dialog, start, end);
         button = Child<QPushButton>(*dialog, "cmdPrintPreview");
     }
     const Run run = press(button);
@@ -253,7 +246,7 @@ void tst_databasereport::copiedAndPrinted() {
 
     Host host;
     auto dialog = openDialog(host);
-    setRange(*dialog, QDateTime(day, QTime(0, 0)), QDateTime(day, QTime(23, 59)));
+    SetRange(*dialog, QDateTime(day, QTime(0, 0)), QDateTime(day, QTime(23, 59)));
     const QString pdf = home->file("database.pdf");
     const Run run = press(Child<QPushButton>(*dialog, "cmdPrintPreview"), pdf);
     // Time order, a tie in the order stored; the time as stored; the type as a word.
@@ -284,7 +277,7 @@ void tst_databasereport::copiedAndPrinted() {
     QVERIFY(lineWith("End Of Report") > e2);
 
     // Another run replaces the rows of the first.
-    setRange(*dialog, QDateTime(day.addDays(1), QTime(0, 0)),
+    SetRange(*dialog, QDateTime(day.addDays(1), QTime(0, 0)),
              QDateTime(day.addDays(1), QTime(0, 0)));
     QCOMPARE(press(Child<QPushButton>(*dialog, "cmdPrintPreview")).codes, QStringList{"0000E9"});
     QVERIFY(home->errorLog().isEmpty());
@@ -301,7 +294,7 @@ void tst_databasereport::copyFailure() {
 
     Host host;
     auto dialog = openDialog(host);
-    setRange(*dialog, QDateTime(QDate(2026, 3, 1), QTime(0, 0)),
+    SetRange(*dialog, QDateTime(QDate(2026, 3, 1), QTime(0, 0)),
              QDateTime(QDate(2026, 3, 3), QTime(23, 59)));
     const Run run = press(Child<QPushButton>(*dialog, "cmdPrintPreview"));
     gConn->Execute("PRAGMA max_page_count = 1073741823");
@@ -331,7 +324,7 @@ void tst_databasereport::cancel() {
     leaveEarlierTable();
     Host host;
     auto dialog = openDialog(host);
-    setRange(*dialog, QDateTime(QDate(2026, 3, 1), QTime(0, 0)),
+    SetRange(*dialog, QDateTime(QDate(2026, 3, 1), QTime(0, 0)),
              QDateTime(QDate(2026, 3, 5), QTime(23, 59)));
     bool waitSeen = false, previewSeen = false;
     int progressAtCancel = -1;

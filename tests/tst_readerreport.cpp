@@ -66,13 +66,6 @@ std::unique_ptr<frmRptReaderReport> openDialog(Host& host) {
     return std::unique_ptr<frmRptReaderReport>(static_cast<frmRptReaderReport*>(made.release()));
 }
 
-void setRange(QWidget& dialog, const QDateTime& start, const QDateTime& end) {
-    Child<QDateEdit>(dialog, "dtpStartDate")->setDate(start.date());
-    Child<QTimeEdit>(dialog, "dtpStartTime")->setTime(start.time());
-    Child<QDateEdit>(dialog, "dtpEndDate")->setDate(end.date());
-    Child<QTimeEdit>(dialog, "dtpEndTime")->setTime(end.time());
-}
-
 void chooseReader(QWidget& dialog, const QString& id) {
     QComboBox* list = Child<QComboBox>(dialog, "imgcboReader");
     list->setCurrentIndex(list->findData(id));
@@ -163,7 +156,7 @@ void tst_readerreport::dialogChoices() {
     QCOMPARE(dialog->ReaderDesc(), QString("North - Gate"));
 
     // Reset Dates brings today back and keeps the reader.
-    setRange(*dialog, QDateTime(QDate(2026, 1, 2), QTime(5, 6)),
+    SetRange(*dialog, QDateTime(QDate(2026, 1, 2), QTime(5, 6)),
              QDateTime(QDate(2026, 2, 3), QTime(7, 8)));
     Child<QPushButton>(*dialog, "cmdReset")->click();
     QCOMPARE(Child<QDateEdit>(*dialog, "dtpStartDate")->date(), today);
@@ -186,7 +179,7 @@ void tst_readerreport::groupsByDownload() {
     auto dialog = openDialog(host);
     chooseReader(*dialog, kReaderA);
     const QDateTime start(QDate(2026, 3, 9), QTime(22, 0)), end(QDate(2026, 3, 11), QTime(9, 0));
-    setRange(*dialog, start, end);
+    SetRange(*dialog, start, end);
     const QString pdf = home->file("reader.pdf");
     QString title;
     QCOMPARE(printPreview(*dialog, pdf, &title), QStringList());
@@ -227,7 +220,7 @@ void tst_readerreport::groupsByDownload() {
     QVERIFY(lines.last().contains("End Of Report") || text.contains("End Of Report"));
 
     // The dialog stays open for another run, which shows the new range only.
-    setRange(*dialog, QDateTime(QDate(2026, 3, 11), QTime(9, 0)),
+    SetRange(*dialog, QDateTime(QDate(2026, 3, 11), QTime(9, 0)),
              QDateTime(QDate(2026, 3, 11), QTime(9, 0)));
     const QString again = home->file("again.pdf");
     QCOMPARE(printPreview(*dialog, again), QStringList());
@@ -273,7 +266,7 @@ void tst_readerreport::outcomes() {
         reader = kReaderA;
     }
     chooseReader(*dialog, reader);
-    setRange(*dialog, start, end);
+    SetRange(*dialog, start, end);
     const QString pdf = home->file("outcome.pdf");
     const QStringList boxes = printPreview(*dialog, pdf);
     QCOMPARE(boxes, box.isEmpty() ? QStringList() : QStringList{box});
