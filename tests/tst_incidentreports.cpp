@@ -17,11 +17,8 @@
 
 #include <QComboBox>
 #include <QDateEdit>
-#include <QElapsedTimer>
-#include <QProcess>
 #include <QPushButton>
 #include <QTimeEdit>
-#include <QTimer>
 #include <QTreeWidget>
 #include <ctime>
 

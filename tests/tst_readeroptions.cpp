@@ -22,7 +22,6 @@
 #include <QRadioButton>
 #include <QTimeEdit>
 #include <QtTest>
-#include <functional>
 #include <memory>
 
 namespace {

@@ -23,7 +23,6 @@
 #include <QTimeEdit>
 #include <QTimer>
 #include <QTreeWidget>
-#include <functional>
 #include <memory>
 
 namespace {
