@@ -16,6 +16,7 @@
 
 using namespace TourFixture;
 using PreviewChecks::PdfText;
+using PreviewChecks::WithPreview;
 
 namespace {
 
@@ -141,23 +142,16 @@ void tst_tourreport::cleanup() {
 void tst_tourreport::build(const TourReportRequest& request,
                            std::function<void(ReportPreview&)> whilePreviewed) {
     Host host;
-    QTimer poll;
-    connect(&poll, &QTimer::timeout, [&] {
-        auto* preview = qobject_cast<ReportPreview*>(QApplication::activeModalWidget());
-        if (!preview)
-            return;
-        poll.stop();
-        ++previews;
-        previewTitle = preview->windowTitle();
-        rowsSeen = ReadTourRows();
-        if (whilePreviewed)
-            whilePreviewed(*preview);
-        preview->close();
-    });
     BuildTourReport(request, [&](const TourReportHeader& header) {
         headerSeen = header;
-        poll.start(5);
-        ShowTourReport(header, host);
+        WithPreview([&] { ShowTourReport(header, host); },
+                    [&](ReportPreview& preview) {
+                        ++previews;
+                        previewTitle = preview.windowTitle();
+                        rowsSeen = ReadTourRows();
+                        if (whilePreviewed)
+                            whilePreviewed(preview);
+                    });
     });
 }
 
