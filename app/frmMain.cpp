@@ -5,6 +5,7 @@
 #include "Page.h"
 #include "ProgramFolder.h"
 #include "Settings.h"
+#include "Twips.h"
 #include "cReaderOptions.h"
 #include "cSerialLink.h"
 #include "frmAbout.h"
@@ -40,7 +41,6 @@
 
 namespace {
 
-constexpr int kTwipsPerPixel = 15;
 constexpr int kDefaultWidthTwips = 9615;
 constexpr int kDefaultHeightTwips = 6690;
 constexpr int kMinWidthTwips = 8000;

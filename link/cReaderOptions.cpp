@@ -37,14 +37,5 @@ cReaderOptions::~cReaderOptions() {
 }
 
 quint8 cReaderOptions::OptionByte() const {
-    quint8 b = 0;
-    if (EnableBuzzer)
-        SetBit(b, kOptionBuzzer);
-    if (EnableLED)
-        SetBit(b, kOptionLed);
-    if (EnableVibration)
-        SetBit(b, kOptionVibration);
-    if (EnableLongDuration)
-        SetBit(b, kOptionLongBuzzer);
-    return b;
+    return ReaderOptionByte(EnableBuzzer, EnableLED, EnableVibration, EnableLongDuration);
 }

@@ -165,15 +165,8 @@ bool frmSetTime::SendTime() {
 }
 
 bool frmSetTime::SendReaderOptions() {
-    quint8 options = 0;
-    if (chkSound->isChecked())
-        SetBit(options, kOptionBuzzer);
-    if (chkLED->isChecked())
-        SetBit(options, kOptionLed);
-    if (chkVibration->isChecked())
-        SetBit(options, kOptionVibration);
-    if (optTime_1->isChecked())
-        SetBit(options, kOptionLongBuzzer);
+    const quint8 options = ReaderOptionByte(chkSound->isChecked(), chkLED->isChecked(),
+                                            chkVibration->isChecked(), optTime_1->isChecked());
     QByteArray reply;
     // Any reply code is taken here, so a reader still sending must have finished first.
     return WaitForQuietLine(link, this) &&

@@ -67,6 +67,19 @@ void SetBit(quint8& b, int n) {
     b = quint8(b | (1u << n));
 }
 
+quint8 ReaderOptionByte(bool buzzer, bool led, bool vibration, bool longBuzzer) {
+    quint8 b = 0;
+    if (buzzer)
+        SetBit(b, kOptionBuzzer);
+    if (led)
+        SetBit(b, kOptionLed);
+    if (vibration)
+        SetBit(b, kOptionVibration);
+    if (longBuzzer)
+        SetBit(b, kOptionLongBuzzer);
+    return b;
+}
+
 QDate DayCodeToDate(quint8 high, quint8 low) {
     return kDayZero.addDays(high * 256 + low);
 }

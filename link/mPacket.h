@@ -49,6 +49,8 @@ QString Hex00(quint8 b);
 QString BytesToHex(const QByteArray& bytes);
 // Sets bit n (0 least significant); n outside 0 to 7 shows "Error" and leaves b.
 void SetBit(quint8& b, int n);
+// The option byte of the reader's signals, by the bits above.
+quint8 ReaderOptionByte(bool buzzer, bool led, bool vibration, bool longBuzzer);
 
 // The reader's day code: days since 2000-01-01 (day 0), unsigned 16 bits.
 QDate DayCodeToDate(quint8 high, quint8 low);

@@ -197,6 +197,12 @@ QVariant DbStoredValue(const QVariant& value) {
     }
 }
 
+QString DbQuotedName(const QString& name) {
+    QString quoted = name;
+    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
 sqlite3_stmt* DbConnection::prepare(const QString& sql) {
     if (!db)
         throw AppError(SQLITE_MISUSE, QStringLiteral("The database is not open"));

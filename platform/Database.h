@@ -194,3 +194,7 @@ private:
 // "yyyy-MM-dd HH:mm:ss", a QDate as "yyyy-MM-dd", a QTime as "HH:mm:ss" (the texts every
 // stored date and time compares with); anything else as Qt converts it.
 QVariant DbStoredValue(const QVariant& value);
+
+// A table or column name as an SQL identifier: in double quotes, a quote inside doubled. For
+// the names that cannot be bound as values.
+QString DbQuotedName(const QString& name);

@@ -118,7 +118,6 @@ private:
     void paintBand(Sink& sink, const ReportSection& section, const Band* band, int page, double top,
                    double clipBottom) const;
     void paintPage(int page, Sink& sink) const;
-    int pageOf(int pageNumber) const;
 
     ReportLayout layout;
     ReportRowSource& rows;

@@ -41,13 +41,6 @@ ReportControl& ReportSection::AddLine(const QString& controlName, int left, int 
     return controls.back();
 }
 
-const ReportControl* ReportSection::Find(const QString& controlName) const {
-    for (const ReportControl& c : controls)
-        if (c.name == controlName)
-            return &c;
-    return nullptr;
-}
-
 ReportControl& ReportSection::Control(const QString& controlName) {
     for (ReportControl& c : controls)
         if (c.name == controlName)

@@ -96,7 +96,6 @@ struct ReportSection {
     ReportControl& AddLine(const QString& name, int left, int top, int length);
     // Throws AppError (InvalidCall) when the section has no control of that name.
     ReportControl& Control(const QString& name);
-    const ReportControl* Find(const QString& name) const;
 };
 
 class ReportLayout {

@@ -3,6 +3,7 @@
 #include "AppError.h"
 #include "Boxes.h"
 #include "Translator.h"
+#include "Twips.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -25,7 +26,6 @@
 
 namespace {
 
-constexpr int kTwipsPerPixel = 15;
 constexpr int kGap = 12;
 constexpr int kCacheBytes = 48 * 1024 * 1024;
 

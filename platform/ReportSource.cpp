@@ -4,12 +4,6 @@
 
 namespace {
 
-QString quoteName(const QString& name) {
-    QString quoted = name;
-    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
-
 AppError noColumn(const QString& column) {
     return AppError(AppError::InvalidCall,
                     QStringLiteral("The report's rows have no column named %1").arg(column));
@@ -34,12 +28,12 @@ ReportTableSource::ReportTableSource(DbConnection& db, const QString& tableName)
     : connection(db), table(tableName) {}
 
 QStringList ReportTableSource::Columns() {
-    DbCursor probe(connection, QStringLiteral("SELECT * FROM %1 LIMIT 0").arg(quoteName(table)));
+    DbCursor probe(connection, QStringLiteral("SELECT * FROM %1 LIMIT 0").arg(DbQuotedName(table)));
     return probe.columnNames();
 }
 
 qint64 ReportTableSource::CountHint() {
-    return connection.Query(QStringLiteral("SELECT count(*) AS n FROM %1").arg(quoteName(table)))
+    return connection.Query(QStringLiteral("SELECT count(*) AS n FROM %1").arg(DbQuotedName(table)))
         .first()
         .integer(QStringLiteral("n"));
 }
@@ -51,10 +45,10 @@ std::unique_ptr<ReportRows> ReportTableSource::Open(const ReportRowStart* start,
     for (const QString& c : columns) {
         if (!known.contains(c, Qt::CaseInsensitive))
             throw noColumn(c);
-        selected << quoteName(c);
+        selected << DbQuotedName(c);
     }
     QString sql = QStringLiteral("SELECT %1 FROM %2")
-                      .arg(selected.join(QStringLiteral(", ")), quoteName(table));
+                      .arg(selected.join(QStringLiteral(", ")), DbQuotedName(table));
     QVariantList params;
     if (start) {
         sql += QStringLiteral(" WHERE rowid >= ?");

@@ -10,6 +10,6 @@ class cReportHost;
 // report through its Title, the others through the window caption).
 using ReportDialogMaker = std::unique_ptr<QDialog> (*)(cReportHost& host, const QString& caption);
 
-// The maker of the report with that key on the reports page; nullptr while the report is not
-// built, and its entry is then shown disabled.
+// The maker of the report with that key on the reports page; nullptr for a key of no report,
+// whose entry is then shown disabled.
 ReportDialogMaker ReportDialogFor(const QString& key);

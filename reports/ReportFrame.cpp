@@ -2,18 +2,18 @@
 
 #include "ReportEngine.h"
 #include "ReportPreview.h"
+#include "ReportRange.h"
+#include "Twips.h"
 #include "cReportHost.h"
 #include "mDeclareAPI.h"
 #include "mGlobals.h"
 #include "mTranslations.h"
 
 #include <QApplication>
-#include <QLocale>
 #include <QScreen>
 
 namespace {
 
-constexpr int kTwipsPerPixel = 15;
 constexpr int kReportWidthTwips = 12630;
 constexpr int kScreenReserveTwips = 720;
 const QString kTimePattern = QStringLiteral("HH:mm");
@@ -31,9 +31,7 @@ QString CompanyText() {
 }
 
 QString PrintDateText(const QString& separator, const QDateTime& now) {
-    const QLocale locale;
-    return locale.toString(now.date(), GetShortDateFormat()) + separator +
-           locale.toString(now.time(), kTimePattern);
+    return ShortDateTimeText(now, separator);
 }
 
 QRect ReportWindowTwips(int screenWidthTwips, int screenHeightTwips, int mainWidthTwips) {

@@ -9,17 +9,18 @@ QDateTime RangeMoment(const QDate& date, const QTime& time) {
     return QDateTime(date, QTime(time.hour(), time.minute(), 0), Qt::UTC);
 }
 
-namespace {
+QDateTime RangeEnd(const QDate& date, const QTime& time) {
+    return QDateTime(date, QTime(time.hour(), time.minute(), 59), Qt::UTC);
+}
 
-QString momentText(const QDateTime& moment) {
+QString ShortDateTimeText(const QDateTime& moment, const QString& separator) {
     const QLocale locale;
-    return locale.toString(moment.date(), GetShortDateFormat()) + QLatin1Char(' ') +
+    return locale.toString(moment.date(), GetShortDateFormat()) + separator +
            locale.toString(moment.time(), QStringLiteral("HH:mm"));
 }
 
-} // namespace
-
 QString DateRangeText(const QDateTime& from, const QDateTime& to) {
+    const QString blank = QStringLiteral(" ");
     return Translator::FormatStr(Translate(QStringLiteral("Date Range:   From %0:s to %1:s")),
-                                 {momentText(from), momentText(to)});
+                                 {ShortDateTimeText(from, blank), ShortDateTimeText(to, blank)});
 }

@@ -1,5 +1,6 @@
 #include "frmMdiReports.h"
 
+#include "Twips.h"
 #include "ui_frmMdiReports.h"
 
 #include "cReportHost.h"
@@ -16,7 +17,6 @@
 
 namespace {
 
-constexpr int kTwipsPerPixel = 15;
 constexpr int kKeyRole = Qt::UserRole;
 
 struct ReportEntry {
@@ -95,7 +95,7 @@ void frmMdiReports::AddReportItem(const QString& key, const QString& name,
     item->setIcon(0, reportIcon);
     item->setToolTip(0, description);
     item->setToolTip(1, description);
-    // A report not built yet is listed but cannot be opened.
+    // A report without a dialog is listed but cannot be opened.
     Qt::ItemFlags flags = Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
     if (built)
         flags |= Qt::ItemIsEnabled;

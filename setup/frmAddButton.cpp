@@ -14,11 +14,7 @@ frmAddButton::frmAddButton(cSerialLink& serialLink, QWidget* parent)
     : QDialog(parent), link(serialLink), ui(std::make_unique<Ui::frmAddButton>()) {
     ui->setupUi(this);
     LimitCodePointsOfForm(this);
-    // The message's line stays reserved, so that the window does not jump when it shows.
-    QSizePolicy reserved = ui->lblMsg->sizePolicy();
-    reserved.setRetainSizeWhenHidden(true);
-    ui->lblMsg->setSizePolicy(reserved);
-    ui->lblMsg->hide();
+    HideKeepingPlace(ui->lblMsg);
     PlaceAtMainWindowMiddle(this, 16, 24);
     connect(ui->cmdManual, &QPushButton::clicked, this, &frmAddButton::cmdManual_Click);
     connect(ui->cmdOK, &QPushButton::clicked, this, &frmAddButton::cmdOK_Click);
@@ -118,18 +114,8 @@ void frmAddButton::cmdManual_Click() {
 void frmAddButton::cmdOK_Click() {
     if (dallasId.isEmpty())
         return;
-    switch (CheckName(ui->txtName->text(), existingNames)) {
-    case NameCheck::Used:
-        Notice(Translate(QStringLiteral("That name is already used.  Please enter another name")));
-        FocusAndSelect(ui->txtName);
+    if (!AcceptItemName(ui->txtName, existingNames))
         return;
-    case NameCheck::Empty:
-        Notice(Translate(QStringLiteral("You must enter a name for this item")));
-        FocusAndSelect(ui->txtName);
-        return;
-    case NameCheck::Accepted:
-        break;
-    }
     // Handed back as typed: the check used the trimmed text.
     buttonName = ui->txtName->text();
     desc = ui->txtDesc->text();

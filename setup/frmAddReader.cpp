@@ -16,11 +16,7 @@ frmAddReader::frmAddReader(cSerialLink& serialLink, QWidget* parent)
     : QDialog(parent), link(serialLink), ui(std::make_unique<Ui::frmAddReader>()) {
     ui->setupUi(this);
     LimitCodePointsOfForm(this);
-    // The message's line stays reserved, so that the window does not jump when it shows.
-    QSizePolicy reserved = ui->lblMsg->sizePolicy();
-    reserved.setRetainSizeWhenHidden(true);
-    ui->lblMsg->setSizePolicy(reserved);
-    ui->lblMsg->hide();
+    HideKeepingPlace(ui->lblMsg);
     connect(ui->cmdRead, &QPushButton::clicked, this, &frmAddReader::cmdRead_Click);
     connect(ui->cmdOK, &QPushButton::clicked, this, &frmAddReader::cmdOK_Click);
     connect(ui->cmdCancel, &QPushButton::clicked, this, [this] {
@@ -93,18 +89,8 @@ bool frmAddReader::CheckReaderID() {
 }
 
 void frmAddReader::cmdOK_Click() {
-    switch (CheckName(ui->txtDesc->text(), existingNames)) {
-    case NameCheck::Used:
-        Notice(Translate(QStringLiteral("That name is already used.  Please enter another name")));
-        FocusAndSelect(ui->txtDesc);
+    if (!AcceptItemName(ui->txtDesc, existingNames))
         return;
-    case NameCheck::Empty:
-        Notice(Translate(QStringLiteral("You must enter a name for this item")));
-        FocusAndSelect(ui->txtDesc);
-        return;
-    case NameCheck::Accepted:
-        break;
-    }
     // Never a row without its ID.
     if (readerId.isEmpty())
         return;

@@ -5,7 +5,6 @@
 #include "TextLimit.h"
 #include "mButtons.h"
 #include "mDialogSupport.h"
-#include "mGlobals.h"
 
 frmEditButton::frmEditButton(QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::frmEditButton>()) {
@@ -41,18 +40,8 @@ void frmEditButton::showEvent(QShowEvent* event) {
 }
 
 void frmEditButton::cmdOK_Click() {
-    switch (CheckName(ui->txtName->text(), existingNames, startingName)) {
-    case NameCheck::Used:
-        Notice(Translate(QStringLiteral("That name is already used.  Please enter another name")));
-        FocusAndSelect(ui->txtName);
+    if (!AcceptItemName(ui->txtName, existingNames, startingName))
         return;
-    case NameCheck::Empty:
-        Notice(Translate(QStringLiteral("You must enter a name for this item")));
-        FocusAndSelect(ui->txtName);
-        return;
-    case NameCheck::Accepted:
-        break;
-    }
     // Handed back as typed: the check used the trimmed text.
     editName = ui->txtName->text();
     desc = ui->txtDesc->text();

@@ -5,7 +5,6 @@
 #include "TextLimit.h"
 #include "mButtons.h"
 #include "mDialogSupport.h"
-#include "mGlobals.h"
 
 frmEditReader::frmEditReader(QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::frmEditReader>()) {
@@ -33,18 +32,8 @@ void frmEditReader::showEvent(QShowEvent* event) {
 }
 
 void frmEditReader::cmdOK_Click() {
-    switch (CheckName(ui->txtDesc->text(), existingNames, startingName)) {
-    case NameCheck::Used:
-        Notice(Translate(QStringLiteral("That name is already used.  Please enter another name")));
-        FocusAndSelect(ui->txtDesc);
+    if (!AcceptItemName(ui->txtDesc, existingNames, startingName))
         return;
-    case NameCheck::Empty:
-        Notice(Translate(QStringLiteral("You must enter a name for this item")));
-        FocusAndSelect(ui->txtDesc);
-        return;
-    case NameCheck::Accepted:
-        break;
-    }
     // Handed back as typed: the check used the trimmed text.
     desc = ui->txtDesc->text();
     ok = true;

@@ -1,5 +1,6 @@
 #include "mDialogSupport.h"
 
+#include "mButtons.h"
 #include "mGlobals.h"
 
 #include <QLineEdit>
@@ -24,6 +25,30 @@ void Notice(const QString& translatedText) {
 void FocusAndSelect(QLineEdit* box) {
     box->setFocus(Qt::OtherFocusReason);
     box->selectAll();
+}
+
+bool AcceptItemName(QLineEdit* box, const QStringList& existingNames,
+                    const std::optional<QString>& startingName) {
+    switch (CheckName(box->text(), existingNames, startingName)) {
+    case NameCheck::Used:
+        Notice(Translate(QStringLiteral("That name is already used.  Please enter another name")));
+        FocusAndSelect(box);
+        return false;
+    case NameCheck::Empty:
+        Notice(Translate(QStringLiteral("You must enter a name for this item")));
+        FocusAndSelect(box);
+        return false;
+    case NameCheck::Accepted:
+        break;
+    }
+    return true;
+}
+
+void HideKeepingPlace(QWidget* widget) {
+    QSizePolicy reserved = widget->sizePolicy();
+    reserved.setRetainSizeWhenHidden(true);
+    widget->setSizePolicy(reserved);
+    widget->hide();
 }
 
 void PlaceOverMainWindow(QWidget* dialog, int dx, int dy) {

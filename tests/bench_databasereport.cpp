@@ -2,6 +2,7 @@
 // copy into tblCustom as the wait window runs it, then the preview's first page; the whole
 // path from Print Preview to the first page; and a year's report with its peak memory growth.
 // Prints; never fails on time. The year database is made once into build/bench and copied.
+#include "BenchMemory.h"
 #include "Database.h"
 #include "DatabaseKey.h"
 #include "ModalDriver.h"
@@ -29,38 +30,10 @@ struct Host : cReportHost {
     int widthTwips() const override { return 12630; }
 };
 
-qint64 statusKb(const char* field) {
-    QFile status("/proc/self/status");
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith(field))
-            return line.mid(int(qstrlen(field))).trimmed().split(' ').value(0).toLongLong();
-    return -1;
-}
-
-// Starts the peak over from the present size (Linux: clear_refs 5).
-void resetPeak() {
-    QFile clear("/proc/self/clear_refs");
-    if (clear.open(QIODevice::WriteOnly))
-        clear.write("5");
-}
-
-QString yearDatabase() {
-    QElapsedTimer clock;
-    clock.start();
-    const QString folder = QStringLiteral(TREVANO_BENCH_DIR);
-    const bool fresh = !QFile::exists(QDir(folder).filePath(YearDatabaseFileName()));
-    const QString path = CachedYearDatabase(folder);
-    if (fresh)
-        qInfo("year database made in %.1f s", clock.elapsed() / 1000.0);
-    return path;
-}
-
 // A copy of the year database as the program's database, gConn open on it.
 void openYear(TestHome& home) {
     QFile::remove(home.databasePath());
-    QVERIFY(QFile::copy(yearDatabase(), home.databasePath()));
+    QVERIFY(QFile::copy(BenchYearDatabase(QStringLiteral(TREVANO_BENCH_DIR)), home.databasePath()));
     home.openGlobals();
 }
 
@@ -183,19 +156,19 @@ void bench_databasereport::year() {
     TestHome home(false);
     openYear(home);
     const YearDatabaseInfo info = YearDatabaseSummary();
-    const qint64 before = statusKb("VmRSS:");
-    resetPeak();
+    const qint64 before = StatusKb("VmRSS:");
+    ResetPeak();
     QElapsedTimer clock;
     clock.start();
     const qint64 rows = copyAsTheWaitWindow(info.firstDay, info.lastDay);
     const qint64 copy = clock.elapsed();
-    const qint64 afterCopy = statusKb("VmHWM:");
+    const qint64 afterCopy = StatusKb("VmHWM:");
     int pages = 0;
     const qint64 firstPage = previewFirstPage(filledLayout(info.firstDay, info.lastDay), pages);
     clock.restart();
     emptyAsTheDialog();
     const qint64 emptied = clock.elapsed();
-    const qint64 peak = statusKb("VmHWM:");
+    const qint64 peak = StatusKb("VmHWM:");
     QCOMPARE(rows, info.touches);
     qInfo("365 days, %lld rows: copy %lld ms; preview's first page %lld ms after the copy, %d "
           "pages; emptying the table %lld ms",

@@ -2,6 +2,7 @@
 // incident report for 10 incident buttons and all 20 readers (its rows, then its pages), a
 // year of it for two readers, and a month's incidents-and-locations report without a filter;
 // each with the growth of the process's peak memory. Prints; never fails on time.
+#include "BenchMemory.h"
 #include "Database.h"
 #include "ReportEngine.h"
 #include "TestHome.h"
@@ -17,27 +18,6 @@
 #include <QFile>
 
 namespace {
-
-qint64 statusKb(const char* field) {
-    QFile status("/proc/self/status");
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith(field))
-            return line.mid(int(qstrlen(field))).trimmed().split(' ').value(0).toLongLong();
-    return -1;
-}
-
-// Starts the peak over from the present size (Linux: clear_refs 5).
-void resetPeak() {
-    QFile clear("/proc/self/clear_refs");
-    if (clear.open(QIODevice::WriteOnly))
-        clear.write("5");
-}
-
-double peakGrowthMb(qint64 beforeKb) {
-    return (statusKb("VmHWM:") - beforeKb) / 1024.0;
-}
 
 QDateTime moment(const QDate& day, const QTime& time) {
     return QDateTime(day, time, Qt::UTC);
@@ -85,37 +65,37 @@ void bench_incidents::incidentReports() {
     const QDate first(info.firstDay.year(), 6, 1);
     const QDateTime from = moment(first, QTime(0, 0));
     const QDateTime to = moment(first.addMonths(1).addDays(-1), QTime(23, 59, 59));
-    const qint64 before = statusKb("VmRSS:");
+    const qint64 before = StatusKb("VmRSS:");
 
-    resetPeak();
+    ResetPeak();
     clock.restart();
     QCOMPARE(WriteIncidentRows(from, to, readers, events), IncidentRows::Written);
     const qint64 rowsMs = clock.elapsed();
-    const double rowsPeak = peakGrowthMb(before);
+    const double rowsPeak = PeakGrowthMb(before);
     const qint64 lines = count("tblReportTemp");
 
-    resetPeak();
+    ResetPeak();
     clock.restart();
     ReportTableSource source(*gConn, "tblReportTemp");
     ReportDocument report(darIncident(), source);
     QVERIFY(report.Paginate());
     const qint64 pagesMs = clock.elapsed();
-    const double pagesPeak = peakGrowthMb(before);
+    const double pagesPeak = PeakGrowthMb(before);
     qInfo("incident report, a month, 10 buttons, 20 readers: rows %lld ms (%lld lines), pages "
           "%lld ms (%d pages), together %lld ms (target < 2000); peak memory growth %.1f MB, "
           "%.1f MB",
           rowsMs, lines, pagesMs, report.PageCount(), rowsMs + pagesMs, rowsPeak, pagesPeak);
 
-    resetPeak();
+    ResetPeak();
     clock.restart();
     QCOMPARE(WriteIncidentRows(moment(info.firstDay, QTime(0, 0)),
                                moment(info.lastDay, QTime(23, 59, 59)), readers.mid(0, 2), events),
              IncidentRows::Written);
     qInfo("incident report, a year, 10 buttons, 2 readers: rows %lld ms (%lld lines); peak "
           "memory growth %.1f MB",
-          clock.elapsed(), count("tblReportTemp"), peakGrowthMb(before));
+          clock.elapsed(), count("tblReportTemp"), PeakGrowthMb(before));
 
-    resetPeak();
+    ResetPeak();
     clock.restart();
     QVERIFY(CreateTempIncidentTable());
     qint64 written = 0;
@@ -125,7 +105,7 @@ void bench_incidents::incidentReports() {
     }
     qInfo("incidents and locations, a month, no filter: rows %lld ms (%lld lines); peak memory "
           "growth %.1f MB",
-          clock.elapsed(), written, peakGrowthMb(before));
+          clock.elapsed(), written, PeakGrowthMb(before));
     DropTempIncidentTable();
 }
 

@@ -2,6 +2,7 @@
 // pages out, the preview's first page, and the whole report to PDF, with the growth of the
 // process's peak memory. Prints; never fails on time. BENCH_REPORT_PDF names a file to keep
 // the PDF for a look.
+#include "BenchMemory.h"
 #include "Database.h"
 #include "ReportEngine.h"
 #include "ReportPreview.h"
@@ -16,23 +17,6 @@
 namespace {
 
 constexpr int kRows = 200000;
-
-qint64 statusKb(const char* field) {
-    QFile status("/proc/self/status");
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith(field))
-            return line.mid(int(qstrlen(field))).trimmed().split(' ').value(0).toLongLong();
-    return -1;
-}
-
-// Starts the peak over from the present size (Linux: clear_refs 5).
-void resetPeak() {
-    QFile clear("/proc/self/clear_refs");
-    if (clear.open(QIODevice::WriteOnly))
-        clear.write("5");
-}
 
 // The database report's layout as its builder will make it (twips; margins 1440).
 ReportLayout databaseReportLayout() {
@@ -116,15 +100,15 @@ void bench_reports::databaseReport() {
     home.openGlobals();
     fillCustomTable(kRows);
 
-    const qint64 before = statusKb("VmRSS:");
-    resetPeak();
+    const qint64 before = StatusKb("VmRSS:");
+    ResetPeak();
     ReportTableSource rows(*gConn, "tblCustom");
     ReportDocument report(databaseReportLayout(), rows);
     QElapsedTimer timer;
     timer.start();
     QVERIFY(report.Paginate());
     const qint64 paginate = timer.elapsed();
-    const qint64 afterPaginate = statusKb("VmHWM:");
+    const qint64 afterPaginate = StatusKb("VmHWM:");
 
     timer.restart();
     ReportPreview preview(report);
@@ -140,7 +124,7 @@ void bench_reports::databaseReport() {
     timer.restart();
     QVERIFY(report.WritePdf(path));
     const qint64 pdf = timer.elapsed();
-    const qint64 peak = statusKb("VmHWM:");
+    const qint64 peak = StatusKb("VmHWM:");
 
     qInfo("rows %d, pages %d", kRows, report.PageCount());
     qInfo("pagination: %lld ms (target < 5000)", paginate);

@@ -2,6 +2,7 @@
 // without free pages, beside the delivered database; the archive of a month and of a year
 // through the windows beside the sqlcipher shell's export and delete of the same rows. Each
 // run is a process of its own, so that its peak memory is its own. Prints; never fails on time.
+#include "BenchMemory.h"
 #include "Boxes.h"
 #include "Database.h"
 #include "DatabaseKey.h"
@@ -32,13 +33,7 @@ namespace {
 
 // The high-water mark of the resident memory of a process, in kB (0 when gone).
 qint64 peakOf(const QString& pid) {
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLongLong();
-    return 0;
+    return qMax<qint64>(0, StatusKb("VmHWM:", pid));
 }
 
 QByteArray ownPeak() {
@@ -119,13 +114,7 @@ QString benchFolder() {
 }
 
 QString yearDatabase() {
-    QElapsedTimer clock;
-    clock.start();
-    const bool fresh = !QFile::exists(QDir(benchFolder()).filePath(YearDatabaseFileName()));
-    const QString path = CachedYearDatabase(benchFolder());
-    if (fresh)
-        qInfo("year database made in %.1f s: %s", clock.elapsed() / 1000.0, qPrintable(path));
-    return path;
+    return BenchYearDatabase(benchFolder());
 }
 
 bool copyFile(const QString& from, const QString& to) {

@@ -2,6 +2,8 @@
 // the printed rows, and what the user sees when the copy fails or is cancelled.
 #include "Database.h"
 #include "ModalDriver.h"
+#include "ModalScript.h"
+#include "PreviewChecks.h"
 #include "ReportDialogs.h"
 #include "ReportPreview.h"
 #include "TestHome.h"
@@ -17,6 +19,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimeEdit>
+
+using namespace PreviewChecks;
 
 namespace {
 
@@ -52,20 +56,6 @@ void addDays(const QDate& first, int days, int perDay) {
 std::unique_ptr<frmRptCustomParam> openDialog(Host& host) {
     std::unique_ptr<QDialog> made = ReportDialogFor("CustomReport")(host, "Database Report");
     return std::unique_ptr<frmRptCustomParam>(static_cast<frmRptCustomParam*>(made.release()));
-}
-
-template <class T> T* child(QWidget& dialog, const char* name) {
-    T* widget = dialog.findChild<T*>(name);
-    if (!widget)
-        qFatal("no %s", name);
-    return widget;
-}
-
-void setRange(QWidget& dialog, const QDateTime& start, const QDateTime& end) {
-    child<QDateEdit>(dialog, "dtpStartDate")->setDate(start.date());
-    child<QTimeEdit>(dialog, "dtpStartTime")->setTime(start.time());
-    child<QDateEdit>(dialog, "dtpEndDate")->setDate(end.date());
-    child<QTimeEdit>(dialog, "dtpEndTime")->setTime(end.time());
 }
 
 QStringList customColumn(const QString& column) {
@@ -109,7 +99,7 @@ Run press(QPushButton* button, const QString& pdf = QString()) {
                 run.result = wait->lblResult()->text();
                 run.lblWaitShown = wait->findChild<QLabel*>("lblWait")->isVisible();
                 QVERIFY(!wait->OK());
-                child<QPushButton>(*wait, "cmdCancel")->click();
+                Child<QPushButton>(*wait, "cmdCancel")->click();
             }
         } else if (auto* preview = qobject_cast<ReportPreview*>(modal)) {
             run.title = preview->windowTitle();
@@ -218,18 +208,18 @@ void tst_databasereport::presetsAndBounds() {
     QPushButton* button;
     if (preset >= 0) {
         // A preset prints at once, whatever the pickers showed.
-        setRange(*dialog, QDateTime(day, QTime(3, 4)), QDateTime(day, QTime(5, 6)));
-        button = child<QPushButton>(*dialog, qPrintable(QString("cmdPreset_%1").arg(preset)));
+        SetRange(*dialog, QDateTime(day, QTime(3, 4)), QDateTime(day, QTime(5, 6)));
+        button = Child<QPushButton>(*dialog, qPrintable(QString("cmdPreset_%1").arg(preset)));
     } else {
-        setRange(*dialog, start, end);
-        button = child<QPushButton>(*dialog, "cmdPrintPreview");
+        SetRange(*dialog, start, end);
+        button = Child<QPushButton>(*dialog, "cmdPrintPreview");
     }
     const Run run = press(button);
     if (preset >= 0) {
-        QCOMPARE(child<QDateEdit>(*dialog, "dtpStartDate")->date(), today.addDays(-daysBack));
-        QCOMPARE(child<QDateEdit>(*dialog, "dtpEndDate")->date(), today);
-        QCOMPARE(child<QTimeEdit>(*dialog, "dtpStartTime")->time(), QTime(0, 0));
-        QCOMPARE(child<QTimeEdit>(*dialog, "dtpEndTime")->time(), QTime(23, 59, 59));
+        QCOMPARE(Child<QDateEdit>(*dialog, "dtpStartDate")->date(), today.addDays(-daysBack));
+        QCOMPARE(Child<QDateEdit>(*dialog, "dtpEndDate")->date(), today);
+        QCOMPARE(Child<QTimeEdit>(*dialog, "dtpStartTime")->time(), QTime(0, 0));
+        QCOMPARE(Child<QTimeEdit>(*dialog, "dtpEndTime")->time(), QTime(23, 59, 59));
     }
     if (codes.isEmpty()) {
         QCOMPARE(run.result, kNoData);
@@ -256,9 +246,9 @@ void tst_databasereport::copiedAndPrinted() {
 
     Host host;
     auto dialog = openDialog(host);
-    setRange(*dialog, QDateTime(day, QTime(0, 0)), QDateTime(day, QTime(23, 59)));
+    SetRange(*dialog, QDateTime(day, QTime(0, 0)), QDateTime(day, QTime(23, 59)));
     const QString pdf = home->file("database.pdf");
-    const Run run = press(child<QPushButton>(*dialog, "cmdPrintPreview"), pdf);
+    const Run run = press(Child<QPushButton>(*dialog, "cmdPrintPreview"), pdf);
     // Time order, a tie in the order stored; the time as stored; the type as a word.
     const QVector<QStringList> expected{
         {"2026-03-10 09:00:00", "0000E0", "Fire Door", "desc", "Incidents", "Event"},
@@ -268,7 +258,7 @@ void tst_databasereport::copiedAndPrinted() {
     QCOMPARE(run.rows, expected);
     QCOMPARE(customRows(), 0);
 
-    const QStringList lines = PdfLines(PdfText(pdf));
+    const QStringList lines = PdfLines(pdf);
     const QString date = QLocale().toString(day, GetShortDateFormat());
     auto lineWith = [&](const QString& text) {
         for (int i = 0; i < lines.size(); ++i)
@@ -287,9 +277,9 @@ void tst_databasereport::copiedAndPrinted() {
     QVERIFY(lineWith("End Of Report") > e2);
 
     // Another run replaces the rows of the first.
-    setRange(*dialog, QDateTime(day.addDays(1), QTime(0, 0)),
+    SetRange(*dialog, QDateTime(day.addDays(1), QTime(0, 0)),
              QDateTime(day.addDays(1), QTime(0, 0)));
-    QCOMPARE(press(child<QPushButton>(*dialog, "cmdPrintPreview")).codes, QStringList{"0000E9"});
+    QCOMPARE(press(Child<QPushButton>(*dialog, "cmdPrintPreview")).codes, QStringList{"0000E9"});
     QVERIFY(home->errorLog().isEmpty());
 }
 
@@ -304,9 +294,9 @@ void tst_databasereport::copyFailure() {
 
     Host host;
     auto dialog = openDialog(host);
-    setRange(*dialog, QDateTime(QDate(2026, 3, 1), QTime(0, 0)),
+    SetRange(*dialog, QDateTime(QDate(2026, 3, 1), QTime(0, 0)),
              QDateTime(QDate(2026, 3, 3), QTime(23, 59)));
-    const Run run = press(child<QPushButton>(*dialog, "cmdPrintPreview"));
+    const Run run = press(Child<QPushButton>(*dialog, "cmdPrintPreview"));
     gConn->Execute("PRAGMA max_page_count = 1073741823");
 
     QCOMPARE(run.result, kFailed);
@@ -318,7 +308,7 @@ void tst_databasereport::copyFailure() {
     QCOMPARE(customColumn("tButtonCode"), QStringList{"EARLIER"});
 
     // With room again the same dialog prints.
-    const Run again = press(child<QPushButton>(*dialog, "cmdPrintPreview"));
+    const Run again = press(Child<QPushButton>(*dialog, "cmdPrintPreview"));
     QCOMPARE(again.codes.size(), 10 + 1440 + 1440);
 }
 
@@ -334,7 +324,7 @@ void tst_databasereport::cancel() {
     leaveEarlierTable();
     Host host;
     auto dialog = openDialog(host);
-    setRange(*dialog, QDateTime(QDate(2026, 3, 1), QTime(0, 0)),
+    SetRange(*dialog, QDateTime(QDate(2026, 3, 1), QTime(0, 0)),
              QDateTime(QDate(2026, 3, 5), QTime(23, 59)));
     bool waitSeen = false, previewSeen = false;
     int progressAtCancel = -1;
@@ -347,7 +337,7 @@ void tst_databasereport::cancel() {
         if (!wait || waitSeen)
             return;
         waitSeen = true;
-        QPushButton* cancel = child<QPushButton>(*wait, "cmdCancel");
+        QPushButton* cancel = Child<QPushButton>(*wait, "cmdCancel");
         if (!duringCopy) {
             cancel->click();
             return;
@@ -361,7 +351,7 @@ void tst_databasereport::cancel() {
                              }
                          });
     });
-    child<QPushButton>(*dialog, "cmdPrintPreview")->click();
+    Child<QPushButton>(*dialog, "cmdPrintPreview")->click();
     QVERIFY(waitSeen);
     QVERIFY(!previewSeen);
     if (duringCopy)

@@ -81,13 +81,6 @@ void typeInto(QLineEdit* box, const QString& text) {
     QTest::keyClicks(box, text);
 }
 
-template <class T> T* child(QWidget* parent, const char* name) {
-    T* found = parent->findChild<T*>(name);
-    if (!found)
-        qFatal("no %s", name);
-    return found;
-}
-
 } // namespace
 
 class tst_groups : public QObject {
@@ -144,7 +137,7 @@ void tst_groups::openSetup() {
 }
 
 void tst_groups::selectRow(const QString& text) {
-    auto* list = child<QTreeWidget>(page(), "lvwProgram");
+    auto* list = Child<QTreeWidget>(page(), "lvwProgram");
     const QList<QTreeWidgetItem*> found = list->findItems(text, Qt::MatchExactly);
     QVERIFY2(!found.isEmpty(), qPrintable(text));
     list->setCurrentItem(found.first());
@@ -215,11 +208,11 @@ void tst_groups::manualId() {
     QFETCH(QString, id);
     frmManualID dialog;
     dialog.show();
-    auto* box = child<QLineEdit>(&dialog, "txtID");
+    auto* box = Child<QLineEdit>(&dialog, "txtID");
     QVERIFY(box->text().isEmpty());
-    QVERIFY(child<QLabel>(&dialog, "lblStatic")->text().contains("0~9 and A~F"));
+    QVERIFY(Child<QLabel>(&dialog, "lblStatic")->text().contains("0~9 and A~F"));
     QTest::keyClicks(box, typed);
-    child<QPushButton>(&dialog, "cmdOK")->click();
+    Child<QPushButton>(&dialog, "cmdOK")->click();
     QCOMPARE(dialog.OK(), !id.isEmpty());
     QCOMPARE(dialog.isVisible(), id.isEmpty());
     if (id.isEmpty()) {
@@ -333,8 +326,8 @@ void tst_groups::nameRules() {
         window.reset(d);
     }
     window->show();
-    typeInto(child<QLineEdit>(window.get(), qPrintable(nameBox)), typed);
-    child<QPushButton>(window.get(), "cmdOK")->click();
+    typeInto(Child<QLineEdit>(window.get(), qPrintable(nameBox)), typed);
+    Child<QPushButton>(window.get(), "cmdOK")->click();
     if (message.isEmpty()) {
         QVERIFY2(boxes->boxes.isEmpty(), qPrintable(boxes->texts().join('/')));
         QVERIFY(ok());
@@ -345,7 +338,7 @@ void tst_groups::nameRules() {
         QCOMPARE(boxes->texts(), QStringList{message});
         QVERIFY(!ok());
         QVERIFY(window->isVisible());
-        auto* box = child<QLineEdit>(window.get(), qPrintable(nameBox));
+        auto* box = Child<QLineEdit>(window.get(), qPrintable(nameBox));
         QCOMPARE(window->focusWidget(), box);
         QCOMPARE(box->selectedText(), typed); // all of it, to be typed over
     }
@@ -363,10 +356,10 @@ void tst_groups::addButtonListens() {
     dialog->SetIcon("locations");
     dialog->show();
     QVERIFY(gReceiveEnabled);
-    auto* id = child<QLabel>(dialog.get(), "lblID");
-    auto* picture = child<QLabel>(dialog.get(), "img1");
-    auto* message = child<QLabel>(dialog.get(), "lblMsg");
-    auto* ok = child<QPushButton>(dialog.get(), "cmdOK");
+    auto* id = Child<QLabel>(dialog.get(), "lblID");
+    auto* picture = Child<QLabel>(dialog.get(), "img1");
+    auto* message = Child<QLabel>(dialog.get(), "lblMsg");
+    auto* ok = Child<QPushButton>(dialog.get(), "cmdOK");
     QVERIFY(shows(picture, "locations"));
     QVERIFY(!ok->isEnabled());
     QVERIFY(message->isHidden());
@@ -403,18 +396,18 @@ void tst_groups::addButtonListens() {
     // A typed ID gets the same verdicts.
     for (const QString& typed : {QString("00a1b2"), QString("0000f1")}) {
         OnModal<frmManualID>([typed](frmManualID* manual) {
-            QTest::keyClicks(child<QLineEdit>(manual, "txtID"), typed);
-            child<QPushButton>(manual, "cmdOK")->click();
+            QTest::keyClicks(Child<QLineEdit>(manual, "txtID"), typed);
+            Child<QPushButton>(manual, "cmdOK")->click();
         });
-        child<QPushButton>(dialog.get(), "cmdManual")->click();
+        Child<QPushButton>(dialog.get(), "cmdManual")->click();
         QCOMPARE(id->text(), typed.toUpper());
         QCOMPARE(ok->isEnabled(), typed == "0000f1");
         QCOMPARE(message->isVisible(), typed == "00a1b2");
     }
     QCOMPARE(dialog->DallasID(), QString("0000F1"));
 
-    typeInto(child<QLineEdit>(dialog.get(), "txtName"), " Post 3 ");
-    typeInto(child<QLineEdit>(dialog.get(), "txtDesc"), "Back door");
+    typeInto(Child<QLineEdit>(dialog.get(), "txtName"), " Post 3 ");
+    typeInto(Child<QLineEdit>(dialog.get(), "txtDesc"), "Back door");
     ok->click();
     QVERIFY(boxes->boxes.isEmpty());
     QVERIFY(dialog->OK());
@@ -450,29 +443,29 @@ void tst_groups::groupEditor() {
 
     bool ran = false;
     OnModal<frmListEdit>([&](frmListEdit* editor) {
-        auto* list = child<QTreeWidget>(editor, "lvwItems");
-        auto* name = child<QLineEdit>(editor, "txtName");
+        auto* list = Child<QTreeWidget>(editor, "lvwItems");
+        auto* name = Child<QLineEdit>(editor, "txtName");
         QCOMPARE(editor->windowTitle(), QString("Edit Site"));
         QCOMPARE(name->text(), QString("North Gate"));
-        QCOMPARE(child<QLineEdit>(editor, "txtDesc")->text(), QString("Gate house"));
+        QCOMPARE(Child<QLineEdit>(editor, "txtDesc")->text(), QString("Gate house"));
         QCOMPARE(listRows(list), (QStringList{"12AB3F|Gate 1|Left post", "00C0DE|yard|"}));
         QCOMPARE(list->currentItem()->text(1), QString("Gate 1"));
-        QVERIFY(child<QPushButton>(editor, "cmdSetup_1")->isEnabled());
+        QVERIFY(Child<QPushButton>(editor, "cmdSetup_1")->isEnabled());
 
         // A name typed before a button is added stays typed.
         typeInto(name, "North Gate East");
         OnModal<frmAddButton>([&](frmAddButton* add) {
             QCOMPARE(add->windowTitle(), QString("Add New Location"));
             dock.sendButton("00A1B2"); // another group's key
-            QTRY_VERIFY(child<QLabel>(add, "lblMsg")->isVisible());
+            QTRY_VERIFY(Child<QLabel>(add, "lblMsg")->isVisible());
             dock.sendButton("0000F1");
-            QTRY_VERIFY(child<QPushButton>(add, "cmdOK")->isEnabled());
-            typeInto(child<QLineEdit>(add, "txtName"), "Gate 1"); // used in this group
-            child<QPushButton>(add, "cmdOK")->click();
-            typeInto(child<QLineEdit>(add, "txtName"), " Post 3 ");
-            child<QPushButton>(add, "cmdOK")->click();
+            QTRY_VERIFY(Child<QPushButton>(add, "cmdOK")->isEnabled());
+            typeInto(Child<QLineEdit>(add, "txtName"), "Gate 1"); // used in this group
+            Child<QPushButton>(add, "cmdOK")->click();
+            typeInto(Child<QLineEdit>(add, "txtName"), " Post 3 ");
+            Child<QPushButton>(add, "cmdOK")->click();
         });
-        child<QPushButton>(editor, "cmdSetup_1")->click();
+        Child<QPushButton>(editor, "cmdSetup_1")->click();
         QCOMPARE(buttonsOf(site),
                  (QStringList{"12AB3F|Gate 1|Left post", "00C0DE|yard|", "0000F1| Post 3 |"}));
         QCOMPARE(listRows(list),
@@ -483,10 +476,10 @@ void tst_groups::groupEditor() {
         list->setCurrentItem(list->topLevelItem(2));
         OnModal<frmEditButton>([](frmEditButton* edit) {
             QCOMPARE(edit->windowTitle(), QString("Add New Location"));
-            QCOMPARE(child<QLineEdit>(edit, "txtName")->text(), QString("yard"));
-            typeInto(child<QLineEdit>(edit, "txtName"), "Yard West");
-            typeInto(child<QLineEdit>(edit, "txtDesc"), "by the bins");
-            child<QPushButton>(edit, "cmdOK")->click();
+            QCOMPARE(Child<QLineEdit>(edit, "txtName")->text(), QString("yard"));
+            typeInto(Child<QLineEdit>(edit, "txtName"), "Yard West");
+            typeInto(Child<QLineEdit>(edit, "txtDesc"), "by the bins");
+            Child<QPushButton>(edit, "cmdOK")->click();
         });
         const QPoint row3 = list->visualItemRect(list->topLevelItem(2)).center();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row3);
@@ -496,8 +489,8 @@ void tst_groups::groupEditor() {
         // Only Yes deletes; the Delete key deletes a button only from the list.
         list->setCurrentItem(list->findItems("12AB3F", Qt::MatchExactly).first());
         boxes->answers = {Boxes::AnswerNo, Boxes::AnswerCancel};
-        child<QPushButton>(editor, "cmdSetup_2")->click();
-        child<QPushButton>(editor, "cmdSetup_2")->click();
+        Child<QPushButton>(editor, "cmdSetup_2")->click();
+        Child<QPushButton>(editor, "cmdSetup_2")->click();
         QCOMPARE(buttonsOf(site).size(), 3);
         name->setFocus();
         name->setCursorPosition(0);
@@ -517,12 +510,12 @@ void tst_groups::groupEditor() {
 
         typeInto(name, " North ");
         if (closeButton)
-            child<QPushButton>(editor, "cmdOK")->click();
+            Child<QPushButton>(editor, "cmdOK")->click();
         else
             editor->close();
         ran = true;
     });
-    child<QPushButton>(page(), "cmdSetup_0")->click();
+    Child<QPushButton>(page(), "cmdSetup_0")->click();
     QVERIFY(ran);
     QCOMPARE(boxes->texts().first(),
              QString("That name is already used.  Please enter another name"));
@@ -531,7 +524,7 @@ void tst_groups::groupEditor() {
     QCOMPARE(buttonsOf(site).size(), 2);
     QCOMPARE(groupRow(site),
              closeButton ? QString("North|Gate house") : QString("North Gate|Gate house"));
-    auto* list = child<QTreeWidget>(page(), "lvwProgram");
+    auto* list = Child<QTreeWidget>(page(), "lvwProgram");
     QCOMPARE(list->currentItem()->text(0), closeButton ? QString("North") : QString("North Gate"));
 }
 
@@ -541,18 +534,18 @@ void tst_groups::addNeedsTheDock() {
     QVERIFY(!gDocked);
     selectRow("North Gate");
     OnModal<frmListEdit>([&](frmListEdit* editor) {
-        auto* add = child<QPushButton>(editor, "cmdSetup_1");
+        auto* add = Child<QPushButton>(editor, "cmdSetup_1");
         QVERIFY(!add->isEnabled());
-        QVERIFY(!child<QPushButton>(editor, "cmdSetup_0")->isEnabled()); // no button yet
-        QVERIFY(!child<QPushButton>(editor, "cmdSetup_2")->isEnabled());
+        QVERIFY(!Child<QPushButton>(editor, "cmdSetup_0")->isEnabled()); // no button yet
+        QVERIFY(!Child<QPushButton>(editor, "cmdSetup_2")->isEnabled());
         // A docking station that answers later does not enable it while the editor is open.
         gDocked = true;
         editor->DoAddItem();
         QVERIFY(!add->isEnabled());
         QVERIFY(!QApplication::activeModalWidget() || QApplication::activeModalWidget() == editor);
-        child<QPushButton>(editor, "cmdOK")->click();
+        Child<QPushButton>(editor, "cmdOK")->click();
     });
-    child<QPushButton>(page(), "cmdSetup_0")->click();
+    Child<QPushButton>(page(), "cmdSetup_0")->click();
     QVERIFY(buttonsOf(site).isEmpty());
 }
 
@@ -571,23 +564,23 @@ void tst_groups::refusedCodeIsReported() {
     editor.show();
     OnModal<frmAddButton>([&](frmAddButton* add) {
         OnModal<frmManualID>([](frmManualID* manual) {
-            QTest::keyClicks(child<QLineEdit>(manual, "txtID"), "0000F1");
-            child<QPushButton>(manual, "cmdOK")->click();
+            QTest::keyClicks(Child<QLineEdit>(manual, "txtID"), "0000F1");
+            Child<QPushButton>(manual, "cmdOK")->click();
         });
-        child<QPushButton>(add, "cmdManual")->click();
-        QVERIFY(child<QPushButton>(add, "cmdOK")->isEnabled());
+        Child<QPushButton>(add, "cmdManual")->click();
+        QVERIFY(Child<QPushButton>(add, "cmdOK")->isEnabled());
         addButton(other, "0000F1", "Stored meanwhile"); // another writer was quicker
-        typeInto(child<QLineEdit>(add, "txtName"), "Post 3");
-        child<QPushButton>(add, "cmdOK")->click();
+        typeInto(Child<QLineEdit>(add, "txtName"), "Post 3");
+        Child<QPushButton>(add, "cmdOK")->click();
     });
-    child<QPushButton>(&editor, "cmdSetup_1")->click();
+    Child<QPushButton>(&editor, "cmdSetup_1")->click();
 
     QCOMPARE(boxes->boxes.size(), 1);
     QVERIFY2(boxes->texts().first().contains("SaveNewButton of Form frmListEdit"),
              qPrintable(boxes->texts().first()));
     QVERIFY(home->errorLog().contains("in SaveNewButton of Form frmListEdit"));
     QVERIFY(editor.isVisible());
-    QCOMPARE(listRows(child<QTreeWidget>(&editor, "lvwItems")), QStringList{"12AB3F|Gate 1|"});
+    QCOMPARE(listRows(Child<QTreeWidget>(&editor, "lvwItems")), QStringList{"12AB3F|Gate 1|"});
     QCOMPARE(buttonsOf(other), QStringList{"0000F1|Stored meanwhile|"});
 }
 

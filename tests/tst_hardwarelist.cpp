@@ -1,6 +1,7 @@
 // The hardware list: its lines by section and group, its failures, its dialog and its printed
 // pages.
 #include "Database.h"
+#include "ModalScript.h"
 #include "PreviewChecks.h"
 #include "ReportDialogs.h"
 #include "TestHome.h"
@@ -63,10 +64,6 @@ const QStringList kReaders{kBlank, "Readers|||", kReaderRule, "||Guard B|2000000
 
 QStringList reportRows() {
     return TableRows("tblReportTemp", {"Field0", "Field1", "Field2", "Field3"});
-}
-
-template <class T> T* child(QWidget& window, const char* name) {
-    return window.findChild<T*>(QLatin1String(name));
 }
 
 } // namespace
@@ -216,10 +213,10 @@ void tst_hardwarelist::dialog() {
     auto* dialog = qobject_cast<frmRptHardwareListParam*>(made.get());
     QVERIFY(dialog);
     QCOMPARE(dialog->windowTitle(), QString("Hardware List Report"));
-    QCheckBox* location = child<QCheckBox>(*dialog, "chkLocation");
-    QCheckBox* event = child<QCheckBox>(*dialog, "chkEvent");
-    QCheckBox* reader = child<QCheckBox>(*dialog, "chkReader");
-    QPushButton* preview = child<QPushButton>(*dialog, "cmdPrintPreview");
+    QCheckBox* location = Child<QCheckBox>(*dialog, "chkLocation");
+    QCheckBox* event = Child<QCheckBox>(*dialog, "chkEvent");
+    QCheckBox* reader = Child<QCheckBox>(*dialog, "chkReader");
+    QPushButton* preview = Child<QPushButton>(*dialog, "cmdPrintPreview");
     for (QCheckBox* box : {location, event, reader})
         QVERIFY(box->isChecked());
     QVERIFY(preview->isEnabled());
@@ -237,7 +234,7 @@ void tst_hardwarelist::dialog() {
     QVERIFY(WithPreview([&] { preview->click(); }, [&](ReportPreview&) { rows = reportRows(); }));
     QCOMPARE(rows, kCrew + kIncidents);
     QVERIFY(dialog->isVisible());
-    child<QPushButton>(*dialog, "cmdCancel")->click();
+    Child<QPushButton>(*dialog, "cmdCancel")->click();
     QVERIFY(!dialog->isVisible());
 }
 

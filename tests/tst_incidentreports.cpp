@@ -1,6 +1,8 @@
 // The incident report and the incident report with sites: their rows, their boxes, their
 // dialogs and their printed pages.
 #include "Database.h"
+#include "ModalScript.h"
+#include "PreviewChecks.h"
 #include "ReportPreview.h"
 #include "TestHome.h"
 #include "TestMain.h"
@@ -15,13 +17,12 @@
 
 #include <QComboBox>
 #include <QDateEdit>
-#include <QElapsedTimer>
-#include <QProcess>
 #include <QPushButton>
 #include <QTimeEdit>
-#include <QTimer>
 #include <QTreeWidget>
 #include <ctime>
+
+using namespace PreviewChecks;
 
 namespace {
 
@@ -128,64 +129,13 @@ qint64 groupId(const QString& name) {
         .integer("ID");
 }
 
-// The rows of a table in the order they print, columns joined by "|".
-QStringList tableRows(const QString& table, const QStringList& columns) {
-    QStringList rows;
-    for (const DbRow& r :
-         gConn->Query(QString("SELECT %1 FROM %2 ORDER BY rowid").arg(columns.join(", "), table))) {
-        QStringList values;
-        for (const QString& c : columns)
-            values << r.text(c);
-        rows << values.join('|');
-    }
-    return rows;
-}
-
 QStringList reportTempRows() {
-    return tableRows("tblReportTemp", {"Field0", "Field1", "Field2"});
+    return TableRows("tblReportTemp", {"Field0", "Field1", "Field2"});
 }
 
 QStringList tempIncidentRows() {
-    return tableRows("tblTempIncident",
+    return TableRows("tblTempIncident",
                      {"tDate", "tTime", "tReaderName", "tSite", "tLocation", "tIncident"});
-}
-
-// Runs `act`; when a report preview shows meanwhile, hands it to `look` and closes it.
-// Returns whether a preview showed.
-bool withPreview(const std::function<void()>& act,
-                 const std::function<void(ReportPreview&)>& look = {}) {
-    bool shown = false;
-    QElapsedTimer waited;
-    waited.start();
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (auto* preview = qobject_cast<ReportPreview*>(modal)) {
-            poll.stop();
-            shown = true;
-            if (look)
-                look(*preview);
-            preview->close();
-        } else if (modal && waited.elapsed() > 20000) {
-            poll.stop();
-            modal->close(); // something else is waiting: fail rather than hang
-        }
-    });
-    poll.start(10);
-    act();
-    poll.stop();
-    return shown;
-}
-
-QStringList pdfLines(const QString& path) {
-    QProcess p;
-    p.start("pdftotext", {"-layout", path, "-"});
-    p.waitForFinished(20000);
-    QStringList lines;
-    for (const QString& line : QString::fromUtf8(p.readAllStandardOutput()).split('\n'))
-        if (!line.trimmed().isEmpty())
-            lines << line.simplified();
-    return lines;
 }
 
 // Whether the texts appear in this order (on one line or on later ones).
@@ -201,10 +151,6 @@ bool inOrder(const QStringList& lines, const QStringList& texts, QString* missin
         at += text.size();
     }
     return true;
-}
-
-template <class T> T* child(QWidget& window, const char* name) {
-    return window.findChild<T*>(QLatin1String(name));
 }
 
 } // namespace
@@ -406,7 +352,7 @@ void tst_incidentreports::incidentBoxes() {
     Host host;
     BoxRecorder boxes;
     bool result = true;
-    QVERIFY(!withPreview([&] {
+    QVERIFY(!WithPreview([&] {
         result = BuildIncidentReport(at("10 00:00:00"), at("10 23:59:59"), {cReader(kReaderA)},
                                      {window}, host);
     }));
@@ -531,17 +477,17 @@ void tst_incidentreports::emptySitesReport() {
     touches({"A 10 08:00 gate", "B 10 08:05 yard"});
     Host host;
     frmRptIncidentParam dialog(host);
-    child<QDateEdit>(dialog, "dtpStartDate")->setDate(QDate(2026, 3, 10));
-    child<QDateEdit>(dialog, "dtpEndDate")->setDate(QDate(2026, 3, 10));
+    Child<QDateEdit>(dialog, "dtpStartDate")->setDate(QDate(2026, 3, 10));
+    Child<QDateEdit>(dialog, "dtpEndDate")->setDate(QDate(2026, 3, 10));
     // Reader A touched no site South.
-    child<QComboBox>(dialog, "cboReader")->setCurrentText("Guard A");
-    child<QComboBox>(dialog, "cboSite")->setCurrentText("South Site");
+    Child<QComboBox>(dialog, "cboReader")->setCurrentText("Guard A");
+    Child<QComboBox>(dialog, "cboSite")->setCurrentText("South Site");
     BoxRecorder boxes;
-    QVERIFY(!withPreview([&] { dialog.cmdPrintPreview_Click(); }));
+    QVERIFY(!WithPreview([&] { dialog.cmdPrintPreview_Click(); }));
     QCOMPARE(boxes.texts(), QStringList{box});
     QCOMPARE(boxes.boxes.first().icon, Boxes::Icon::Warning);
-    QVERIFY(child<QPushButton>(dialog, "cmdPrintPreview")->isEnabled());
-    QVERIFY(child<QPushButton>(dialog, "cmdCancel")->isEnabled());
+    QVERIFY(Child<QPushButton>(dialog, "cmdPrintPreview")->isEnabled());
+    QVERIFY(Child<QPushButton>(dialog, "cmdCancel")->isEnabled());
     QVERIFY(!QApplication::overrideCursor());
     QVERIFY(home->errorLog().isEmpty());
 }
@@ -552,10 +498,10 @@ void tst_incidentreports::incidentDialogOpens() {
     BoxRecorder boxes;
     frmRptIncidentNew dialog(host);
     QVERIFY(boxes.boxes.isEmpty());
-    QCOMPARE(child<QDateEdit>(dialog, "dtpStartDate")->date(), QDate::currentDate());
-    QCOMPARE(child<QDateEdit>(dialog, "dtpEndDate")->date(), QDate::currentDate());
-    QCOMPARE(child<QTimeEdit>(dialog, "dtpStartTime")->time(), QTime(0, 0));
-    QCOMPARE(child<QTimeEdit>(dialog, "dtpEndTime")->time().toString("HH:mm"), QString("23:59"));
+    QCOMPARE(Child<QDateEdit>(dialog, "dtpStartDate")->date(), QDate::currentDate());
+    QCOMPARE(Child<QDateEdit>(dialog, "dtpEndDate")->date(), QDate::currentDate());
+    QCOMPARE(Child<QTimeEdit>(dialog, "dtpStartTime")->time(), QTime(0, 0));
+    QCOMPARE(Child<QTimeEdit>(dialog, "dtpEndTime")->time().toString("HH:mm"), QString("23:59"));
 
     QTreeWidget* readers = dialog.lvwReaders();
     QStringList texts;
@@ -572,7 +518,7 @@ void tst_incidentreports::incidentDialogOpens() {
     QCOMPARE(events->topLevelItem(0)->text(0), kWindowHeading);
     QCOMPARE(events->topLevelItem(0)->toolTip(0), QString("Broken Window (description)"));
     QCOMPARE(events->topLevelItem(1)->text(0), kDoorHeading);
-    QVERIFY(child<QPushButton>(dialog, "cmdPrintPreview")->isEnabled());
+    QVERIFY(Child<QPushButton>(dialog, "cmdPrintPreview")->isEnabled());
 }
 
 // "All" and "None" tick one list only; nothing ticked is refused with its message.
@@ -585,23 +531,23 @@ void tst_incidentreports::incidentDialogTicks() {
             n += list->topLevelItem(i)->checkState(0) == Qt::Checked;
         return n;
     };
-    child<QPushButton>(dialog, "cmdReaders_1")->click();
+    Child<QPushButton>(dialog, "cmdReaders_1")->click();
     QCOMPARE(ticked(dialog.lvwReaders()), 0);
     QCOMPARE(ticked(dialog.lvwEvents()), 2);
     BoxRecorder boxes;
-    QVERIFY(!withPreview([&] { dialog.cmdPrintPreview_Click(); }));
+    QVERIFY(!WithPreview([&] { dialog.cmdPrintPreview_Click(); }));
     QCOMPARE(boxes.texts(),
              QStringList{"There must be at least one reader selected to create a report"});
 
-    child<QPushButton>(dialog, "cmdReaders_0")->click();
-    child<QPushButton>(dialog, "cmdEvents_1")->click();
+    Child<QPushButton>(dialog, "cmdReaders_0")->click();
+    Child<QPushButton>(dialog, "cmdEvents_1")->click();
     QCOMPARE(ticked(dialog.lvwReaders()), 2);
     QCOMPARE(ticked(dialog.lvwEvents()), 0);
-    QVERIFY(!withPreview([&] { dialog.cmdPrintPreview_Click(); }));
+    QVERIFY(!WithPreview([&] { dialog.cmdPrintPreview_Click(); }));
     QCOMPARE(boxes.texts().last(),
              QString("There must be at least one event selected to create a report"));
-    QVERIFY(child<QPushButton>(dialog, "cmdPrintPreview")->isEnabled());
-    QVERIFY(child<QPushButton>(dialog, "cmdCancel")->isEnabled());
+    QVERIFY(Child<QPushButton>(dialog, "cmdPrintPreview")->isEnabled());
+    QVERIFY(Child<QPushButton>(dialog, "cmdCancel")->isEnabled());
 }
 
 void tst_incidentreports::incidentDialogWithoutButtons() {
@@ -611,7 +557,7 @@ void tst_incidentreports::incidentDialogWithoutButtons() {
     frmRptIncidentNew dialog(host);
     QCOMPARE(boxes.texts(),
              QStringList{"There must be at least one event selected to create a report"});
-    QVERIFY(!child<QPushButton>(dialog, "cmdPrintPreview")->isEnabled());
+    QVERIFY(!Child<QPushButton>(dialog, "cmdPrintPreview")->isEnabled());
     QCOMPARE(dialog.lvwReaders()->topLevelItemCount(), 2);
 }
 
@@ -625,21 +571,21 @@ void tst_incidentreports::incidentReportPrinted() {
     Host host;
     frmRptIncidentNew dialog(host);
     dialog.setWindowTitle("Incident Report");
-    child<QDateEdit>(dialog, "dtpStartDate")->setDate(QDate(2026, 3, 10));
-    child<QDateEdit>(dialog, "dtpEndDate")->setDate(QDate(2026, 3, 10));
-    child<QTimeEdit>(dialog, "dtpStartTime")->setTime(QTime(7, 30));
+    Child<QDateEdit>(dialog, "dtpStartDate")->setDate(QDate(2026, 3, 10));
+    Child<QDateEdit>(dialog, "dtpEndDate")->setDate(QDate(2026, 3, 10));
+    Child<QTimeEdit>(dialog, "dtpStartTime")->setTime(QTime(7, 30));
     const QString pdf = home->file("incident.pdf");
     FileAnswers files({pdf});
     QStringList rows;
     QString title;
     bool buttonsOff = false;
-    QVERIFY(withPreview([&] { dialog.cmdPrintPreview_Click(); },
+    QVERIFY(WithPreview([&] { dialog.cmdPrintPreview_Click(); },
                         [&](ReportPreview& preview) {
                             rows = reportTempRows();
                             title = preview.windowTitle();
                             buttonsOff =
-                                !child<QPushButton>(dialog, "cmdPrintPreview")->isEnabled() &&
-                                !child<QPushButton>(dialog, "cmdCancel")->isEnabled();
+                                !Child<QPushButton>(dialog, "cmdPrintPreview")->isEnabled() &&
+                                !Child<QPushButton>(dialog, "cmdCancel")->isEnabled();
                             QVERIFY(preview.SaveAsPdf());
                         }));
     const QStringList door{"||", kDoorHeading + "||", "||" + kNone};
@@ -650,9 +596,9 @@ void tst_incidentreports::incidentReportPrinted() {
     QCOMPARE(title, QString("Incident Report"));
     QVERIFY(buttonsOff);
     QVERIFY(reportTempRows().isEmpty());
-    QVERIFY(child<QPushButton>(dialog, "cmdPrintPreview")->isEnabled());
+    QVERIFY(Child<QPushButton>(dialog, "cmdPrintPreview")->isEnabled());
 
-    const QStringList lines = pdfLines(pdf);
+    const QStringList lines = PdfLines(pdf);
     QString missing;
     QVERIFY2(
         inOrder(lines,
@@ -678,7 +624,7 @@ void tst_incidentreports::sitesDialogLists() {
     Host host;
     frmRptIncidentParam dialog(host);
     const auto entries = [&](const char* name) {
-        QComboBox* list = child<QComboBox>(dialog, name);
+        QComboBox* list = Child<QComboBox>(dialog, name);
         QStringList out;
         for (int i = 0; i < list->count(); ++i)
             out << list->itemText(i) + "=" + list->itemData(i).toString();
@@ -697,10 +643,10 @@ void tst_incidentreports::sitesDialogLists() {
     // Keyed by position; an empty description is "Reader" and the position from 1.
     QCOMPARE(entries("cboReader"), QStringList({"All=-1", "Guard A=0", "Guard B=1", "Reader 3=2"}));
     for (const char* list : {"cboEvent", "cboReader", "cboSite"})
-        QCOMPARE(child<QComboBox>(dialog, list)->currentIndex(), 0);
-    QCOMPARE(child<QDateEdit>(dialog, "dtpStartDate")->date(), QDate::currentDate());
-    QCOMPARE(child<QTimeEdit>(dialog, "dtpStartTime")->time(), QTime(0, 0));
-    QCOMPARE(child<QTimeEdit>(dialog, "dtpEndTime")->time(), QTime(23, 59, 59));
+        QCOMPARE(Child<QComboBox>(dialog, list)->currentIndex(), 0);
+    QCOMPARE(Child<QDateEdit>(dialog, "dtpStartDate")->date(), QDate::currentDate());
+    QCOMPARE(Child<QTimeEdit>(dialog, "dtpStartTime")->time(), QTime(0, 0));
+    QCOMPARE(Child<QTimeEdit>(dialog, "dtpEndTime")->time(), QTime(23, 59, 59));
 }
 
 void tst_incidentreports::sitesReportPrinted_data() {
@@ -744,15 +690,15 @@ void tst_incidentreports::sitesReportPrinted() {
     frmRptIncidentParam dialog(host);
     dialog.setWindowTitle("Incident Report with Sites");
     for (const char* name : {"dtpStartDate", "dtpEndDate"})
-        child<QDateEdit>(dialog, name)->setDate(QDate(2026, 3, 10));
-    child<QTimeEdit>(dialog, "dtpStartTime")->setTime(QTime(8, 15, 40));
-    child<QTimeEdit>(dialog, "dtpEndTime")->setTime(QTime(8, 16, 10));
-    child<QComboBox>(dialog, "cboSite")->setCurrentText("North Site");
+        Child<QDateEdit>(dialog, name)->setDate(QDate(2026, 3, 10));
+    Child<QTimeEdit>(dialog, "dtpStartTime")->setTime(QTime(8, 15, 40));
+    Child<QTimeEdit>(dialog, "dtpEndTime")->setTime(QTime(8, 16, 10));
+    Child<QComboBox>(dialog, "cboSite")->setCurrentText("North Site");
     const QString pdf = home->file("sites.pdf");
     FileAnswers files({pdf});
     QStringList rows;
     QString title;
-    QVERIFY(withPreview([&] { dialog.cmdPrintPreview_Click(); },
+    QVERIFY(WithPreview([&] { dialog.cmdPrintPreview_Click(); },
                         [&](ReportPreview& preview) {
                             rows = tempIncidentRows();
                             title = preview.windowTitle();
@@ -763,15 +709,15 @@ void tst_incidentreports::sitesReportPrinted() {
                                       "{10}|08:16|Guard A|North Site|Gate|Broken Window"}));
     QCOMPARE(title, Translate("Incidents And Locations Report"));
     QString missing;
-    const QStringList lines = pdfLines(pdf);
+    const QStringList lines = PdfLines(pdf);
     QVERIFY2(inOrder(lines, expand(expected), &missing),
              qPrintable(missing + "\n" + lines.join('\n')));
 
     // The rows stay until the next preview, which starts from an empty table.
     QCOMPARE(tempIncidentRows().size(), 2);
-    child<QComboBox>(dialog, "cboSite")->setCurrentIndex(0);
-    child<QComboBox>(dialog, "cboReader")->setCurrentText("Guard B");
-    QVERIFY(withPreview([&] { dialog.cmdPrintPreview_Click(); },
+    Child<QComboBox>(dialog, "cboSite")->setCurrentIndex(0);
+    Child<QComboBox>(dialog, "cboReader")->setCurrentText("Guard B");
+    QVERIFY(WithPreview([&] { dialog.cmdPrintPreview_Click(); },
                         [&](ReportPreview&) { rows = tempIncidentRows(); }));
     QCOMPARE(rows, expand(QStringList{"{10}|08:15|Guard B|South Site|Yard|",
                                       "{10}|08:16|Guard B|South Site|Yard|Broken Window"}));
@@ -804,7 +750,7 @@ void tst_incidentreports::previewFailures() {
     gConn->Execute("DROP TABLE tblEvents");
     BoxRecorder boxes;
     boxes.answers << Boxes::AnswerOk;
-    QVERIFY(!withPreview([&] {
+    QVERIFY(!WithPreview([&] {
         if (sites)
             static_cast<frmRptIncidentParam*>(dialog.get())->cmdPrintPreview_Click();
         else
@@ -815,8 +761,8 @@ void tst_incidentreports::previewFailures() {
         QVERIFY(boxes.boxes.first().text.contains(label));
     QVERIFY2(home->errorLog().contains(" in " + label + "\t(no such table: tblEvents"),
              qPrintable(home->errorLog()));
-    QVERIFY(child<QPushButton>(*dialog, "cmdPrintPreview")->isEnabled());
-    QVERIFY(child<QPushButton>(*dialog, "cmdCancel")->isEnabled());
+    QVERIFY(Child<QPushButton>(*dialog, "cmdPrintPreview")->isEnabled());
+    QVERIFY(Child<QPushButton>(*dialog, "cmdCancel")->isEnabled());
     QVERIFY(!QApplication::overrideCursor());
 }
 

@@ -1,5 +1,6 @@
 // The patrol schedule: its rows, its refusals and failures, its dialog and its printed pages.
 #include "Database.h"
+#include "ModalScript.h"
 #include "PreviewChecks.h"
 #include "ReportDialogs.h"
 #include "TestHome.h"
@@ -79,10 +80,6 @@ QStringList previewedRows(qint32 tour, bool* shown = nullptr) {
     if (shown)
         *shown = previewed;
     return rows;
-}
-
-template <class T> T* child(QWidget& window, const char* name) {
-    return window.findChild<T*>(QLatin1String(name));
 }
 
 } // namespace
@@ -317,7 +314,7 @@ void tst_patrolschedule::dialogKeysAndDoubleClick() {
     QCOMPARE(list->topLevelItemCount(), 2);
 
     list->clearSelection();
-    QCOMPARE(previewed([&] { child<QPushButton>(dialog, "cmdPrintPreview")->click(); }),
+    QCOMPARE(previewed([&] { Child<QPushButton>(dialog, "cmdPrintPreview")->click(); }),
              QStringList{"no preview"});
     QTest::keyClick(list, Qt::Key_Escape);
     QVERIFY(!dialog.isVisible());

@@ -1,5 +1,6 @@
 // The reader's options and clock from Tools > "&Reader Options", and its firmware version from
 // Tools > "Reader Firmware Version", on a real main window against the simulated dock.
+#include "ModalScript.h"
 #include "Settings.h"
 #include "SimulatedDock.h"
 #include "TestHome.h"
@@ -21,26 +22,9 @@
 #include <QRadioButton>
 #include <QTimeEdit>
 #include <QtTest>
-#include <functional>
 #include <memory>
 
 namespace {
-
-// Runs `act` once on the first modal window of type T to open. Delete the watcher when
-// the window may never open.
-template <typename T> QPointer<QTimer> whenOpen(std::function<void(T*)> act) {
-    auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, timer, [=] {
-        auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        act(dialog);
-    });
-    timer->start(20);
-    return timer;
-}
 
 void setChecks(frmSetTime* d, bool sound, bool led, bool vibration, bool longBuzz) {
     d->findChild<QCheckBox*>("chkSound")->setChecked(sound);
@@ -116,7 +100,7 @@ void tst_readeroptions::send() {
     dock->setStatuses(0, quint8(optionsStatus), 0);
     const QDate date(2010, 2, 3); // never today: the date sent is always the picker's
     bool stillOpen = false;
-    whenOpen<frmSetTime>([&](frmSetTime* d) {
+    WhenOpen<frmSetTime>([&](frmSetTime* d) {
         setChecks(d, checks[0], checks[1], checks[2], checks[3]);
         d->findChild<QDateEdit*>("dtpPanelDate")->setDate(date);
         if (custom)
@@ -157,7 +141,7 @@ void tst_readeroptions::send() {
 
 void tst_readeroptions::nothingToSignal() {
     bool stillOpen = false;
-    whenOpen<frmSetTime>([&](frmSetTime* d) {
+    WhenOpen<frmSetTime>([&](frmSetTime* d) {
         setChecks(d, false, false, false, true);
         d->findChild<QPushButton*>("cmdSendRealTime")->click();
         stillOpen = d->isVisible();
@@ -188,13 +172,13 @@ void tst_readeroptions::readerStillSending() {
     dock->setBusyWhileSending(true);
     QVERIFY(window->Link().WriteFrame(BuildPacket(0x03, 0x01, 0x03, 0x51, 0x00, CmdDownload())));
     QTRY_VERIFY(dock->outputPending());
-    whenOpen<frmSetTime>([&](frmSetTime* d) {
+    WhenOpen<frmSetTime>([&](frmSetTime* d) {
         d->findChild<QPushButton*>("cmdSendRealTime")->click();
         if (d->isVisible())
             d->findChild<QPushButton*>("cmdCancel")->click();
     });
     QString said;
-    whenOpen<QProgressDialog>([&](QProgressDialog* busy) {
+    WhenOpen<QProgressDialog>([&](QProgressDialog* busy) {
         said = busy->labelText();
         if (cancel)
             busy->cancel();
@@ -229,7 +213,7 @@ void tst_readeroptions::cancelStores() {
     Settings::SaveSetting("ReaderSetting", "BuzzerDuration", storedDuration);
     Settings::SaveSetting("ReaderSetting", "Led", "0");
     bool shownLong = false, shownLed = true;
-    whenOpen<frmSetTime>([&](frmSetTime* d) {
+    WhenOpen<frmSetTime>([&](frmSetTime* d) {
         shownLong = d->findChild<QRadioButton*>("optTime_1")->isChecked();
         shownLed = d->findChild<QCheckBox*>("chkLED")->isChecked();
         d->findChild<QCheckBox*>("chkSound")->setChecked(false);
@@ -266,7 +250,7 @@ void tst_readeroptions::firmware() {
     // A reader with a log: the whole stream is taken, and nothing of it stored.
     dock->setLog(DockStation::MakeTouches(80, 1, {"12AB3F"}, QDate(2008, 5, 4)));
     QString label;
-    const QPointer<QTimer> watcher = whenOpen<frmFirmwareVersion>([&](frmFirmwareVersion* d) {
+    const QPointer<QTimer> watcher = WhenOpen<frmFirmwareVersion>([&](frmFirmwareVersion* d) {
         label = d->findChild<QLabel*>("Label1")->text();
         d->findChild<QPushButton*>("cmdClose")->click();
     });

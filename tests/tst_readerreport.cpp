@@ -1,6 +1,8 @@
 // The reader download report: its dialog, the grouped query and the printed groups.
 #include "Database.h"
 #include "ModalDriver.h"
+#include "ModalScript.h"
+#include "PreviewChecks.h"
 #include "ReportDialogs.h"
 #include "ReportPreview.h"
 #include "TestHome.h"
@@ -14,6 +16,8 @@
 #include <QDateEdit>
 #include <QPushButton>
 #include <QTimeEdit>
+
+using namespace PreviewChecks;
 
 namespace {
 
@@ -62,22 +66,8 @@ std::unique_ptr<frmRptReaderReport> openDialog(Host& host) {
     return std::unique_ptr<frmRptReaderReport>(static_cast<frmRptReaderReport*>(made.release()));
 }
 
-template <class T> T* child(QWidget& dialog, const char* name) {
-    T* widget = dialog.findChild<T*>(name);
-    if (!widget)
-        qFatal("no %s", name);
-    return widget;
-}
-
-void setRange(QWidget& dialog, const QDateTime& start, const QDateTime& end) {
-    child<QDateEdit>(dialog, "dtpStartDate")->setDate(start.date());
-    child<QTimeEdit>(dialog, "dtpStartTime")->setTime(start.time());
-    child<QDateEdit>(dialog, "dtpEndDate")->setDate(end.date());
-    child<QTimeEdit>(dialog, "dtpEndTime")->setTime(end.time());
-}
-
 void chooseReader(QWidget& dialog, const QString& id) {
-    QComboBox* list = child<QComboBox>(dialog, "imgcboReader");
+    QComboBox* list = Child<QComboBox>(dialog, "imgcboReader");
     list->setCurrentIndex(list->findData(id));
 }
 
@@ -98,7 +88,7 @@ QStringList printPreview(QWidget& dialog, const QString& pdf, QString* title = n
             preview->accept();
         }
     });
-    child<QPushButton>(dialog, "cmdPrintPreview")->click();
+    Child<QPushButton>(dialog, "cmdPrintPreview")->click();
     return boxes.texts();
 }
 
@@ -144,13 +134,13 @@ void tst_readerreport::dialogChoices() {
     auto dialog = openDialog(host);
     QCOMPARE(dialog->windowTitle(), QString("Reader Download Report"));
     const QDate today = QDate::currentDate();
-    QCOMPARE(child<QDateEdit>(*dialog, "dtpStartDate")->date(), today);
-    QCOMPARE(child<QDateEdit>(*dialog, "dtpEndDate")->date(), today);
-    QCOMPARE(child<QTimeEdit>(*dialog, "dtpStartTime")->time(), QTime(0, 0));
-    QCOMPARE(child<QTimeEdit>(*dialog, "dtpEndTime")->time().toString("HH:mm"), QString("23:59"));
+    QCOMPARE(Child<QDateEdit>(*dialog, "dtpStartDate")->date(), today);
+    QCOMPARE(Child<QDateEdit>(*dialog, "dtpEndDate")->date(), today);
+    QCOMPARE(Child<QTimeEdit>(*dialog, "dtpStartTime")->time(), QTime(0, 0));
+    QCOMPARE(Child<QTimeEdit>(*dialog, "dtpEndTime")->time().toString("HH:mm"), QString("23:59"));
 
     // In the order of the descriptions; an empty one ends its entry with the separator.
-    QComboBox* readers = child<QComboBox>(*dialog, "imgcboReader");
+    QComboBox* readers = Child<QComboBox>(*dialog, "imgcboReader");
     QStringList entries;
     for (int i = 0; i < readers->count(); ++i)
         entries << readers->itemText(i);
@@ -166,20 +156,20 @@ void tst_readerreport::dialogChoices() {
     QCOMPARE(dialog->ReaderDesc(), QString("North - Gate"));
 
     // Reset Dates brings today back and keeps the reader.
-    setRange(*dialog, QDateTime(QDate(2026, 1, 2), QTime(5, 6)),
+    SetRange(*dialog, QDateTime(QDate(2026, 1, 2), QTime(5, 6)),
              QDateTime(QDate(2026, 2, 3), QTime(7, 8)));
-    child<QPushButton>(*dialog, "cmdReset")->click();
-    QCOMPARE(child<QDateEdit>(*dialog, "dtpStartDate")->date(), today);
-    QCOMPARE(child<QTimeEdit>(*dialog, "dtpStartTime")->time(), QTime(0, 0));
-    QCOMPARE(child<QDateEdit>(*dialog, "dtpEndDate")->date(), today);
-    QCOMPARE(child<QTimeEdit>(*dialog, "dtpEndTime")->time().toString("HH:mm"), QString("23:59"));
+    Child<QPushButton>(*dialog, "cmdReset")->click();
+    QCOMPARE(Child<QDateEdit>(*dialog, "dtpStartDate")->date(), today);
+    QCOMPARE(Child<QTimeEdit>(*dialog, "dtpStartTime")->time(), QTime(0, 0));
+    QCOMPARE(Child<QDateEdit>(*dialog, "dtpEndDate")->date(), today);
+    QCOMPARE(Child<QTimeEdit>(*dialog, "dtpEndTime")->time().toString("HH:mm"), QString("23:59"));
     QCOMPARE(readers->currentIndex(), 2);
 
     // Without a reader nothing can be asked for.
     gConn->Execute("DELETE FROM tblReaders");
     auto empty = openDialog(host);
-    QVERIFY(!child<QComboBox>(*empty, "imgcboReader")->isEnabled());
-    QVERIFY(!child<QPushButton>(*empty, "cmdPrintPreview")->isEnabled());
+    QVERIFY(!Child<QComboBox>(*empty, "imgcboReader")->isEnabled());
+    QVERIFY(!Child<QPushButton>(*empty, "cmdPrintPreview")->isEnabled());
     QCOMPARE(empty->ReaderId(), QString());
 }
 
@@ -189,14 +179,14 @@ void tst_readerreport::groupsByDownload() {
     auto dialog = openDialog(host);
     chooseReader(*dialog, kReaderA);
     const QDateTime start(QDate(2026, 3, 9), QTime(22, 0)), end(QDate(2026, 3, 11), QTime(9, 0));
-    setRange(*dialog, start, end);
+    SetRange(*dialog, start, end);
     const QString pdf = home->file("reader.pdf");
     QString title;
     QCOMPARE(printPreview(*dialog, pdf, &title), QStringList());
     gCompanyInfo = {};
     QCOMPARE(title, QString("Reader Download Report"));
     const QString text = PdfText(pdf);
-    const QStringList lines = PdfLines(text);
+    const QStringList lines = TextLines(text);
     QVERIFY2(!lines.isEmpty(), "pdftotext read nothing");
 
     QVERIFY(lineWith(lines, {"ACME Security"}) >= 0);
@@ -230,7 +220,7 @@ void tst_readerreport::groupsByDownload() {
     QVERIFY(lines.last().contains("End Of Report") || text.contains("End Of Report"));
 
     // The dialog stays open for another run, which shows the new range only.
-    setRange(*dialog, QDateTime(QDate(2026, 3, 11), QTime(9, 0)),
+    SetRange(*dialog, QDateTime(QDate(2026, 3, 11), QTime(9, 0)),
              QDateTime(QDate(2026, 3, 11), QTime(9, 0)));
     const QString again = home->file("again.pdf");
     QCOMPARE(printPreview(*dialog, again), QStringList());
@@ -276,7 +266,7 @@ void tst_readerreport::outcomes() {
         reader = kReaderA;
     }
     chooseReader(*dialog, reader);
-    setRange(*dialog, start, end);
+    SetRange(*dialog, start, end);
     const QString pdf = home->file("outcome.pdf");
     const QStringList boxes = printPreview(*dialog, pdf);
     QCOMPARE(boxes, box.isEmpty() ? QStringList() : QStringList{box});

@@ -24,13 +24,6 @@ namespace {
 
 const QDate kDay(2026, 3, 2);
 
-template <class T> T* child(QWidget* parent, const char* name) {
-    T* found = parent->findChild<T*>(name);
-    if (!found)
-        qFatal("no %s", name);
-    return found;
-}
-
 void typeInto(QLineEdit* box, const QString& text) {
     box->selectAll();
     QTest::keyClick(box, Qt::Key_Backspace);
@@ -65,8 +58,8 @@ private slots:
 private:
     void openSetup();
     frmMDISetup* page() const { return qobject_cast<frmMDISetup*>(main->CurrentPage()); }
-    QTreeWidget* list() const { return child<QTreeWidget>(page(), "lvwProgram"); }
-    void showTab(int index) { child<QTabWidget>(page(), "tabSetup")->setCurrentIndex(index); }
+    QTreeWidget* list() const { return Child<QTreeWidget>(page(), "lvwProgram"); }
+    void showTab(int index) { Child<QTabWidget>(page(), "tabSetup")->setCurrentIndex(index); }
 
     std::unique_ptr<TestHome> home;
     std::unique_ptr<BoxRecorder> boxes;
@@ -112,14 +105,14 @@ void tst_readers::readFailRead() {
     dialog.setDesc("Reader 2");
     dialog.show();
     QVERIFY(gReceiveEnabled);
-    auto* read = child<QPushButton>(&dialog, "cmdRead");
-    auto* id = child<QLabel>(&dialog, "lblID");
-    auto* picture = child<QLabel>(&dialog, "img1");
-    auto* message = child<QLabel>(&dialog, "lblMsg");
-    auto* ok = child<QPushButton>(&dialog, "cmdOK");
+    auto* read = Child<QPushButton>(&dialog, "cmdRead");
+    auto* id = Child<QLabel>(&dialog, "lblID");
+    auto* picture = Child<QLabel>(&dialog, "img1");
+    auto* message = Child<QLabel>(&dialog, "lblMsg");
+    auto* ok = Child<QPushButton>(&dialog, "cmdOK");
     QVERIFY(message->isHidden());
     QVERIFY(!ok->isEnabled());
-    QCOMPARE(child<QLineEdit>(&dialog, "txtDesc")->text(), QString("Reader 2"));
+    QCOMPARE(Child<QLineEdit>(&dialog, "txtDesc")->text(), QString("Reader 2"));
 
     // A new reader.
     read->click();
@@ -154,7 +147,7 @@ void tst_readers::readFailRead() {
     read->click();
     QVERIFY(ok->isEnabled());
     QVERIFY(message->isHidden());
-    auto* desc = child<QLineEdit>(&dialog, "txtDesc");
+    auto* desc = Child<QLineEdit>(&dialog, "txtDesc");
     typeInto(desc, "Front");
     ok->click();
     QCOMPARE(boxes->texts().last(),
@@ -176,15 +169,15 @@ void tst_readers::readersPage() {
     dock.setReaderId("D1D2D3D4");
     openSetup();
     showTab(3);
-    auto* add = child<QPushButton>(page(), "cmdSetup_1");
+    auto* add = Child<QPushButton>(page(), "cmdSetup_1");
     QVERIFY(add->isEnabled());
 
     OnModal<frmAddReader>([](frmAddReader* dialog) {
         QCOMPARE(dialog->windowTitle(), QString("Add New Reader"));
-        QCOMPARE(child<QLineEdit>(dialog, "txtDesc")->text(), QString("Reader 1"));
-        child<QPushButton>(dialog, "cmdRead")->click();
-        QVERIFY(child<QPushButton>(dialog, "cmdOK")->isEnabled());
-        child<QPushButton>(dialog, "cmdOK")->click();
+        QCOMPARE(Child<QLineEdit>(dialog, "txtDesc")->text(), QString("Reader 1"));
+        Child<QPushButton>(dialog, "cmdRead")->click();
+        QVERIFY(Child<QPushButton>(dialog, "cmdOK")->isEnabled());
+        Child<QPushButton>(dialog, "cmdOK")->click();
     });
     add->click();
     QCOMPARE(readers(), (QStringList{"0A0B0C0D|Front", "D1D2D3D4|Reader 1"}));
@@ -192,7 +185,7 @@ void tst_readers::readersPage() {
 
     // Cancelled: nothing written.
     OnModal<frmAddReader>(
-        [](frmAddReader* dialog) { child<QPushButton>(dialog, "cmdCancel")->click(); });
+        [](frmAddReader* dialog) { Child<QPushButton>(dialog, "cmdCancel")->click(); });
     add->click();
     QCOMPARE(readers().size(), 2);
     QCOMPARE(list()->currentItem()->text(0), QString("0A0B0C0D")); // the first row again
@@ -201,14 +194,14 @@ void tst_readers::readersPage() {
 
     OnModal<frmEditReader>([](frmEditReader* dialog) {
         QCOMPARE(dialog->windowTitle(), QString("Edit Reader"));
-        auto* desc = child<QLineEdit>(dialog, "txtDesc");
+        auto* desc = Child<QLineEdit>(dialog, "txtDesc");
         QCOMPARE(desc->text(), QString("Reader 1"));
         typeInto(desc, "Front");
-        child<QPushButton>(dialog, "cmdOK")->click();
+        Child<QPushButton>(dialog, "cmdOK")->click();
         typeInto(desc, "Dock reader");
-        child<QPushButton>(dialog, "cmdOK")->click();
+        Child<QPushButton>(dialog, "cmdOK")->click();
     });
-    child<QPushButton>(page(), "cmdSetup_0")->click();
+    Child<QPushButton>(page(), "cmdSetup_0")->click();
     QCOMPARE(boxes->texts(), QStringList{"That name is already used.  Please enter another name"});
     QCOMPARE(readers(), (QStringList{"0A0B0C0D|Front", "D1D2D3D4|Dock reader"}));
     QCOMPARE(list()->currentItem()->text(1), QString("Dock reader"));
@@ -228,28 +221,28 @@ void tst_readers::downloadAfterSetup() {
     openSetup();
 
     // A new site with a key touched to the reader, named before the site is.
-    child<QPushButton>(page(), "cmdSetup_1")->click();
+    Child<QPushButton>(page(), "cmdSetup_1")->click();
     QCOMPARE(list()->currentItem()->text(0), QString("Site 001"));
     OnModal<frmListEdit>([&](frmListEdit* editor) {
         OnModal<frmAddButton>([&](frmAddButton* add) {
             dock.sendButton("0000F1");
-            QTRY_VERIFY(child<QPushButton>(add, "cmdOK")->isEnabled());
-            typeInto(child<QLineEdit>(add, "txtName"), "Gate 7");
-            typeInto(child<QLineEdit>(add, "txtDesc"), "East");
-            child<QPushButton>(add, "cmdOK")->click();
+            QTRY_VERIFY(Child<QPushButton>(add, "cmdOK")->isEnabled());
+            typeInto(Child<QLineEdit>(add, "txtName"), "Gate 7");
+            typeInto(Child<QLineEdit>(add, "txtDesc"), "East");
+            Child<QPushButton>(add, "cmdOK")->click();
         });
-        child<QPushButton>(editor, "cmdSetup_1")->click();
-        typeInto(child<QLineEdit>(editor, "txtName"), "Warehouse");
-        typeInto(child<QLineEdit>(editor, "txtDesc"), "Block B");
-        child<QPushButton>(editor, "cmdOK")->click();
+        Child<QPushButton>(editor, "cmdSetup_1")->click();
+        typeInto(Child<QLineEdit>(editor, "txtName"), "Warehouse");
+        typeInto(Child<QLineEdit>(editor, "txtDesc"), "Block B");
+        Child<QPushButton>(editor, "cmdOK")->click();
     });
-    child<QPushButton>(page(), "cmdSetup_0")->click();
+    Child<QPushButton>(page(), "cmdSetup_0")->click();
     QCOMPARE(list()->currentItem()->text(0), QString("Warehouse"));
 
     dock.setLog(DockStation::MakeTouches(4, 1, {"0000F1", "12AB3F"}, kDay));
     main->GoOnline();
     QVERIFY(main->CurrentPage());
-    child<QPushButton>(main->CurrentPage(), "cmdOnline_0")->click();
+    Child<QPushButton>(main->CurrentPage(), "cmdOnline_0")->click();
     QVERIFY2(boxes->boxes.isEmpty(), qPrintable(boxes->texts().join('/')));
     QStringList stored;
     for (const DbRow& r : gConn->Query("SELECT * FROM tblEvents ORDER BY ID"))

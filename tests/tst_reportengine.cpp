@@ -1,6 +1,7 @@
 // The report engine: pages laid out from real scratch tables, caption codes, display formats,
 // the preview, PDF and printing read back with poppler.
 #include "Database.h"
+#include "PreviewChecks.h"
 #include "ReportEngine.h"
 #include "ReportPreview.h"
 #include "TestHome.h"
@@ -12,6 +13,8 @@
 #include <QProcess>
 #include <QScrollBar>
 #include <ctime>
+
+using PreviewChecks::PdfText;
 
 namespace {
 
@@ -105,13 +108,6 @@ ReportTextItem itemOf(const ReportDocument& report, int page, const QString& con
             return item;
     }
     return {};
-}
-
-QString pdfText(const QString& path) {
-    QProcess p;
-    p.start("pdftotext", {"-layout", path, "-"});
-    p.waitForFinished(20000);
-    return QString::fromUtf8(p.readAllStandardOutput());
 }
 
 int pdfPages(const QString& path) {
@@ -430,7 +426,7 @@ void tst_reportengine::pdfReadBack() {
     const QString path = home->file("report.pdf");
     QVERIFY(report.WritePdf(path));
     QCOMPARE(pdfPages(path), 2);
-    const QString text = pdfText(path);
+    const QString text = PdfText(path);
     QVERIFY2(text.contains("Engine Test"), qPrintable(text));
     QVERIFY(text.contains(QRegularExpression("1\\s*/\\s*2")));
     QVERIFY(text.contains(QRegularExpression("2\\s*/\\s*2")));
@@ -491,7 +487,7 @@ void tst_reportengine::printHonoursThePageRange() {
         QCOMPARE(printer.dialogs.first().maxPage, 3);
     }
     QCOMPARE(pdfPages(path), 1);
-    const QString text = pdfText(path);
+    const QString text = PdfText(path);
     QVERIFY2(text.contains(QRegularExpression("2\\s*/\\s*3")), qPrintable(text));
     QVERIFY(!text.contains(QRegularExpression("1\\s*/\\s*3")));
     QVERIFY(text.contains(QRegularExpression("\\b20\\b")));
@@ -513,7 +509,7 @@ void tst_reportengine::saveAsPdf() {
         QVERIFY(preview.SaveAsPdf());
         QCOMPARE(files.dialogs.first().defaultSuffix, QString("pdf"));
     }
-    QVERIFY(pdfText(path).contains("End Of Report"));
+    QVERIFY(PdfText(path).contains("End Of Report"));
     QVERIFY(boxes.boxes.isEmpty());
 
     // An existing file is replaced only when the user says so.

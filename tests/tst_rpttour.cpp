@@ -1,5 +1,6 @@
 // The tour report dialog: its lists, the options it remembers from the last preview, and what
 // it hands to the report.
+#include "ModalScript.h"
 #include "ReportPreview.h"
 #include "Settings.h"
 #include "TestHome.h"
@@ -22,13 +23,6 @@ using namespace TourFixture;
 namespace {
 
 const QDate kDay(2026, 3, 2);
-
-template <class T> T* child(QWidget& dialog, const char* name) {
-    T* found = dialog.findChild<T*>(QString::fromLatin1(name));
-    if (!found)
-        qFatal("no control %s", name);
-    return found;
-}
 
 QStringList entries(QComboBox* box) {
     QStringList texts;
@@ -83,20 +77,20 @@ void tst_rpttour::loadsListsAndDefaults() {
                    "('0000000B', 'Van 2'), ('0000000A', 'van 1'), ('0000000C', NULL)");
     auto dialog = open();
     QCOMPARE(dialog->windowTitle(), QStringLiteral("Report Parameters"));
-    auto* tours = child<QComboBox>(*dialog, "imgcboTour");
-    auto* readers = child<QComboBox>(*dialog, "imgcboReader");
+    auto* tours = Child<QComboBox>(*dialog, "imgcboTour");
+    auto* readers = Child<QComboBox>(*dialog, "imgcboReader");
     QCOMPARE(entries(tours), QStringList({"alpha - first", "Zeta - last"}));
     QCOMPARE(entries(readers),
              QStringList({"0000000C - ", "0000000A - van 1", "0000000B - Van 2"}));
     QCOMPARE(tours->currentIndex(), 0);
     QCOMPARE(readers->currentIndex(), 0);
     QCOMPARE(dialog->ReaderId(), QStringLiteral("0000000C"));
-    QCOMPARE(child<QDateEdit>(*dialog, "dtpStartDate")->date(), QDate::currentDate());
+    QCOMPARE(Child<QDateEdit>(*dialog, "dtpStartDate")->date(), QDate::currentDate());
     // A fresh installation: the exception report without events.
-    QVERIFY(child<QRadioButton>(*dialog, "optShowAll_0")->isChecked());
-    QVERIFY(!child<QRadioButton>(*dialog, "optShowAll_1")->isChecked());
-    QVERIFY(!child<QCheckBox>(*dialog, "chkIncludeEvents")->isChecked());
-    QVERIFY(child<QPushButton>(*dialog, "cmdPrintPreview")->isEnabled());
+    QVERIFY(Child<QRadioButton>(*dialog, "optShowAll_0")->isChecked());
+    QVERIFY(!Child<QRadioButton>(*dialog, "optShowAll_1")->isChecked());
+    QVERIFY(!Child<QCheckBox>(*dialog, "chkIncludeEvents")->isChecked());
+    QVERIFY(Child<QPushButton>(*dialog, "cmdPrintPreview")->isEnabled());
     dialog->setTitle("Tour / Exception Report");
     QCOMPARE(dialog->windowTitle(), QStringLiteral("Tour / Exception Report"));
 }
@@ -107,11 +101,11 @@ void tst_rpttour::previewUsesTheChoicesAndStaysOpen() {
                    {Reader});
     AddTouches(kDay, {"10:00,00000A", "10:01,0000E1"});
     auto dialog = open();
-    child<QDateEdit>(*dialog, "dtpStartDate")->setDate(kDay);
-    child<QRadioButton>(*dialog, "optShowAll_1")->setChecked(true);
-    child<QCheckBox>(*dialog, "chkIncludeEvents")->setChecked(true);
+    Child<QDateEdit>(*dialog, "dtpStartDate")->setDate(kDay);
+    Child<QRadioButton>(*dialog, "optShowAll_1")->setChecked(true);
+    Child<QCheckBox>(*dialog, "chkIncludeEvents")->setChecked(true);
     BoxRecorder boxes;
-    QTest::mouseClick(child<QPushButton>(*dialog, "cmdPrintPreview"), Qt::LeftButton);
+    QTest::mouseClick(Child<QPushButton>(*dialog, "cmdPrintPreview"), Qt::LeftButton);
     QCOMPARE(boxes.texts(), QStringList());
     QCOMPARE(previews.size(), 1);
     QCOMPARE(previews.at(0).ReaderId, QStringLiteral("0000ABCD - Van 1"));
@@ -126,9 +120,9 @@ void tst_rpttour::previewUsesTheChoicesAndStaysOpen() {
     QVERIFY(!dialog->OK());
     // Back in the dialog with every choice as it was, ready for the next report.
     QVERIFY(dialog->isVisible());
-    QCOMPARE(child<QDateEdit>(*dialog, "dtpStartDate")->date(), kDay);
-    QVERIFY(child<QRadioButton>(*dialog, "optShowAll_1")->isChecked());
-    QTest::mouseClick(child<QPushButton>(*dialog, "cmdPrintPreview"), Qt::LeftButton);
+    QCOMPARE(Child<QDateEdit>(*dialog, "dtpStartDate")->date(), kDay);
+    QVERIFY(Child<QRadioButton>(*dialog, "optShowAll_1")->isChecked());
+    QTest::mouseClick(Child<QPushButton>(*dialog, "cmdPrintPreview"), Qt::LeftButton);
     QCOMPARE(previews.size(), 2);
 }
 
@@ -151,26 +145,26 @@ void tst_rpttour::optionsOfTheLastPreviewAreKept() {
     AddTouches(QDate::currentDate(), {"10:00,00000A"});
     {
         auto dialog = open();
-        child<QRadioButton>(*dialog, "optShowAll_1")->setChecked(true);
-        child<QCheckBox>(*dialog, "chkIncludeEvents")->setChecked(true);
+        Child<QRadioButton>(*dialog, "optShowAll_1")->setChecked(true);
+        Child<QCheckBox>(*dialog, "chkIncludeEvents")->setChecked(true);
         BoxRecorder boxes;
         if (preview)
-            QTest::mouseClick(child<QPushButton>(*dialog, "cmdPrintPreview"), Qt::LeftButton);
+            QTest::mouseClick(Child<QPushButton>(*dialog, "cmdPrintPreview"), Qt::LeftButton);
         // Changes after the preview are never used, so never kept.
-        child<QRadioButton>(*dialog, "optShowAll_0")->setChecked(true);
-        child<QCheckBox>(*dialog, "chkIncludeEvents")->setChecked(false);
+        Child<QRadioButton>(*dialog, "optShowAll_0")->setChecked(true);
+        Child<QCheckBox>(*dialog, "chkIncludeEvents")->setChecked(false);
         if (closeBox)
             dialog->close();
         else
-            QTest::mouseClick(child<QPushButton>(*dialog, "cmdCancel"), Qt::LeftButton);
+            QTest::mouseClick(Child<QPushButton>(*dialog, "cmdCancel"), Qt::LeftButton);
         QVERIFY(!dialog->isVisible());
     }
     QCOMPARE(Settings::GetSetting("Settings", "ShowAllStatus"), saved);
     QCOMPARE(Settings::GetSetting("Settings", "ShowEventsStatus"), saved);
     auto again = open();
-    QCOMPARE(child<QRadioButton>(*again, "optShowAll_1")->isChecked(), preview);
-    QCOMPARE(child<QRadioButton>(*again, "optShowAll_0")->isChecked(), !preview);
-    QCOMPARE(child<QCheckBox>(*again, "chkIncludeEvents")->isChecked(), preview);
+    QCOMPARE(Child<QRadioButton>(*again, "optShowAll_1")->isChecked(), preview);
+    QCOMPARE(Child<QRadioButton>(*again, "optShowAll_0")->isChecked(), !preview);
+    QCOMPARE(Child<QCheckBox>(*again, "chkIncludeEvents")->isChecked(), preview);
 }
 
 void tst_rpttour::nothingToChoose_data() {
@@ -189,7 +183,7 @@ void tst_rpttour::nothingToChoose() {
         gConn->Execute("INSERT INTO tblReaders (tReaderId, tDescription) VALUES (?, 'Van 1')",
                        {Reader});
     auto dialog = open();
-    QVERIFY(!child<QPushButton>(*dialog, "cmdPrintPreview")->isEnabled());
+    QVERIFY(!Child<QPushButton>(*dialog, "cmdPrintPreview")->isEnabled());
     QCOMPARE(dialog->ReaderId(), reader ? QString::fromLatin1(Reader) : QString());
     // Enter on the dialog reaches no report either.
     BoxRecorder boxes;
@@ -227,9 +221,9 @@ void tst_rpttour::fromTheReportsPage() {
         } else if (auto* dialog = qobject_cast<frmRptTour*>(modal)) {
             if (previewsShown == 0 && dialogTitle.isEmpty()) {
                 dialogTitle = dialog->windowTitle();
-                child<QDateEdit>(*dialog, "dtpStartDate")->setDate(kDay);
+                Child<QDateEdit>(*dialog, "dtpStartDate")->setDate(kDay);
                 // The click runs the preview's own loop: this timer goes on inside it.
-                QTimer::singleShot(0, child<QPushButton>(*dialog, "cmdPrintPreview"),
+                QTimer::singleShot(0, Child<QPushButton>(*dialog, "cmdPrintPreview"),
                                    &QPushButton::click);
             } else if (previewsShown == 1) {
                 ++dialogsAfterPreview;

@@ -1,5 +1,6 @@
 // The tour editor, its interval dialog and the editing of a tour's point list, on a real
 // database and real windows.
+#include "ModalScript.h"
 #include "Settings.h"
 #include "TestHome.h"
 #include "TestMain.h"
@@ -22,26 +23,9 @@
 #include <QTimeEdit>
 #include <QTimer>
 #include <QTreeWidget>
-#include <functional>
 #include <memory>
 
 namespace {
-
-// Runs `act` once on the first modal window of type T to open. Delete the watcher when
-// the window may never open.
-template <typename T> QPointer<QTimer> whenOpen(std::function<void(T*)> act) {
-    auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, timer, [=] {
-        auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        act(dialog);
-    });
-    timer->start(20);
-    return timer;
-}
 
 qint64 addGroup(const QString& name, int type) {
     return gConn->Insert("INSERT INTO tblListItems (tName, tDesc, wType) VALUES (?, '', ?)",
@@ -82,13 +66,6 @@ QStringList column(QTreeWidget* list, int column) {
     for (int i = 0; i < list->topLevelItemCount(); ++i)
         out << list->topLevelItem(i)->text(column);
     return out;
-}
-
-template <typename T> T* child(QWidget* w, const char* name) {
-    T* c = w->findChild<T*>(name);
-    if (!c)
-        qFatal("no child %s", name);
-    return c;
 }
 
 // "ABC" as tour points whose codes are the letters.
@@ -316,10 +293,10 @@ void tst_touredit::saveChecks() {
                  codes[i]);
     const QStringList before = storedPoints(tour1);
     auto editor = openEditor(tour1);
-    child<QLineEdit>(editor.get(), "txtName")->setText(name);
-    child<QLineEdit>(editor.get(), "txtTolerance")->setText(tolerance);
+    Child<QLineEdit>(editor.get(), "txtName")->setText(name);
+    Child<QLineEdit>(editor.get(), "txtTolerance")->setText(tolerance);
     BoxRecorder boxes;
-    child<QPushButton>(editor.get(), "cmdOK")->click();
+    Child<QPushButton>(editor.get(), "cmdOK")->click();
 
     if (message.isEmpty()) {
         QCOMPARE(boxes.texts(), QStringList());
@@ -351,31 +328,31 @@ void tst_touredit::saveAndReload() {
     addPoint(tour1, 12, "00:05:00", "0000E1");
     {
         auto editor = openEditor(tour1);
-        auto* list = child<QTreeWidget>(editor.get(), "lvwSelected");
+        auto* list = Child<QTreeWidget>(editor.get(), "lvwSelected");
         QCOMPARE(column(list, 0), QStringList({"10", "90", "5"}));
         QCOMPARE(column(list, 1), QStringList({"North", "", "East"}));
         QCOMPARE(column(list, 2), QStringList({"Gate", "", "Office"}));
         list->setCurrentItem(list->topLevelItem(0));
-        child<QPushButton>(editor.get(), "cmdMove_3")->click(); // Move Down
-        child<QPushButton>(editor.get(), "cmdCancel")->click();
+        Child<QPushButton>(editor.get(), "cmdMove_3")->click(); // Move Down
+        Child<QPushButton>(editor.get(), "cmdCancel")->click();
         QVERIFY(!editor->OK());
         QCOMPARE(storedPoints(tour1),
                  QStringList({"5 00:10:00 00000A", "9 01:30:00 00000D", "12 00:05:00 0000E1"}));
     }
     {
         auto editor = openEditor(tour1);
-        auto* list = child<QTreeWidget>(editor.get(), "lvwSelected");
+        auto* list = Child<QTreeWidget>(editor.get(), "lvwSelected");
         list->setCurrentItem(list->topLevelItem(0));
-        child<QPushButton>(editor.get(), "cmdMove_3")->click();
+        Child<QPushButton>(editor.get(), "cmdMove_3")->click();
         BoxRecorder boxes;
-        child<QPushButton>(editor.get(), "cmdOK")->click();
+        Child<QPushButton>(editor.get(), "cmdOK")->click();
         QCOMPARE(boxes.texts(), QStringList());
         QVERIFY(editor->OK());
     }
     const QStringList saved{"1 01:30:00 00000D", "2 00:10:00 00000A", "3 00:05:00 0000E1"};
     QCOMPARE(storedPoints(tour1), saved);
     auto again = openEditor(tour1);
-    QCOMPARE(column(child<QTreeWidget>(again.get(), "lvwSelected"), 2),
+    QCOMPARE(column(Child<QTreeWidget>(again.get(), "lvwSelected"), 2),
              QStringList({"", "Gate", "Office"}));
     QCOMPARE(storedPoints(tour2), QStringList()); // another tour's points are never touched
 }
@@ -387,12 +364,12 @@ void tst_touredit::failedSaveKeepsFormerPoints() {
     addPoint(tour1, 2, "00:20:00", "00000B");
     const QStringList before = storedPoints(tour1);
     auto editor = openEditor(tour1);
-    child<QPushButton>(editor.get(), "cmdMove_0")->click(); // adds Gate as point 3
+    Child<QPushButton>(editor.get(), "cmdMove_0")->click(); // adds Gate as point 3
     gConn->Execute("CREATE TEMP TRIGGER fail BEFORE INSERT ON tblTourPoints WHEN NEW.lIndex = 2 "
                    "BEGIN SELECT RAISE(ABORT, 'injected'); END");
     BoxRecorder boxes;
     boxes.answers = {Boxes::AnswerOk};
-    child<QPushButton>(editor.get(), "cmdOK")->click();
+    Child<QPushButton>(editor.get(), "cmdOK")->click();
     QCOMPARE(boxes.boxes.size(), 1);
     QCOMPARE(boxes.boxes.first().title, QString("Error"));
     QVERIFY2(boxes.texts().first().contains("cmdOK_Click of Form frmEditTour") &&
@@ -405,7 +382,7 @@ void tst_touredit::failedSaveKeepsFormerPoints() {
     QCOMPARE(storedPoints(tour1), before);
 
     gConn->Execute("DROP TRIGGER fail");
-    child<QPushButton>(editor.get(), "cmdOK")->click();
+    Child<QPushButton>(editor.get(), "cmdOK")->click();
     QVERIFY(editor->OK());
     QCOMPARE(storedPoints(tour1).size(), 3);
 }
@@ -435,7 +412,7 @@ void tst_touredit::intervalDialog() {
     QFETCH(int, minutes);
     frmEditTime dialog;
     dialog.setIntervalTime(25);
-    auto* text = child<QLineEdit>(&dialog, "txtTime");
+    auto* text = Child<QLineEdit>(&dialog, "txtTime");
     QCOMPARE(text->text(), QString("25"));
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
@@ -444,7 +421,7 @@ void tst_touredit::intervalDialog() {
     if (enter)
         QTest::keyClick(text, Qt::Key_Return);
     else
-        child<QPushButton>(&dialog, "cmdOK")->click();
+        Child<QPushButton>(&dialog, "cmdOK")->click();
     if (minutes < 0) {
         QCOMPARE(boxes.texts(), QStringList{"Only valid numbers from 0 to 1439 can be entered"});
         QVERIFY(!dialog.OK());
@@ -477,8 +454,8 @@ void tst_touredit::storedDefaultInterval() {
     if (!stored.isEmpty())
         Settings::SaveSetting("Settings", "LastTourInterval", stored);
     auto editor = openEditor(tour1);
-    child<QPushButton>(editor.get(), "cmdMove_0")->click();
-    QCOMPARE(column(child<QTreeWidget>(editor.get(), "lvwSelected"), 0),
+    Child<QPushButton>(editor.get(), "cmdMove_0")->click();
+    QCOMPARE(column(Child<QTreeWidget>(editor.get(), "lvwSelected"), 0),
              QStringList{QString::number(minutes)});
 }
 
@@ -488,31 +465,31 @@ void tst_touredit::intervalEditingSetsTheDefault() {
     addPoint(tour1, 1, "00:25:00", "00000A");
     Settings::SaveSetting("Settings", "LastTourInterval", "15");
     auto editor = openEditor(tour1);
-    auto* list = child<QTreeWidget>(editor.get(), "lvwSelected");
+    auto* list = Child<QTreeWidget>(editor.get(), "lvwSelected");
     list->setCurrentItem(list->topLevelItem(0));
 
     int shown = -1;
-    whenOpen<frmEditTime>([&](frmEditTime* d) {
-        shown = child<QLineEdit>(d, "txtTime")->text().toInt();
-        child<QLineEdit>(d, "txtTime")->setText("99");
-        child<QPushButton>(d, "cmdCancel")->click();
+    WhenOpen<frmEditTime>([&](frmEditTime* d) {
+        shown = Child<QLineEdit>(d, "txtTime")->text().toInt();
+        Child<QLineEdit>(d, "txtTime")->setText("99");
+        Child<QPushButton>(d, "cmdCancel")->click();
     });
-    child<QPushButton>(editor.get(), "cmdEditTime")->click();
+    Child<QPushButton>(editor.get(), "cmdEditTime")->click();
     QCOMPARE(shown, 25);
     QCOMPARE(Settings::GetSetting("Settings", "LastTourInterval"), QString("15"));
-    child<QPushButton>(editor.get(), "cmdMove_0")->click();
+    Child<QPushButton>(editor.get(), "cmdMove_0")->click();
     QCOMPARE(column(list, 0), QStringList({"25", "25"}));
 
     list->setCurrentItem(list->topLevelItem(0));
-    whenOpen<frmEditTime>([&](frmEditTime* d) {
-        child<QLineEdit>(d, "txtTime")->setText("40");
-        child<QPushButton>(d, "cmdOK")->click();
+    WhenOpen<frmEditTime>([&](frmEditTime* d) {
+        Child<QLineEdit>(d, "txtTime")->setText("40");
+        Child<QPushButton>(d, "cmdOK")->click();
     });
     emit list->itemDoubleClicked(list->topLevelItem(0), 0);
     QCOMPARE(Settings::GetSetting("Settings", "LastTourInterval"), QString("40"));
     QCOMPARE(column(list, 0), QStringList({"40", "25"}));
     QCOMPARE(column(list, 3), QStringList({"08:40", "09:05"}));
-    child<QPushButton>(editor.get(), "cmdMove_0")->click();
+    Child<QPushButton>(editor.get(), "cmdMove_0")->click();
     QCOMPARE(column(list, 0), QStringList({"40", "25", "40"}));
 }
 
@@ -520,11 +497,11 @@ void tst_touredit::expectedTimesWrap() {
     addPoint(tour1, 1, "00:30:00", "00000A");
     addPoint(tour1, 2, "00:20:00", "00000B");
     auto editor = openEditor(tour1);
-    auto* list = child<QTreeWidget>(editor.get(), "lvwSelected");
+    auto* list = Child<QTreeWidget>(editor.get(), "lvwSelected");
     QCOMPARE(column(list, 3), QStringList({"08:30", "08:50"}));
-    child<QTimeEdit>(editor.get(), "dtpStartTime")->setTime(QTime(23, 45));
+    Child<QTimeEdit>(editor.get(), "dtpStartTime")->setTime(QTime(23, 45));
     QCOMPARE(column(list, 3), QStringList({"00:15", "00:35"}));
-    child<QPushButton>(editor.get(), "cmdOK")->click();
+    Child<QPushButton>(editor.get(), "cmdOK")->click();
     QCOMPARE(editor->StartTime(), QTime(23, 45));
 }
 
@@ -532,17 +509,17 @@ void tst_touredit::expectedTimesWrap() {
 // selected point; Delete removes a point only from the focused list, never from a text box.
 void tst_touredit::buttonsAndKeys() {
     auto editor = openEditor(tour1);
-    auto* sites = child<QComboBox>(editor.get(), "imgCboSites");
+    auto* sites = Child<QComboBox>(editor.get(), "imgCboSites");
     QCOMPARE(sites->currentText(), QString("East"));
     QVERIFY(QTest::qWaitForWindowExposed(editor.get()));
     sites->setCurrentIndex(1);
     emit sites->activated(1);
-    auto* locations = child<QTreeWidget>(editor.get(), "lvwLocations");
+    auto* locations = Child<QTreeWidget>(editor.get(), "lvwLocations");
     QCOMPARE(column(locations, 0), QStringList({"Gate", "Dock", "Yard"}));
-    auto* list = child<QTreeWidget>(editor.get(), "lvwSelected");
-    auto* add = child<QPushButton>(editor.get(), "cmdMove_0");
-    auto* remove = child<QPushButton>(editor.get(), "cmdMove_1");
-    auto* editTime = child<QPushButton>(editor.get(), "cmdEditTime");
+    auto* list = Child<QTreeWidget>(editor.get(), "lvwSelected");
+    auto* add = Child<QPushButton>(editor.get(), "cmdMove_0");
+    auto* remove = Child<QPushButton>(editor.get(), "cmdMove_1");
+    auto* editTime = Child<QPushButton>(editor.get(), "cmdEditTime");
     QVERIFY(!remove->isEnabled() && !editTime->isEnabled());
     for (int i = 0; i < 4; ++i)
         add->click();
@@ -552,11 +529,11 @@ void tst_touredit::buttonsAndKeys() {
     QVERIFY(remove->isEnabled());
 
     list->setCurrentItem(list->topLevelItem(1));
-    child<QPushButton>(editor.get(), "cmdMove_2")->click(); // Move Up
+    Child<QPushButton>(editor.get(), "cmdMove_2")->click(); // Move Up
     QCOMPARE(column(list, 2), QStringList({"Dock", "Gate", "Yard", "Yard"}));
     QCOMPARE(list->indexOfTopLevelItem(list->currentItem()), 0);
 
-    auto* name = child<QLineEdit>(editor.get(), "txtName");
+    auto* name = Child<QLineEdit>(editor.get(), "txtName");
     name->setFocus();
     name->setCursorPosition(0);
     QTest::keyClick(name, Qt::Key_Delete);
@@ -577,7 +554,7 @@ void tst_touredit::buttonsAndKeys() {
     QVERIFY(!remove->isEnabled() && !editTime->isEnabled());
     QTest::keyClick(list, Qt::Key_Delete);
     QCOMPARE(list->topLevelItemCount(), 1);
-    child<QPushButton>(editor.get(), "cmdMove_4")->click(); // Reset
+    Child<QPushButton>(editor.get(), "cmdMove_4")->click(); // Reset
     QCOMPARE(list->topLevelItemCount(), 0);
 
     gConn->Execute("DELETE FROM tblButtons WHERE lParentID = ?", {east});
@@ -595,9 +572,9 @@ void tst_touredit::dragAndDrop() {
     addPoint(tour1, 3, "00:10:00", "00000B");
     auto editor = openEditor(tour1);
     QVERIFY(QTest::qWaitForWindowExposed(editor.get()));
-    auto* locations = child<QTreeWidget>(editor.get(), "lvwLocations");
-    auto* list = child<QTreeWidget>(editor.get(), "lvwSelected");
-    auto* marker = child<QLabel>(editor.get(), "picInsertPtr");
+    auto* locations = Child<QTreeWidget>(editor.get(), "lvwLocations");
+    auto* list = Child<QTreeWidget>(editor.get(), "lvwSelected");
+    auto* marker = Child<QLabel>(editor.get(), "picInsertPtr");
     QVERIFY(!marker->isVisible());
     const auto rowCentre = [](QTreeWidget* l, int row) {
         return l->visualItemRect(l->topLevelItem(row)).center();
@@ -674,24 +651,24 @@ void tst_touredit::editTourRow() {
                            r.text("iTolerance")};
     };
     const QStringList before = row();
-    whenOpen<frmEditTour>([](frmEditTour* d) {
-        child<QLineEdit>(d, "txtName")->setText("Night");
-        child<QPushButton>(d, "cmdCancel")->click();
+    WhenOpen<frmEditTour>([](frmEditTour* d) {
+        Child<QLineEdit>(d, "txtName")->setText("Night");
+        Child<QPushButton>(d, "cmdCancel")->click();
     });
     QCOMPARE(EditTourRow(nullptr, tour, {"Tour 001", "Tour 002"}), EditTourOutcome::Cancelled);
     QCOMPARE(row(), before);
 
     QStringList shown;
-    whenOpen<frmEditTour>([&](frmEditTour* d) {
-        shown << d->windowTitle() << child<QLineEdit>(d, "txtName")->text()
-              << child<QLineEdit>(d, "txtTolerance")->text()
-              << child<QTimeEdit>(d, "dtpStartTime")->time().toString("HH:mm");
-        child<QLineEdit>(d, "txtName")->setText(" Night ");
-        child<QLineEdit>(d, "txtDesc")->setText(" back gate ");
-        child<QLineEdit>(d, "txtTolerance")->setText("12");
-        child<QTimeEdit>(d, "dtpStartTime")->setTime(QTime(22, 15));
-        child<QPushButton>(d, "cmdMove_0")->click();
-        child<QPushButton>(d, "cmdOK")->click();
+    WhenOpen<frmEditTour>([&](frmEditTour* d) {
+        shown << d->windowTitle() << Child<QLineEdit>(d, "txtName")->text()
+              << Child<QLineEdit>(d, "txtTolerance")->text()
+              << Child<QTimeEdit>(d, "dtpStartTime")->time().toString("HH:mm");
+        Child<QLineEdit>(d, "txtName")->setText(" Night ");
+        Child<QLineEdit>(d, "txtDesc")->setText(" back gate ");
+        Child<QLineEdit>(d, "txtTolerance")->setText("12");
+        Child<QTimeEdit>(d, "dtpStartTime")->setTime(QTime(22, 15));
+        Child<QPushButton>(d, "cmdMove_0")->click();
+        Child<QPushButton>(d, "cmdOK")->click();
     });
     BoxRecorder boxes;
     QCOMPARE(EditTourRow(nullptr, tour, {"Tour 001", "Tour 002"}), EditTourOutcome::Saved);
@@ -707,7 +684,7 @@ void tst_touredit::editTourRowWithoutLocations() {
     gConn->Execute("DELETE FROM tblButtons WHERE lParentID IN (?, ?)", {north, east});
     BoxRecorder boxes;
     bool opened = false;
-    QPointer<QTimer> watcher = whenOpen<frmEditTour>([&](frmEditTour* d) {
+    QPointer<QTimer> watcher = WhenOpen<frmEditTour>([&](frmEditTour* d) {
         opened = true;
         d->reject();
     });
@@ -724,10 +701,10 @@ void tst_touredit::editTourRowWithoutLocations() {
 void tst_touredit::editTourRowFailedWrite() {
     gConn->Execute("CREATE TEMP TRIGGER fail BEFORE UPDATE ON tblTours "
                    "BEGIN SELECT RAISE(ABORT, 'injected'); END");
-    whenOpen<frmEditTour>([](frmEditTour* d) {
-        child<QLineEdit>(d, "txtName")->setText("Night");
-        child<QPushButton>(d, "cmdMove_0")->click();
-        child<QPushButton>(d, "cmdOK")->click();
+    WhenOpen<frmEditTour>([](frmEditTour* d) {
+        Child<QLineEdit>(d, "txtName")->setText("Night");
+        Child<QPushButton>(d, "cmdMove_0")->click();
+        Child<QPushButton>(d, "cmdOK")->click();
     });
     BoxRecorder boxes;
     boxes.answers = {Boxes::AnswerOk};
@@ -755,33 +732,33 @@ void tst_touredit::editFromThePage() {
     auto* page = qobject_cast<frmMDISetup*>(main.CurrentPage());
     QVERIFY(page);
     page->findChild<QTabWidget*>("tabSetup")->setCurrentIndex(2);
-    auto* list = child<QTreeWidget>(page, "lvwProgram");
-    auto* edit = child<QPushButton>(page, "cmdSetup_0");
+    auto* list = Child<QTreeWidget>(page, "lvwProgram");
+    auto* edit = Child<QPushButton>(page, "cmdSetup_0");
     QVERIFY(edit->isEnabled());
     list->setCurrentItem(list->topLevelItem(1)); // Tour 002
 
     // A name listed for another tour is refused; the editor stays until cancelled.
     QStringList shown, refused;
-    whenOpen<frmEditTour>([&](frmEditTour* d) {
-        shown << child<QLineEdit>(d, "txtName")->text()
-              << child<QLineEdit>(d, "txtTolerance")->text()
-              << child<QTimeEdit>(d, "dtpStartTime")->time().toString("HH:mm");
-        child<QLineEdit>(d, "txtName")->setText("Tour 001");
+    WhenOpen<frmEditTour>([&](frmEditTour* d) {
+        shown << Child<QLineEdit>(d, "txtName")->text()
+              << Child<QLineEdit>(d, "txtTolerance")->text()
+              << Child<QTimeEdit>(d, "dtpStartTime")->time().toString("HH:mm");
+        Child<QLineEdit>(d, "txtName")->setText("Tour 001");
         BoxRecorder inner;
-        child<QPushButton>(d, "cmdOK")->click();
+        Child<QPushButton>(d, "cmdOK")->click();
         refused = inner.texts();
-        child<QPushButton>(d, "cmdCancel")->click();
+        Child<QPushButton>(d, "cmdCancel")->click();
     });
     edit->click();
     QCOMPARE(shown, QStringList({"Tour 002", "9", "21:40"}));
     QCOMPARE(refused, QStringList{"That name is already used.  Please enter another name."});
 
     // Double-click, rename, add a point and save: the rebuilt list selects the tour again.
-    whenOpen<frmEditTour>([&](frmEditTour* d) {
-        child<QLineEdit>(d, "txtName")->setText("Alpha round");
-        child<QTimeEdit>(d, "dtpStartTime")->setTime(QTime(6, 5));
-        child<QPushButton>(d, "cmdMove_0")->click();
-        child<QPushButton>(d, "cmdOK")->click();
+    WhenOpen<frmEditTour>([&](frmEditTour* d) {
+        Child<QLineEdit>(d, "txtName")->setText("Alpha round");
+        Child<QTimeEdit>(d, "dtpStartTime")->setTime(QTime(6, 5));
+        Child<QPushButton>(d, "cmdMove_0")->click();
+        Child<QPushButton>(d, "cmdOK")->click();
     });
     emit list->itemDoubleClicked(list->topLevelItem(1), 0);
     QCOMPARE(column(list, 0), QStringList({"Alpha round", "Tour 001"}));
@@ -801,15 +778,15 @@ void tst_touredit::pageWithoutLocations() {
     main.GoSetup();
     auto* page = main.CurrentPage();
     page->findChild<QTabWidget*>("tabSetup")->setCurrentIndex(2);
-    auto* list = child<QTreeWidget>(page, "lvwProgram");
+    auto* list = Child<QTreeWidget>(page, "lvwProgram");
     list->setCurrentItem(list->topLevelItem(1));
     bool opened = false;
-    QPointer<QTimer> watcher = whenOpen<frmEditTour>([&](frmEditTour* d) {
+    QPointer<QTimer> watcher = WhenOpen<frmEditTour>([&](frmEditTour* d) {
         opened = true;
         d->reject();
     });
     BoxRecorder boxes;
-    child<QPushButton>(page, "cmdSetup_0")->click();
+    Child<QPushButton>(page, "cmdSetup_0")->click();
     delete watcher;
     QVERIFY(!opened);
     QCOMPARE(boxes.texts(),

@@ -1,6 +1,7 @@
 // The tour / exception report: which touches each point claims and how, the rows of the
 // scratch table as the layout reads them during the preview, and the failure messages in
 // their order.
+#include "PreviewChecks.h"
 #include "ReportPreview.h"
 #include "TestHome.h"
 #include "TestMain.h"
@@ -14,6 +15,8 @@
 #include <QtTest>
 
 using namespace TourFixture;
+using PreviewChecks::PdfText;
+using PreviewChecks::WithPreview;
 
 namespace {
 
@@ -94,13 +97,6 @@ struct Host : cReportHost {
     int widthTwips() const override { return 12630; }
 };
 
-QString pdfText(const QString& path) {
-    QProcess p;
-    p.start("pdftotext", {"-layout", path, "-"});
-    p.waitForFinished(20000);
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
 } // namespace
 
 class tst_tourreport : public QObject {
@@ -146,23 +142,16 @@ void tst_tourreport::cleanup() {
 void tst_tourreport::build(const TourReportRequest& request,
                            std::function<void(ReportPreview&)> whilePreviewed) {
     Host host;
-    QTimer poll;
-    connect(&poll, &QTimer::timeout, [&] {
-        auto* preview = qobject_cast<ReportPreview*>(QApplication::activeModalWidget());
-        if (!preview)
-            return;
-        poll.stop();
-        ++previews;
-        previewTitle = preview->windowTitle();
-        rowsSeen = ReadTourRows();
-        if (whilePreviewed)
-            whilePreviewed(*preview);
-        preview->close();
-    });
     BuildTourReport(request, [&](const TourReportHeader& header) {
         headerSeen = header;
-        poll.start(5);
-        ShowTourReport(header, host);
+        WithPreview([&] { ShowTourReport(header, host); },
+                    [&](ReportPreview& preview) {
+                        ++previews;
+                        previewTitle = preview.windowTitle();
+                        rowsSeen = ReadTourRows();
+                        if (whilePreviewed)
+                            whilePreviewed(preview);
+                    });
     });
 }
 
@@ -339,7 +328,7 @@ void tst_tourreport::printedReport() {
                                   "^ +10:24 +EVENT +Book - Smoke$",
                                   "^ +End Of Report$"};
     QStringList lines;
-    for (QString line : pdfText(pdf).split('\n')) {
+    for (QString line : PdfText(pdf).split('\n')) {
         while (!line.isEmpty() && line.back().isSpace())
             line.chop(1);
         lines << line;

@@ -72,12 +72,6 @@ const TableColumns kProgramTables[] = {
     {"tblOperators", "LoginName, Password"},
 };
 
-QString quoteName(const QString& name) {
-    QString quoted = name;
-    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
-
 // Row counts of every table, and the autonumber counters, so that a copy that lost rows or
 // would hand out used IDs again is caught.
 QStringList contentSummary(DbConnection& db, const QString& schema) {
@@ -88,7 +82,8 @@ QStringList contentSummary(DbConnection& db, const QString& schema) {
     for (const DbRow& t : tables) {
         const QString name = t.text(QStringLiteral("name"));
         const qint64 n =
-            db.Query(QStringLiteral("SELECT count(*) AS n FROM %1.%2").arg(schema, quoteName(name)))
+            db.Query(
+                  QStringLiteral("SELECT count(*) AS n FROM %1.%2").arg(schema, DbQuotedName(name)))
                 .first()
                 .integer(QStringLiteral("n"));
         summary << name + QLatin1Char('=') + QString::number(n);

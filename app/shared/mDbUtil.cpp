@@ -7,12 +7,6 @@ namespace {
 
 const QString kReportTable = QStringLiteral("tblReportTemp");
 
-QString quotedName(const QString& name) {
-    QString quoted = name;
-    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
-
 void logFailure(const QString& procedure, const AppError& error) {
     if (error.number > 0)
         HandleError(procedure + QStringLiteral(" of Module mDbUtil"), error, false);
@@ -34,7 +28,7 @@ bool CreateTblReportTemp(const QString& name) {
                                       "Field0 TEXT, Field1 TEXT, Field2 TEXT, Field3 TEXT, "
                                       "Field4 TEXT, Field5 TEXT, Field6 TEXT, Field7 TEXT, "
                                       "Field8 TEXT, Field9 TEXT )")
-                           .arg(quotedName(name)));
+                           .arg(DbQuotedName(name)));
         return true;
     } catch (const AppError& e) {
         logFailure(QStringLiteral("CreateTblReportTemp"), e);

@@ -27,3 +27,6 @@ private:
     std::unique_ptr<Ui::frmRptCustomParam> ui;
     cReportHost& host;
 };
+
+// The dialog as the reports page opens it, captioned with the report's name.
+std::unique_ptr<QDialog> MakeCustomReportDialog(cReportHost& host, const QString& caption);

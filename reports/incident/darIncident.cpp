@@ -1,17 +1,10 @@
 #include "darIncident.h"
 
+#include "LayoutFonts.h"
+
 namespace {
 const QString kHeader = QStringLiteral("Section2");
 const QString kFooter = QStringLiteral("Section5");
-
-// The boxes are small for DejaVu Sans at 8 points: a long short date or a German caption
-// would be cut or run into its neighbour. The title keeps its size.
-void useSmallText(ReportLayout& layout) {
-    for (const QString& name : {kHeader, QStringLiteral("Section1"), kFooter})
-        for (ReportControl& c : layout.Section(name).controls)
-            if (c.font.points == ReportFont::Normal().points)
-                c.font.points = 7;
-}
 } // namespace
 
 darIncident::darIncident() {
@@ -56,7 +49,8 @@ darIncident::darIncident() {
     ReportSection& footer = AddSection(ReportSection::ReportFooter, kFooter, 573);
     footer.AddLine(QStringLiteral("Line2"), 0, 0, 8640);
     footer.AddLabel(QStringLiteral("Label9"), {3168, 288, 2880, 285}, ReportAlign::Center);
-    useSmallText(*this);
+    // The boxes are drawn small: at 7 points every caption and date stays inside its box.
+    ShrinkNormalText(*this, {kHeader, QStringLiteral("Section1"), kFooter}, 7);
 }
 
 void darIncident::SetReportParam(const QString& PrintDate, const QString& ReportTitle,

@@ -3,12 +3,12 @@
 #include "ui_frmRptIncidentNew.h"
 
 #include "Database.h"
+#include "ReportRange.h"
 #include "incident_sites/mIncidentSites.h"
 #include "mDeclareAPI.h"
 #include "mErrorHandler.h"
 #include "mGlobals.h"
 #include "mIncidentReport.h"
-#include "mIncidentTexts.h"
 
 #include <QTreeWidget>
 
@@ -143,7 +143,7 @@ void frmRptIncidentNew::cmdPrintPreview_Click() {
     try {
         SetIdle(false);
         repaint();
-        const QDateTime start = RangeStart(ui->dtpStartDate->date(), ui->dtpStartTime->time());
+        const QDateTime start = RangeMoment(ui->dtpStartDate->date(), ui->dtpStartTime->time());
         const QDateTime end = RangeEnd(ui->dtpEndDate->date(), ui->dtpEndTime->time());
 
         colReaders readers;

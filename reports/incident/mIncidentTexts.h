@@ -1,17 +1,10 @@
 #pragma once
 
-#include <QDate>
 #include <QDateTime>
 #include <QString>
-#include <QTime>
 
-// Texts and ranges the two incident reports share. Moments are wall-clock values of the site:
-// built from their parts and kept in UTC, so no time zone ever shifts them.
-
-// The first second of the start minute and the last second of the end minute: the seconds
-// of the time pickers are dropped.
-QDateTime RangeStart(const QDate& date, const QTime& time);
-QDateTime RangeEnd(const QDate& date, const QTime& time);
+// Texts the two incident reports share. The times print as "HH:mm" in plain digits, in the
+// rows and in the header alike.
 
 // A stored "yyyy-MM-dd HH:mm:ss" text as the short date, as "HH:mm", or as both with a blank
 // between them. A text that is not a stored moment is printed whole in the date (and the time

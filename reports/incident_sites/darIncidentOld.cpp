@@ -1,18 +1,12 @@
 #include "darIncidentOld.h"
 
+#include "LayoutFonts.h"
+
 namespace {
 
 const QString kHeader = QStringLiteral("Section2");
 const QString kFooter = QStringLiteral("Section5");
 
-// The boxes are small for DejaVu Sans at 8 points: a long short date or a German caption
-// would be cut or run into its neighbour. The title keeps its size.
-void useSmallText(ReportLayout& layout) {
-    for (const QString& name : {kHeader, QStringLiteral("Section1"), kFooter})
-        for (ReportControl& c : layout.Section(name).controls)
-            if (c.font.points == ReportFont::Normal().points)
-                c.font.points = 7;
-}
 constexpr int kLine = 225;
 
 } // namespace
@@ -78,7 +72,8 @@ darIncidentOld::darIncidentOld() {
     ReportSection& footer = AddSection(ReportSection::ReportFooter, kFooter, 573);
     footer.AddLine(QStringLiteral("Line2"), 0, 0, 8640);
     footer.AddLabel(QStringLiteral("Label9"), {3168, 288, 2880, 285}, ReportAlign::Center);
-    useSmallText(*this);
+    // The boxes are drawn small: at 7 points every caption and date stays inside its box.
+    ShrinkNormalText(*this, {kHeader, QStringLiteral("Section1"), kFooter}, 7);
 }
 
 void darIncidentOld::SetReportParam(const QString& PrintDate, const QString& ReportTitle,

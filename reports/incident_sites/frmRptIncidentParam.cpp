@@ -5,6 +5,7 @@
 #include "Database.h"
 #include "ReportFrame.h"
 #include "ReportPreview.h"
+#include "ReportRange.h"
 #include "darIncidentOld.h"
 #include "incident/mIncidentTexts.h"
 #include "mDeclareAPI.h"
@@ -94,7 +95,7 @@ void frmRptIncidentParam::cmdPrintPreview_Click() {
     try {
         SetBusy(true);
         repaint();
-        const QDateTime start = RangeStart(ui->dtpStartDate->date(), ui->dtpStartTime->time());
+        const QDateTime start = RangeMoment(ui->dtpStartDate->date(), ui->dtpStartTime->time());
         const QDateTime end = RangeEnd(ui->dtpEndDate->date(), ui->dtpEndTime->time());
         const qint64 eventId = ui->cboEvent->currentData().toLongLong();
         const qint64 siteId = ui->cboSite->currentData().toLongLong();

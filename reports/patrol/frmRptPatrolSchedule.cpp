@@ -1,5 +1,6 @@
 #include "frmRptPatrolSchedule.h"
 
+#include "Twips.h"
 #include "ui_frmRptPatrolSchedule.h"
 
 #include "Database.h"
@@ -11,7 +12,6 @@
 
 namespace {
 
-constexpr int kTwipsPerPixel = 15;
 constexpr int kIdRole = Qt::UserRole;
 
 // The stored start time as "HH:mm"; a text that is no time of day is shown as stored.

@@ -39,3 +39,6 @@ private:
     QDateTime startDate;
     QDateTime endDate;
 };
+
+// The dialog as the reports page opens it, captioned with the report's name.
+std::unique_ptr<QDialog> MakeReaderReportDialog(cReportHost& host, const QString& caption);
