@@ -8,7 +8,6 @@
 #include <QLocale>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrinter>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QTextLayout>
@@ -657,16 +656,12 @@ QVector<ReportTextItem> ReportDocument::PageItems(int page) const {
     return sink.items;
 }
 
-namespace {
-
-void clampRange(int pageCount, int& first, int& last) {
+void ReportDocument::clampRange(int pageCount, int& first, int& last) {
     if (first <= 0)
         first = 1;
     if (last <= 0 || last > pageCount)
         last = pageCount;
 }
-
-} // namespace
 
 bool ReportDocument::WritePdf(const QString& path, int first, int last,
                               const Progress& progress) const {
@@ -703,27 +698,5 @@ bool ReportDocument::WritePdf(const QString& path, int first, int last,
     if (!file.commit())
         throw AppError(AppError::PermissionDenied,
                        QStringLiteral("%1: %2").arg(path, file.errorString()));
-    return true;
-}
-
-bool ReportDocument::Print(QPrinter& printer, int first, int last, const Progress& progress) const {
-    clampRange(PageCount(), first, last);
-    printer.setFullPage(true);
-    printer.setDocName(layout.caption);
-    QPainter painter;
-    if (!painter.begin(&printer))
-        throw AppError(AppError::InvalidCall, QStringLiteral("The printer could not be started"));
-    const QRectF target = printer.paperRect(QPrinter::DevicePixel);
-    for (int p = first; p <= last; ++p) {
-        if (p > first)
-            printer.newPage();
-        PaintPageInto(p - 1, painter, QRectF(0, 0, target.width(), target.height()));
-        if (progress && !progress(p - first + 1, last - first + 1)) {
-            printer.abort();
-            painter.end();
-            return false;
-        }
-    }
-    painter.end();
     return true;
 }

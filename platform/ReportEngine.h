@@ -87,7 +87,8 @@ public:
                   const Progress& progress = {}) const;
     // Prints pages first to last (1-based, inclusive; 0 for the whole report) on a printer
     // already set up (a page that does not fit the paper is scaled down). False when
-    // `progress` stopped it; throws AppError when the printer cannot be started.
+    // `progress` stopped it; throws AppError when the printer cannot be started. The window
+    // library (platformui) defines it: a printer needs Qt Print Support.
     bool Print(QPrinter& printer, int first = 0, int last = 0, const Progress& progress = {}) const;
 
     // "%p", "%P", "%d" and "%t" replaced in one pass, left to right.
@@ -99,6 +100,9 @@ public:
     static QString FormatValue(const QVariant& value, const QString& pattern);
 
 private:
+    // Pages 0 or out of range mean the first and the last page.
+    static void clampRange(int pageCount, int& first, int& last);
+
     struct Band;
     struct FontInfo {
         QFont font;

@@ -1,16 +1,9 @@
 #include "Translator.h"
 
 #include "AppError.h"
-#include "Boxes.h"
 
-#include <QDialog>
-#include <QDialogButtonBox>
 #include <QFile>
-#include <QLabel>
-#include <QListWidget>
 #include <QLocale>
-#include <QPushButton>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -129,44 +122,6 @@ QVector<Translator::Language> Translator::ChoosableLanguages() const {
     return list;
 }
 
-bool Translator::SelectLanguage(const QString& text, int, int, int& chosen, QWidget* parent) {
-    QDialog dialog(parent);
-    dialog.setObjectName(QStringLiteral("frmSelectLanguage"));
-    dialog.setWindowTitle(Translate(QStringLiteral("Language")));
-    auto* layout = new QVBoxLayout(&dialog);
-    if (!text.isEmpty())
-        layout->addWidget(new QLabel(text, &dialog));
-    auto* list = new QListWidget(&dialog);
-    list->setObjectName(QStringLiteral("lstLanguages"));
-    const QVector<Language> languages = ChoosableLanguages();
-    for (const Language& l : languages) {
-        auto* item = new QListWidgetItem(l.nativeName == l.englishName
-                                             ? l.englishName
-                                             : l.nativeName + QStringLiteral(" (") + l.englishName +
-                                                   QLatin1Char(')'),
-                                         list);
-        item->setData(Qt::UserRole, l.number);
-        const bool current = l.number == chosen || (chosen == 0 && l.number == 1) ||
-                             (chosen == -1 && l.number == (shownLanguage == 0 ? 1 : shownLanguage));
-        if (current)
-            list->setCurrentItem(item);
-    }
-    layout->addWidget(list);
-    auto* buttons = new QDialogButtonBox(&dialog);
-    buttons->addButton(Translate(QStringLiteral("&OK")), QDialogButtonBox::AcceptRole)
-        ->setObjectName(QStringLiteral("cmdOK"));
-    buttons->addButton(Translate(QStringLiteral("&Cancel")), QDialogButtonBox::RejectRole)
-        ->setObjectName(QStringLiteral("cmdCancel"));
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    QObject::connect(list, &QListWidget::itemDoubleClicked, &dialog, &QDialog::accept);
-    layout->addWidget(buttons);
-    if (dialog.exec() != QDialog::Accepted || !list->currentItem())
-        return false;
-    chosen = list->currentItem()->data(Qt::UserRole).toInt();
-    return true;
-}
-
 QString Translator::Translate(const QString& text) const {
     if (column < 0)
         return text;
@@ -203,42 +158,6 @@ QString Translator::FormatStr(const QString& pattern, const QStringList& values)
         out += pattern.at(i);
     }
     return out;
-}
-
-int Translator::IvMessageBox(const QString& prompt, const QString& title, int kind, int buttons,
-                             int) const {
-    Boxes::Box box;
-    box.title = title.isEmpty() ? QStringLiteral("Trevano Lite") : title;
-    box.text = Translate(prompt);
-    switch (kind) {
-    case 1:
-        box.icon = Boxes::Icon::Critical;
-        break;
-    case 2:
-        box.icon = Boxes::Icon::Information;
-        break;
-    case 3:
-        box.icon = Boxes::Icon::Question;
-        break;
-    default:
-        box.icon = Boxes::Icon::Warning;
-    }
-    switch (buttons) {
-    case 3:
-        box.buttons = Boxes::Buttons::YesNo;
-        box.buttonTexts =
-            QStringList{Translate(QStringLiteral("&Yes")), Translate(QStringLiteral("&No"))};
-        break;
-    case 96:
-        box.buttons = Boxes::Buttons::RetryIgnore;
-        box.buttonTexts =
-            QStringList{Translate(QStringLiteral("&Retry")), Translate(QStringLiteral("&Ignore"))};
-        break;
-    default:
-        box.buttons = Boxes::Buttons::Ok;
-        box.buttonTexts = QStringList{Translate(QStringLiteral("OK"))};
-    }
-    return Boxes::Show(box);
 }
 
 QString DictionaryQtTranslator::translate(const char*, const char* sourceText, const char*,

@@ -36,6 +36,7 @@ public:
     // The languages the user can choose: English (1) and those of the dictionary.
     QVector<Language> ChoosableLanguages() const;
     // Shows the language choice; true when the user chose one, its number left in `chosen`.
+    // This member and IvMessageBox show windows: the window library (platformui) defines them.
     bool SelectLanguage(const QString& text, int a, int b, int& chosen, QWidget* parent = nullptr);
 
     QString Translate(const QString& text) const;
