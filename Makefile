@@ -6,6 +6,8 @@ BUILD_DIR   ?= build
 PROGRAM_DIR ?= $(HOME)/.local/share/trevano-lite
 JOBS        ?= $(shell nproc 2>/dev/null || echo 2)
 SUDO        := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+# ON makes every compiler warning an error (CI: `make test WERROR=ON`).
+WERROR      ?= OFF
 
 .PHONY: all build packages run install test bench clean format
 
@@ -22,7 +24,7 @@ packages:
 	fi
 
 build: packages
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTREVANO_WERROR=$(WERROR) >/dev/null
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 # Installs the program's own files into the program folder (the install rules of CMake list
