@@ -13,6 +13,7 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
 #include <QSettings>
 #include <QtTest>
@@ -62,6 +63,7 @@ struct DeviceAnswer {
     QString shownDevice;
     bool deviceEditable = false;
     bool stayedOpen = false;
+    std::function<void()> afterOk; // runs once OK is clicked, before the program connects
 };
 void answerDeviceDialog(int index, const QString& device, DeviceAnswer* answer) {
     auto* timer = new QTimer;
@@ -78,6 +80,8 @@ void answerDeviceDialog(int index, const QString& device, DeviceAnswer* answer) 
         if (!device.isNull())
             field->setCurrentText(device);
         dialog->findChild<QPushButton*>("cmdSetupOK")->click();
+        if (answer->afterOk)
+            answer->afterOk();
         answer->stayedOpen = dialog->isVisible();
         if (answer->stayedOpen)
             dialog->findChild<QPushButton*>("cmdSetupCancel")->click();
@@ -114,6 +118,7 @@ private slots:
     void portWillNotOpen();
     void hangUpClearsTheDockedState();
     void reconnectsWhenTheStationIsBack();
+    void simulatorProgram();
     void deviceChoice_data();
     void deviceChoice();
     void offeredDevices();
@@ -240,6 +245,68 @@ void tst_connect::reconnectsWhenTheStationIsBack() {
     QCOMPARE(again.count(0x11), 1);
 }
 
+namespace {
+
+// The simulator program as a user starts it, pointing COM1 at itself through the setting.
+class SimulatorProgram {
+public:
+    SimulatorProgram() {
+        process.setProgram(QStringLiteral(TREVANO_DOCKSTATION));
+        process.setArguments({"--port", "1", "--touches", "0"});
+        process.start();
+    }
+    ~SimulatorProgram() {
+        if (process.state() == QProcess::NotRunning)
+            return;
+        process.write("quit\n");
+        if (!process.waitForFinished(5000))
+            process.kill();
+        process.waitForFinished(2000);
+    }
+    // Waits for a line of its output that contains `text`.
+    bool said(const QString& text) {
+        QElapsedTimer waited;
+        waited.start();
+        while (!output.contains(text) && waited.elapsed() < 10000) {
+            process.waitForReadyRead(100);
+            output += QString::fromLocal8Bit(process.readAllStandardOutput());
+        }
+        return output.contains(text);
+    }
+    void type(const QByteArray& line) { process.write(line + '\n'); }
+    QString output;
+
+private:
+    QProcess process;
+};
+
+} // namespace
+
+void tst_connect::simulatorProgram() {
+    qunsetenv("TREVANO_COM1"); // the setting the simulator writes is to be used
+    BoxRecorder boxes;
+    {
+        SimulatorProgram simulator;
+        QVERIFY2(simulator.said("Port COM1 of the program now opens it"),
+                 qPrintable(simulator.output));
+        window->GoHome();
+        QVERIFY2(boxes.boxes.isEmpty(), qPrintable(boxes.texts().join(" / ")));
+        QCOMPARE(window->StatusText(1), QString("Docking Station : OK"));
+        simulator.type("hangup");
+        QTRY_COMPARE(window->StatusText(1), kNotDetected);
+        QVERIFY(!gDocked);
+        QVERIFY(simulator.said("Line closed"));
+        QVERIFY(!stored("ComPort_Settings/Device1"));
+    }
+    // Started again: the next Home connects.
+    SimulatorProgram again;
+    QVERIFY2(again.said("Port COM1 of the program now opens it"), qPrintable(again.output));
+    window->GoHome();
+    QVERIFY2(boxes.boxes.isEmpty(), qPrintable(boxes.texts().join(" / ")));
+    QCOMPARE(window->StatusText(1), QString("Docking Station : OK"));
+    QVERIFY(gDocked);
+}
+
 void tst_connect::deviceChoice_data() {
     QTest::addColumn<QString>("before");      // ComPort_Settings/Device2 before, null: none
     QTest::addColumn<QString>("environment"); // TREVANO_COM2, empty: unset
@@ -280,6 +347,12 @@ void tst_connect::deviceChoice() {
     boxes.boxes.clear();
 
     DeviceAnswer answer;
+    // A port left at a device of the machine must not open it: no test touches real ports.
+    const QByteArray nowhere = home->file("no-port-2").toUtf8();
+    answer.afterOk = [&] {
+        if (environment.isEmpty() && dockPath(after) != dock.devicePath())
+            qputenv("TREVANO_COM2", nowhere);
+    };
     answerDeviceDialog(1, typed.isNull() ? QString() : dockPath(typed), &answer);
     window->GoOptions();
     qunsetenv("TREVANO_COM2");
