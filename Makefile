@@ -29,7 +29,9 @@ build: packages
 
 # Installs the program's own files into the program folder (the install rules of CMake list
 # them); the user's database is written only when it is absent, and nothing the program wrote
-# there (error log, lock, archives) is touched.
+# there (error log, lock, archives) is touched. It also puts the desktop entry and icon into
+# the user's data home ($XDG_DATA_HOME, else ~/.local/share), so that the application menu
+# starts the program in the program folder; an entry of that name the user wrote stays.
 install: build
 	cmake --install $(BUILD_DIR) --prefix "$(PROGRAM_DIR)"
 

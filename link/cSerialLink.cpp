@@ -1,8 +1,8 @@
 #include "cSerialLink.h"
 
-#include "Settings.h"
 #include "mLinkGlobals.h"
 #include "mPacket.h"
+#include "mSerialDevices.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -77,16 +77,11 @@ cSerialLink::cSerialLink(QObject* parent) : QObject(parent) {
 }
 
 QString cSerialLink::DevicePath(int portNumber) {
-    const QString fromEnvironment = qEnvironmentVariable(
-        QStringLiteral("TREVANO_COM%1").arg(portNumber).toLatin1().constData());
+    const QString fromEnvironment = SerialDevices::EnvironmentPath(portNumber);
     if (!fromEnvironment.isEmpty())
         return fromEnvironment;
-    const QString fromSettings = Settings::GetSetting(QStringLiteral("ComPort_Settings"),
-                                                      QStringLiteral("Device%1").arg(portNumber))
-                                     .trimmed();
-    if (!fromSettings.isEmpty())
-        return fromSettings;
-    return QStringLiteral("/dev/ttyS%1").arg(portNumber - 1);
+    const QString fromSettings = SerialDevices::StoredPath(portNumber);
+    return fromSettings.isEmpty() ? SerialDevices::DefaultPath(portNumber) : fromSettings;
 }
 
 bool cSerialLink::OpenPort(int number, const QString& settings) {
@@ -140,11 +135,23 @@ void cSerialLink::comPort_OnComm() {
         buffer.Append(received);
 }
 
+bool cSerialLink::LineFailed(QSerialPort::SerialPortError error) {
+    switch (error) {
+    case QSerialPort::NoError:
+    case QSerialPort::TimeoutError:
+    // Modem-line requests a pseudo-terminal refuses, and a write to a port already closed.
+    case QSerialPort::UnsupportedOperationError:
+    case QSerialPort::NotOpenError:
+        return false;
+    default:
+        // The device is gone or failing (read, write, resource, device-not-found, permission,
+        // or an error the system does not name): the line cannot be trusted any more.
+        return true;
+    }
+}
+
 void cSerialLink::comPort_Error(QSerialPort::SerialPortError error) {
-    // Only a failing line matters; modem-line requests a pseudo-terminal refuses do not.
-    if (error != QSerialPort::ReadError && error != QSerialPort::ResourceError)
-        return;
-    if (!port.isOpen())
+    if (!LineFailed(error) || !port.isOpen())
         return;
     const QString description = port.errorString();
     // A hung-up peer would otherwise raise the same error again and again.

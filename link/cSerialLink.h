@@ -62,8 +62,11 @@ public:
     // kQuietLimitMs.
     bool WaitQuiet(const std::function<bool(qint64 waitedMs)>& waiting = {});
 
+    // An error of the port that means its device is gone or failing; the port closes then.
+    static bool LineFailed(QSerialPort::SerialPortError error);
+
 signals:
-    // The port closed itself after a read error or because the device went away.
+    // The port closed itself because its device went away or failed.
     void portLost(int error, const QString& description);
 
 private:

@@ -24,6 +24,12 @@ QString IncompleteText() {
                "The reader's data did not arrive whole; nothing of it was used. Please try again."));
 }
 
+QString LineLostText() {
+    return Translate(QStringLiteral("Download Error")) + QStringLiteral("\r\n") +
+           Translate(QStringLiteral(
+               "The connection to the docking station was lost. Check the docking station and its cable, then go to the Home page to connect again."));
+}
+
 } // namespace
 
 frmDownload::frmDownload(cSerialLink& serialLink, QWidget* parent)
@@ -78,6 +84,15 @@ frmDownload::frmDownload(cSerialLink& serialLink, QWidget* parent)
     connect(&tmrLine, &QTimer::timeout, this, &frmDownload::tmrLine_Timer);
     connect(&tmrTimeout, &QTimer::timeout, this,
             [this] { Fail(Translate(QStringLiteral("Download Error"))); });
+    // A line that fails ends the download at once: nothing more can arrive on it. Queued, so
+    // that the box opens outside the port's own error report.
+    connect(
+        &link, &cSerialLink::portLost, this,
+        [this] {
+            if (phase != Phase::Finished)
+                Fail(LineLostText());
+        },
+        Qt::QueuedConnection);
     tmrStart.start();
 }
 
@@ -159,7 +174,8 @@ void frmDownload::SendRequest() {
     const QByteArray frame = BuildPacket(0x03, 0x01, 0x03, 0x51, 0x00, CmdDownload());
     link.InBuffer().Clear();
     droppedAtStart = link.InBuffer().DroppedFrames();
-    link.WriteFrame(frame);
+    if (!link.WriteFrame(frame))
+        Fail(LineLostText());
 }
 
 void frmDownload::tmrGetPackets_Timer() {

@@ -9,10 +9,13 @@
 #include "frmMain.h"
 #include "frmPrpComms.h"
 #include "mLinkGlobals.h"
+#include "mSerialDevices.h"
 
 #include <QComboBox>
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
+#include <QSettings>
 #include <QtTest>
 #include <memory>
 
@@ -53,6 +56,44 @@ void answerPortDialog(int index, QString* shownEntry) {
     timer->start(20);
 }
 
+// Answers the port dialog once: picks entry `index`, types `device` (when not null) and
+// clicks OK; when the dialog is still open after that, cancels it. What the device field
+// showed, and whether it could be edited, is kept.
+struct DeviceAnswer {
+    QString shownDevice;
+    bool deviceEditable = false;
+    bool stayedOpen = false;
+    std::function<void()> afterOk; // runs once OK is clicked, before the program connects
+};
+void answerDeviceDialog(int index, const QString& device, DeviceAnswer* answer) {
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, timer, [=] {
+        auto* dialog = qobject_cast<frmPrpComms*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        dialog->findChild<QComboBox*>("cboLocalPort")->setCurrentIndex(index);
+        auto* field = dialog->findChild<QComboBox*>("cboDevice");
+        answer->shownDevice = field->currentText();
+        answer->deviceEditable = field->isEnabled() && field->isEditable();
+        if (!device.isNull())
+            field->setCurrentText(device);
+        dialog->findChild<QPushButton*>("cmdSetupOK")->click();
+        if (answer->afterOk)
+            answer->afterOk();
+        answer->stayedOpen = dialog->isVisible();
+        if (answer->stayedOpen)
+            dialog->findChild<QPushButton*>("cmdSetupCancel")->click();
+    });
+    timer->start(20);
+}
+
+// Whether the settings file holds the key at all (an empty value counts).
+bool stored(const QString& key) {
+    return QSettings(Settings::FileName(), QSettings::IniFormat).contains(key);
+}
+
 } // namespace
 
 class tst_connect : public QObject {
@@ -76,6 +117,11 @@ private slots:
     void silentStation();
     void portWillNotOpen();
     void hangUpClearsTheDockedState();
+    void reconnectsWhenTheStationIsBack();
+    void simulatorProgram();
+    void deviceChoice_data();
+    void deviceChoice();
+    void offeredDevices();
     void portDialog_data();
     void portDialog();
     void populate_data();
@@ -174,6 +220,204 @@ void tst_connect::hangUpClearsTheDockedState() {
     // No longer online: home connects again, and finds no line.
     window->GoHome();
     QCOMPARE(boxes.texts(), QStringList{kOfflineBox});
+}
+
+void tst_connect::reconnectsWhenTheStationIsBack() {
+    BoxRecorder boxes;
+    {
+        SimulatedDock first;
+        window->GoHome();
+        QVERIFY(gDocked);
+        first.hangUp();
+        QTRY_COMPARE(window->StatusText(1), kNotDetected);
+        QVERIFY(!gDocked);
+        QVERIFY(!window->SerialLink().IsOpen());
+        // Elsewhere in the program the state stays what the line says.
+        window->GoReports();
+        QCOMPARE(window->StatusText(1), kNotDetected);
+    }
+    SimulatedDock again;
+    window->GoHome();
+    QVERIFY2(boxes.boxes.isEmpty(), qPrintable(boxes.texts().join(" / ")));
+    QVERIFY(gDocked);
+    QCOMPARE(window->StatusText(1), QString("Docking Station : OK"));
+    QCOMPARE(buttons(*window), QString("0111"));
+    QCOMPARE(again.count(0x11), 1);
+}
+
+namespace {
+
+// The simulator program as a user starts it, pointing COM1 at itself through the setting.
+class SimulatorProgram {
+public:
+    SimulatorProgram() {
+        process.setProgram(QStringLiteral(TREVANO_DOCKSTATION));
+        process.setArguments({"--port", "1", "--touches", "0"});
+        process.start();
+    }
+    ~SimulatorProgram() {
+        if (process.state() == QProcess::NotRunning)
+            return;
+        process.write("quit\n");
+        if (!process.waitForFinished(5000))
+            process.kill();
+        process.waitForFinished(2000);
+    }
+    // Waits for a line of its output that contains `text`.
+    bool said(const QString& text) {
+        QElapsedTimer waited;
+        waited.start();
+        while (!output.contains(text) && waited.elapsed() < 10000) {
+            process.waitForReadyRead(100);
+            output += QString::fromLocal8Bit(process.readAllStandardOutput());
+        }
+        return output.contains(text);
+    }
+    void type(const QByteArray& line) { process.write(line + '\n'); }
+    QString output;
+
+private:
+    QProcess process;
+};
+
+} // namespace
+
+void tst_connect::simulatorProgram() {
+    qunsetenv("TREVANO_COM1"); // the setting the simulator writes is to be used
+    BoxRecorder boxes;
+    {
+        SimulatorProgram simulator;
+        QVERIFY2(simulator.said("Port COM1 of the program now opens it"),
+                 qPrintable(simulator.output));
+        window->GoHome();
+        QVERIFY2(boxes.boxes.isEmpty(), qPrintable(boxes.texts().join(" / ")));
+        QCOMPARE(window->StatusText(1), QString("Docking Station : OK"));
+        simulator.type("hangup");
+        QTRY_COMPARE(window->StatusText(1), kNotDetected);
+        QVERIFY(!gDocked);
+        QVERIFY(simulator.said("Line closed"));
+        QVERIFY(!stored("ComPort_Settings/Device1"));
+    }
+    // Started again: the next Home connects.
+    SimulatorProgram again;
+    QVERIFY2(again.said("Port COM1 of the program now opens it"), qPrintable(again.output));
+    window->GoHome();
+    QVERIFY2(boxes.boxes.isEmpty(), qPrintable(boxes.texts().join(" / ")));
+    QCOMPARE(window->StatusText(1), QString("Docking Station : OK"));
+    QVERIFY(gDocked);
+}
+
+void tst_connect::deviceChoice_data() {
+    QTest::addColumn<QString>("before");      // ComPort_Settings/Device2 before, null: none
+    QTest::addColumn<QString>("environment"); // TREVANO_COM2, empty: unset
+    QTest::addColumn<QString>("typed");       // null: the field is left as it is; "<dock>"
+    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<QString>("after"); // the setting afterwards, null: still none
+    QTest::newRow("the default kept: nothing written")
+        << QString() << QString() << QString() << true << QString();
+    QTest::newRow("a pseudo-terminal") << QString() << QString() << "<dock>" << true << "<dock>";
+    QTest::newRow("a device replaced")
+        << "/dev/ttyUSB7" << QString() << "<dock>" << true << "<dock>";
+    QTest::newRow("back to the default")
+        << "/dev/ttyUSB7" << QString() << "/dev/ttyS1" << true << "";
+    QTest::newRow("no path: refused, nothing lost")
+        << "/dev/ttyUSB7" << QString() << "ttyUSB0" << false << "/dev/ttyUSB7";
+    QTest::newRow("a folder: refused") << QString() << QString() << "/dev" << false << QString();
+    QTest::newRow("the environment wins")
+        << QString() << "<dock>" << QString() << true << QString();
+}
+
+void tst_connect::deviceChoice() {
+    QFETCH(QString, before);
+    QFETCH(QString, environment);
+    QFETCH(QString, typed);
+    QFETCH(bool, accepted);
+    QFETCH(QString, after);
+    SimulatedDock dock(1);
+    const auto dockPath = [&](QString text) { return text.replace("<dock>", dock.devicePath()); };
+    qunsetenv("TREVANO_COM2");
+    if (!environment.isEmpty())
+        qputenv("TREVANO_COM2", dockPath(environment).toUtf8());
+    if (!before.isNull())
+        QVERIFY(Settings::SaveSetting("ComPort_Settings", "Device2", before));
+    BoxRecorder boxes;
+    boxes.answers = {Boxes::AnswerOk, Boxes::AnswerIgnore};
+    window->GoHome();
+    QVERIFY(gDocked);
+    boxes.boxes.clear();
+
+    DeviceAnswer answer;
+    // A port left at a device of the machine must not open it: no test touches real ports.
+    const QByteArray nowhere = home->file("no-port-2").toUtf8();
+    answer.afterOk = [&] {
+        if (environment.isEmpty() && dockPath(after) != dock.devicePath())
+            qputenv("TREVANO_COM2", nowhere);
+    };
+    answerDeviceDialog(1, typed.isNull() ? QString() : dockPath(typed), &answer);
+    window->GoOptions();
+    qunsetenv("TREVANO_COM2");
+    QCOMPARE(answer.shownDevice, environment.isEmpty()
+                                     ? (before.isNull() ? QString("/dev/ttyS1") : before)
+                                     : dockPath(environment));
+    QCOMPARE(answer.deviceEditable, environment.isEmpty());
+    QCOMPARE(answer.stayedOpen, !accepted);
+    QCOMPARE(stored("ComPort_Settings/Device2"), !after.isNull());
+    QCOMPARE(Settings::GetSetting("ComPort_Settings", "Device2"), dockPath(after));
+    if (!accepted) {
+        QCOMPARE(boxes.texts().first(),
+                 QString("Enter the full path of a serial device, such as /dev/ttyUSB0."));
+        QCOMPARE(Settings::GetSetting("ComPort_Settings", "ComPort"), QString("1"));
+        return;
+    }
+    QCOMPARE(Settings::GetSetting("ComPort_Settings", "ComPort"), QString("2"));
+    // COM2 now opens the device chosen: the docking station answers there.
+    const bool reachesDock = dockPath(after) == dock.devicePath() || !environment.isEmpty();
+    QCOMPARE(gDocked, reachesDock);
+    if (reachesDock) {
+        QCOMPARE(window->SerialLink().PortNumber(), 2);
+        QCOMPARE(window->StatusText(1), QString("Docking Station : OK"));
+    }
+}
+
+void tst_connect::offeredDevices() {
+    SimulatedDock dock(1);
+    // A USB adapter as the system lists it, with its stable name beside.
+    QTemporaryDir byId;
+    const QString stable = byId.filePath("usb-Adapter_Maker_Serial_A1B2-if00-port0");
+    QVERIFY(QFile::link(dock.devicePath(), stable));
+    QVERIFY(QFile::link("/dev/nowhere", byId.filePath("usb-Unplugged-if00-port0")));
+    const QStringList system{dock.devicePath(), "/dev/ttyS0", "/dev/ttyACM0"};
+    QCOMPARE(SerialDevices::Offered(4, "/dev/ttyS3", system, byId.path()),
+             (QStringList{"/dev/ttyS3", "/dev/ttyACM0", "/dev/ttyS0", stable}));
+    // What a port opens now comes first and once.
+    QCOMPARE(SerialDevices::Offered(4, "/dev/ttyACM0", system, byId.path()),
+             (QStringList{"/dev/ttyACM0", "/dev/ttyS0", stable, "/dev/ttyS3"}));
+
+    qunsetenv("TREVANO_COM4");
+    frmPrpComms dialog;
+    dialog.setPortLister([&] { return system; });
+    dialog.setByIdFolder(byId.path());
+    dialog.comPort = 4;
+    dialog.Populate();
+    auto* field = dialog.findChild<QComboBox*>("cboDevice");
+    QCOMPARE(field->currentText(), QString("/dev/ttyS3"));
+    const int index = field->findText(stable);
+    QVERIFY(index >= 0);
+    field->setCurrentIndex(index);
+    dialog.findChild<QPushButton*>("cmdSetupOK")->click();
+    QVERIFY(dialog.OK);
+    QCOMPARE(dialog.comPort, qint16(4));
+    QCOMPARE(Settings::GetSetting("ComPort_Settings", "Device4"), stable);
+
+    // The stable name leads to the station.
+    cSerialLink link;
+    QVERIFY(link.OpenPort(4, "9600,n,8,1"));
+    QByteArray reply;
+    QVERIFY(link.WaitFor(1, 0x01, QByteArray(1, char(0x11)), 900, 0x80, false, reply));
+    // Shown on the port's entry the next time.
+    frmPrpComms next;
+    QCOMPARE(next.findChild<QComboBox*>("cboLocalPort")->itemText(3),
+             QString("COM4:  (%1)").arg(stable));
 }
 
 void tst_connect::portDialog_data() {

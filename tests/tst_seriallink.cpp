@@ -44,6 +44,8 @@ private slots:
     void downloadStream();
     void simulatorLog();
     void simulatorChecksThePcCode();
+    void touchCommand_data();
+    void touchCommand();
 
 private:
     std::unique_ptr<TestHome> home;
@@ -332,6 +334,50 @@ void tst_seriallink::simulatorChecksThePcCode() {
              "a second PC code is not answered");
     QCOMPARE(dock->pcCode(), hex("0102"));
     QCOMPARE(dock->pcCodeMismatches(), 1);
+}
+
+void tst_seriallink::touchCommand_data() {
+    QTest::addColumn<QString>("words");  // after `touch`
+    QTest::addColumn<QString>("logged"); // "yyyy-MM-dd HH:mm CODE", empty: refused
+    QTest::newRow("now") << "12ab3f"
+                         << "2026-03-29 02:30 12AB3F";
+    QTest::newRow("a time today") << "00A1B2 22:05"
+                                  << "2026-03-29 22:05 00A1B2";
+    QTest::newRow("one-digit hour") << "00A1B2 7:05"
+                                    << "2026-03-29 07:05 00A1B2";
+    QTest::newRow("a day and time") << "5C0F01 2025-12-31 23:59"
+                                    << "2025-12-31 23:59 5C0F01";
+    QTest::newRow("short code") << "12AB3"
+                                << "";
+    QTest::newRow("no hex") << "12AB3G"
+                            << "";
+    QTest::newRow("no code") << ""
+                             << "";
+    QTest::newRow("hour 24") << "12AB3F 24:00"
+                             << "";
+    QTest::newRow("day before the reader's day zero") << "12AB3F 1999-12-31 10:00"
+                                                      << "";
+    QTest::newRow("no such day") << "12AB3F 2026-02-30 10:00"
+                                 << "";
+    QTest::newRow("too many words") << "12AB3F 2026-03-01 10:00 x"
+                                    << "";
+}
+
+void tst_seriallink::touchCommand() {
+    QFETCH(QString, words);
+    QFETCH(QString, logged);
+    // The reader's clock: 02:30:41 on the night the clocks go forward, a time it logs.
+    const QDateTime now = DockStation::WallClock(QDate(2026, 3, 29), QTime(2, 30, 41));
+    DockStation::Touch touch;
+    QString error;
+    const bool ok =
+        DockStation::ParseTouch(words.split(' ', Qt::SkipEmptyParts), now, touch, &error);
+    QCOMPARE(ok, !logged.isEmpty());
+    if (!ok) {
+        QVERIFY(!error.isEmpty());
+        return;
+    }
+    QCOMPARE(touch.time.toString("yyyy-MM-dd HH:mm:ss ") + touch.code, logged.insert(16, ":00"));
 }
 
 QTEST_MAIN(tst_seriallink)

@@ -459,6 +459,35 @@ bool DockStation::ReadTouches(const QString& path, QVector<Touch>& touches, QStr
     return true;
 }
 
+bool DockStation::ParseTouch(const QStringList& words, const QDateTime& now, Touch& touch,
+                             QString* error) {
+    const auto fail = [error](const QString& text) {
+        if (error)
+            *error = text;
+        return false;
+    };
+    static const QRegularExpression code(QStringLiteral("^[0-9A-Fa-f]{6}$"));
+    if (words.isEmpty() || words.size() > 3 || !code.match(words.first()).hasMatch())
+        return fail(QStringLiteral("expected: touch CODE [[YYYY-MM-DD] HH:MM], CODE being 6 "
+                                   "hexadecimal digits"));
+    QDate date = now.date();
+    QTime clock(now.time().hour(), now.time().minute());
+    if (words.size() == 3) {
+        date = QDate::fromString(words.at(1), QStringLiteral("yyyy-MM-dd"));
+        if (!date.isValid() || dayCode(date) < 0 || dayCode(date) > 0xFFFF)
+            return fail(
+                QStringLiteral("\"%1\" is no date YYYY-MM-DD from 2000-01-01 on").arg(words.at(1)));
+    }
+    if (words.size() >= 2) {
+        clock = QTime::fromString(words.last(), QStringLiteral("H:mm"));
+        if (!clock.isValid())
+            return fail(QStringLiteral("\"%1\" is no time HH:MM").arg(words.last()));
+    }
+    touch.time = WallClock(date, clock);
+    touch.code = words.first().toUpper();
+    return true;
+}
+
 int DockStation::PacketCount(int records) {
     return records <= 58 ? 1 : 1 + (records - 58 + 59) / 60;
 }
@@ -628,6 +657,28 @@ void DockStation::clearStreamFaults() {
     stallAfter = -1;
     afterStream.clear();
 }
+bool DockStation::addTouch(const Touch& touch) {
+    LOCKED;
+    QDate markerDate;
+    int markerHour = -1;
+    for (qsizetype at = logBytes.size() / 4 * 4 - 4; at >= 0; at -= 4) {
+        if (quint8(logBytes.at(at + 3)) == 0xAA) {
+            markerHour = quint8(logBytes.at(at));
+            markerDate =
+                kDayZero.addDays(quint8(logBytes.at(at + 1)) + 256 * quint8(logBytes.at(at + 2)));
+            break;
+        }
+    }
+    const bool marker = touch.time.date() != markerDate || touch.time.time().hour() != markerHour;
+    QByteArray bytes = SlotsFromTouches({touch});
+    if (!marker)
+        bytes.remove(0, 4);
+    if (logBytes.size() / 4 + bytes.size() / 4 > kMaxSlots)
+        return false;
+    logBytes.append(bytes);
+    return true;
+}
+
 void DockStation::insertZeroRecord(int index) {
     LOCKED;
     const int at = qBound(0, index, int(logBytes.size() / 4)) * 4;

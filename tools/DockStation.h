@@ -92,6 +92,9 @@ public:
     // goes on to its end whatever the program does meanwhile.
     void setBusyWhileSending(bool on);
     void clearStreamFaults(); // all of the above off, and no stall
+    // The reader logs a touch behind what it holds, with a date marker first when the day or
+    // the hour differs from the log's last one. False when its memory is full.
+    bool addTouch(const Touch& touch);
     // Four zero bytes (key 000000 at minute 00) put in as log slot `index` (from 0).
     void insertZeroRecord(int index);
 
@@ -125,6 +128,12 @@ public:
     // codes taken in turn.
     static QVector<Touch> MakeTouches(int count, int days, const QStringList& codes,
                                       const QDate& first);
+    // The words after the live command `touch`: "CODE [[YYYY-MM-DD] HH:MM]". A time alone is
+    // of `now`'s day; no time is `now` (seconds dropped).
+    static bool ParseTouch(const QStringList& words, const QDateTime& now, Touch& touch,
+                           QString* error = nullptr);
+    // The most record slots a reader holds: its count of them has 16 bits, FFFF meaning none.
+    static constexpr int kMaxSlots = 0xFFFE;
     // Lines "YYYY-MM-DD HH:MM CODE"; blank lines and lines starting with # are skipped.
     static bool ReadTouches(const QString& path, QVector<Touch>& touches, QString* error = nullptr);
     // The data packets of a download (whole frames).

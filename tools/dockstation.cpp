@@ -30,21 +30,34 @@ void out(const QString& line) {
     std::fflush(stdout);
 }
 
-const char* kCommands = "Commands (one a line on standard input):\n"
-                        "  button CODE      touch the key CODE (6 hex digits) to the reader\n"
-                        "  dock on|off      docking station present or not\n"
-                        "  reader on|off    reader in the dock or not\n"
-                        "  silent on|off    answer nothing\n"
-                        "  bad-first on|off spoil the checksum of a download's first packet\n"
-                        "  repeat K         send packet K of a download twice (0: none)\n"
-                        "  missing K        leave packet K of a download out (0: none)\n"
-                        "  extra on|off     send one more data packet after a download's last\n"
-                        "  busy on|off      ignore requests while a download is still being sent\n"
-                        "  erase ok|fail    the reader accepts or refuses to be erased\n"
-                        "  hangup           close the line (the program's port fails)\n"
-                        "  status           what the program has sent so far\n"
-                        "  help             this list\n"
-                        "  quit             end (Ctrl+C too)";
+const char* kCommands =
+    "Commands (one a line on standard input), taken while the program stays connected:\n"
+    "  touch CODE [[YYYY-MM-DD] HH:MM]\n"
+    "                   the reader logs a touch of the key CODE (6 hex digits) at that time\n"
+    "                   (a time alone is today's; none is now); the next download brings it\n"
+    "  button CODE      send the key CODE's ID as the dock does while Setup's Add button\n"
+    "                   dialog waits for a key; nothing is logged\n"
+    "  dock on|off      docking station present (answers) or not\n"
+    "  reader on|off    reader in the dock or not (a download reports no reader)\n"
+    "  silent on|off    answer nothing at all\n"
+    "  bad-first on|off spoil the checksum of a download's first packet\n"
+    "  repeat K         send packet K of a download twice (0: none)\n"
+    "  missing K        leave packet K of a download out (0: none)\n"
+    "  extra on|off     send one more data packet after a download's last\n"
+    "  busy on|off      ignore requests while a download is still being sent\n"
+    "  erase ok|fail    the reader accepts or refuses to be erased\n"
+    "  hangup           close the line: the program shows \"Docking Station : Not Detected\";\n"
+    "                   start the simulator again, then show the program's Home page to\n"
+    "                   reconnect\n"
+    "  status           what the program has sent so far and what the reader holds\n"
+    "  help             this list\n"
+    "  quit             end (Ctrl+C too)\n"
+    "\n"
+    "A guard's walk, given while the program stays connected, then Download on its Download\n"
+    "page:\n"
+    "  touch 12AB3F 22:00\n"
+    "  touch 00A1B2 22:10\n"
+    "  touch 5C0F01 22:25";
 
 QSettings programSettings() {
     return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Trevano Lite"),
@@ -118,6 +131,17 @@ void command(DockStation& station, const QString& line, bool& quit,
     } else if (verb == QLatin1String("button") &&
                QRegularExpression(QStringLiteral("^[0-9a-f]{6}$")).match(arg).hasMatch()) {
         station.sendButton(arg.toUpper());
+    } else if (verb == QLatin1String("touch")) {
+        DockStation::Touch touch;
+        QString error;
+        if (!DockStation::ParseTouch(words.mid(1), QDateTime::currentDateTime(), touch, &error))
+            out(error);
+        else if (!station.addTouch(touch))
+            out(QStringLiteral("The reader's memory is full: download and erase it first"));
+        else
+            out(QStringLiteral("Logged: key %1 at %2 (%3 record slot(s) in the reader's log)")
+                    .arg(touch.code, touch.time.toString(QStringLiteral("yyyy-MM-dd HH:mm")))
+                    .arg(station.logSlots().size() / 4));
     } else if (verb == QLatin1String("dock") && onOff(arg, flag)) {
         station.setDockPresent(flag);
     } else if (verb == QLatin1String("reader") && onOff(arg, flag)) {
