@@ -3,12 +3,12 @@
 #include "mGlobals.h"
 #include "mSupport.h"
 
+#include "FileSync.h"
+
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <cerrno>
-#include <cstring>
-#include <unistd.h>
+#include <QRandomGenerator>
 
 namespace {
 
@@ -68,74 +68,80 @@ bool wellFormedMoment(const QByteArray& s) {
     return true;
 }
 
-QString systemReason() {
-    return QString::fromLocal8Bit(std::strerror(errno));
-}
-
-// The file being written; removed unless it was kept.
+// The file being written: a name of its own beside the chosen one, which it takes only once
+// it is whole, so that a crash never leaves part of an archive under the chosen name. Removed
+// unless kept.
 class ArchiveFile {
 public:
-    explicit ArchiveFile(const QString& path) : file(path) {}
+    explicit ArchiveFile(const QString& path) : chosen(path) {}
     ~ArchiveFile() {
-        if (!kept && created) {
-            file.close();
+        if (kept)
+            return;
+        file.close();
+        if (renamed)
+            QFile::remove(chosen);
+        else if (created)
             QFile::remove(file.fileName());
-        }
     }
-    // Created here, never opened over: an existing file of that name is left alone.
+    // Created here, never opened over: an existing file of either name is left alone.
     bool create() {
-        created = file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered);
+        if (QFileInfo::exists(chosen)) {
+            error = SystemReason(EEXIST);
+            return false;
+        }
+        for (int attempt = 0; attempt < 16 && !created; ++attempt) {
+            file.setFileName(
+                chosen + QStringLiteral(".%1.part")
+                             .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
+            created = file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered);
+            if (!created && !file.exists())
+                break;
+        }
         if (!created)
             error = file.errorString();
         return created;
     }
-    // Straight to the file: a short write is followed by another, which tells the reason
-    // (a full disk first takes what fits, then fails with ENOSPC).
+    // Straight to the file, no buffer in between.
     bool write(QByteArray& chunk) {
-        const char* data = chunk.constData();
-        qint64 left = chunk.size();
-        while (left > 0) {
-            const ssize_t n = ::write(file.handle(), data, size_t(left));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0) {
-                error = n < 0 ? systemReason() : QStringLiteral("Nothing could be written");
-                return false;
-            }
-            data += n;
-            left -= n;
-            written += n;
-        }
+        if (!WriteAll(file.handle(), chunk.constData(), chunk.size(), &error))
+            return false;
+        written += chunk.size();
         chunk.clear();
         return true;
     }
     // Flushed to the disk, closed, and the whole file is there.
     bool finish() {
-        if (::fsync(file.handle()) != 0) {
-            error = systemReason();
+        if (!SyncToDisk(file.handle(), &error))
             return false;
-        }
         file.close();
         if (file.error() != QFileDevice::NoError) {
             error = file.errorString();
             return false;
         }
-        if (QFileInfo(file.fileName()).size() != written) {
-            error = QStringLiteral("%1 bytes written, %2 found")
-                        .arg(written)
-                        .arg(QFileInfo(file.fileName()).size());
+        const qint64 found = QFileInfo(file.fileName()).size();
+        if (found != written) {
+            error = QStringLiteral("%1 bytes written, %2 found").arg(written).arg(found);
             return false;
         }
         return true;
+    }
+    // Under the chosen name, and that name on the disk, before any touch goes.
+    bool publish() {
+        if (!RenameNoReplace(file.fileName(), chosen, &error))
+            return false;
+        renamed = true;
+        return SyncFolder(QFileInfo(chosen).absolutePath(), &error);
     }
     void keep() { kept = true; }
 
     QString error;
 
 private:
+    QString chosen;
     QFile file;
     qint64 written = 0;
     bool created = false;
+    bool renamed = false;
     bool kept = false;
 };
 
@@ -237,6 +243,10 @@ ArchiveResult ArchiveToFile(DbConnection& conn, const ArchiveRange& range, const
         }
         if (observer && !observer->Written(rows)) {
             result.cancelled = true;
+            return result;
+        }
+        if (!file.publish()) {
+            result.fileError = file.error;
             return result;
         }
     }

@@ -52,10 +52,11 @@ struct ArchiveResult {
     bool cancelled = false; // stopped by the observer before the delete
 };
 
-// Streams the touches of the range into the new file `path` (never over an existing file) and
-// then deletes them in one transaction, which holds from the first row read to the delete, so
-// the rows deleted are exactly the rows written. The rows go only after the file was written,
-// flushed to the disk, closed and checked. Memory does not grow with the rows. A file that
+// Streams the touches of the range into a new file beside `path` and then deletes them in one
+// transaction, which holds from the first row read to the delete, so the rows deleted are
+// exactly the rows written. The file takes the name `path` (never over an existing file) only
+// after it was written, flushed to the disk, closed and checked, and the rows go only after
+// that: a crash leaves no file under `path`, at most one ending in ".part" beside it. Memory does not grow with the rows. A file that
 // cannot be saved, and a stop before the delete, leave every touch and no file. A database
 // failure throws AppError, leaves every touch and removes the file.
 ArchiveResult ArchiveToFile(DbConnection& conn, const ArchiveRange& range, const QString& path,

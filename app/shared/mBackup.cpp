@@ -2,6 +2,7 @@
 
 #include "Boxes.h"
 #include "DatabaseKey.h"
+#include "FileSync.h"
 #include "mDeclareAPI.h"
 #include "mErrorHandler.h"
 #include "mGlobals.h"
@@ -14,11 +15,7 @@
 #include <QFileInfo>
 #include <QStringList>
 #include <QTemporaryFile>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
 
@@ -119,21 +116,6 @@ bool reopenDatabase(const AppError& replaceError) {
                     Boxes::Icon::Critical);
         return false;
     }
-}
-
-QString systemReason() {
-    return QString::fromLocal8Bit(std::strerror(errno));
-}
-
-void syncPath(const QString& path, int flags) {
-    const int fd = ::open(QFile::encodeName(path).constData(), flags);
-    if (fd < 0 || ::fsync(fd) != 0) {
-        const QString why = systemReason();
-        if (fd >= 0)
-            ::close(fd);
-        throw AppError(AppError::PathError, QStringLiteral("Cannot flush %1: %2").arg(path, why));
-    }
-    ::close(fd);
 }
 
 // Lets the observer show a stage of work whose end is unknown, and stop it.
@@ -300,19 +282,10 @@ StagedRestore StageRestore(const QString& source, const QString& dbPath, const Q
                     QStringLiteral("Cannot read %1: %2").arg(source, from.errorString()));
             break;
         }
-        const char* data = chunk.constData();
-        qint64 left = chunk.size();
-        while (left > 0) {
-            const ssize_t n = ::write(staged.handle(), data, size_t(left));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                throw AppError(
-                    AppError::PathError,
-                    QStringLiteral("Cannot write %1: %2").arg(stagedPath, systemReason()));
-            data += n;
-            left -= n;
-        }
+        QString why;
+        if (!WriteAll(staged.handle(), chunk.constData(), chunk.size(), &why))
+            throw AppError(AppError::PathError,
+                           QStringLiteral("Cannot write %1: %2").arg(stagedPath, why));
         copied += chunk.size();
         if (observer && !observer->Step(copied)) {
             result.cancelled = true;
@@ -320,9 +293,10 @@ StagedRestore StageRestore(const QString& source, const QString& dbPath, const Q
         }
     }
     // On the disk before it may take the database's place.
-    if (::fsync(staged.handle()) != 0)
+    QString why;
+    if (!SyncToDisk(staged.handle(), &why))
         throw AppError(AppError::PathError,
-                       QStringLiteral("Cannot flush %1: %2").arg(stagedPath, systemReason()));
+                       QStringLiteral("Cannot flush %1: %2").arg(stagedPath, why));
     staged.close();
     // A read-only backup still restores to a database the program can write.
     QFile::setPermissions(stagedPath, QFile::ReadOwner | QFile::WriteOwner);
@@ -357,13 +331,12 @@ void ReplaceDatabase(const QString& staged, const QString& dbPath) {
     if (std::rename(QFile::encodeName(staged).constData(), QFile::encodeName(dbPath).constData()) !=
         0)
         throw AppError(AppError::PathError,
-                       QStringLiteral("Cannot replace %1: %2").arg(dbPath, systemReason()));
+                       QStringLiteral("Cannot replace %1: %2").arg(dbPath, SystemReason()));
     // The rename itself reaches the disk. It has happened: a failure here is only logged.
-    try {
-        syncPath(QFileInfo(dbPath).absolutePath(), O_RDONLY | O_DIRECTORY);
-    } catch (const AppError& e) {
-        LogError(e.description);
-    }
+    const QString folder = QFileInfo(dbPath).absolutePath();
+    QString why;
+    if (!SyncFolder(folder, &why))
+        LogError(QStringLiteral("Cannot flush %1: %2").arg(folder, why));
 }
 
 // The file dialog of backup and restore: database files, starting in the documents folder.
