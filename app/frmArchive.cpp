@@ -38,7 +38,7 @@ QString text(const char* english) {
     return Translate(QLatin1String(english));
 }
 
-int box(const QString& prompt, int kind, int buttons) {
+int box(const QString& prompt, IvBox::Kind kind, IvBox::Buttons buttons) {
     return gTranslator->IvMessageBox(prompt, QString(), kind, buttons, 0);
 }
 
@@ -96,18 +96,19 @@ void frmArchive::ArchiveEvents() {
     try {
         // Checked before anything is asked: a reversed range can never hold a touch.
         if (startDate > endDate) {
-            box(text(kReversed), 0, 4);
+            box(text(kReversed), IvBox::Warning, IvBox::Ok);
             ui->dtpStartDate->setFocus();
             return;
         }
-        if (box(text(kWarning) + kCrLf + text(kContinue), 0, 3) != Boxes::AnswerYes)
+        if (box(text(kWarning) + kCrLf + text(kContinue), IvBox::Warning, IvBox::YesNo) !=
+            Boxes::AnswerYes)
             return;
         if (!gConn)
             throw AppError(AppError::InvalidCall, QStringLiteral("The database is not open"));
         const ArchiveRange range = ArchiveBounds(startDate, endDate);
         const qint64 count = CountArchiveEvents(*gConn, range);
         if (count == 0) {
-            box(QLatin1String(kNoEvents), 0, 4);
+            box(QLatin1String(kNoEvents), IvBox::Warning, IvBox::Ok);
             return;
         }
 
@@ -133,13 +134,13 @@ void frmArchive::ArchiveEvents() {
             return; // nothing deleted, no file: the dialog stays for another try
         if (!result.fileError.isEmpty()) {
             LogError(QStringLiteral("Archive not saved to %1: %2").arg(path, result.fileError));
-            box(text(kSaveError) + kCrLf + result.fileError, 0, 4);
+            box(text(kSaveError) + kCrLf + result.fileError, IvBox::Warning, IvBox::Ok);
             return;
         }
         box(text(kArchived) + kCrLf + text(kCount) + QLatin1Char(' ') +
                 QString::number(result.count) + kCrLf + text(kFileName) + QLatin1Char(' ') +
                 QFileInfo(path).absoluteFilePath(),
-            2, 4);
+            IvBox::Information, IvBox::Ok);
         ok = true;
         accept();
     } catch (const AppError& e) {

@@ -1,5 +1,6 @@
 // Settings, translation, date texts and the error log.
 #include "AppError.h"
+#include "BusyPointer.h"
 #include "Settings.h"
 #include "TestHome.h"
 #include "TextLimit.h"
@@ -7,6 +8,7 @@
 #include "mErrorHandler.h"
 #include "mSupport.h"
 
+#include <QCursor>
 #include <QFile>
 #include <QLineEdit>
 #include <QSettings>
@@ -27,6 +29,7 @@ private slots:
     void errorLogLines();
     void codePointLimit_data();
     void codePointLimit();
+    void busyPointerEndsWithItsScope();
 };
 
 void tst_platform::settingsRoundTrip_data() {
@@ -228,6 +231,30 @@ void tst_platform::codePointLimit() {
         name->insert(inserted);
     }
     QCOMPARE(name->text(), after);
+}
+
+// The hourglass goes with the scope that showed it, a failure included, and an arrow shown over
+// it for a box gives it back afterwards.
+void tst_platform::busyPointerEndsWithItsScope() {
+    auto shape = [] {
+        return QApplication::overrideCursor() ? QApplication::overrideCursor()->shape()
+                                              : Qt::BitmapCursor; // none
+    };
+    try {
+        const BusyPointer outer;
+        {
+            const BusyPointer arrow(Qt::ArrowCursor);
+            QCOMPARE(shape(), Qt::ArrowCursor);
+        }
+        QCOMPARE(shape(), Qt::WaitCursor);
+        BusyPointer inner;
+        inner.Release();
+        inner.Release(); // a second release takes nothing of the outer guard
+        QCOMPARE(shape(), Qt::WaitCursor);
+        throw AppError(AppError::InvalidCall, "failed while busy");
+    } catch (const AppError&) {
+    }
+    QVERIFY(!QApplication::overrideCursor());
 }
 
 QTEST_MAIN(tst_platform)

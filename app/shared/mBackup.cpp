@@ -47,7 +47,7 @@ QString text(const char* english) {
 }
 
 void warn(const char* english) {
-    gTranslator->IvMessageBox(QLatin1String(english), QString(), 0, 4, 0);
+    gTranslator->IvMessageBox(QLatin1String(english), QString(), IvBox::Warning, IvBox::Ok, 0);
 }
 const QString kBackupLabel = QStringLiteral("frmMain::GoBackup");
 const QString kRestoreLabel = QStringLiteral("frmMain::GoRestore");
@@ -370,7 +370,7 @@ void RunBackup(QWidget* parent) {
             }
         }
         const QString done = text(kBackupDone) + kCrLf + target;
-        gTranslator->IvMessageBox(done, QString(), 2, 4, 0);
+        gTranslator->IvMessageBox(done, QString(), IvBox::Information, IvBox::Ok, 0);
     } catch (const AppError& e) {
         HandleError(kBackupLabel, e, true);
     }
@@ -407,7 +407,8 @@ RestoreOutcome RunRestore(QWidget* parent) {
         }
 
         const QString question = text(kRestoreWarning) + kCrLf + text(kContinue);
-        if (gTranslator->IvMessageBox(question, QString(), 3, 3, 0) != Boxes::AnswerYes) {
+        if (gTranslator->IvMessageBox(question, QString(), IvBox::Question, IvBox::YesNo, 0) !=
+            Boxes::AnswerYes) {
             QFile::remove(staged);
             return RestoreOutcome::NotRestored;
         }
@@ -428,7 +429,7 @@ RestoreOutcome RunRestore(QWidget* parent) {
         const QString done = text(kRestoreDone) + kCrLf + text(kFrom) + QLatin1Char(' ') + source +
                              kCrLf + text(kTo) + QLatin1Char(' ') + gDBPath + kCrLf +
                              text(kWillClose) + kCrLf + text(kRestart);
-        gTranslator->IvMessageBox(done, QString(), 0, 4, 0);
+        gTranslator->IvMessageBox(done, QString(), IvBox::Warning, IvBox::Ok, 0);
         return RestoreOutcome::Restored;
     } catch (const AppError& e) {
         if (!staged.isEmpty())

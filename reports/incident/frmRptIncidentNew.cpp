@@ -38,7 +38,7 @@ QVariantList tickedTags(const QTreeWidget* list) {
 }
 
 void tell(const char* text) {
-    gTranslator->IvMessageBox(QLatin1String(text), QString(), 0, 4, 0);
+    gTranslator->IvMessageBox(QLatin1String(text), QString(), IvBox::Warning, IvBox::Ok, 0);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "frmRptIncidentParam.h"
 
+#include "BusyPointer.h"
 #include "ui_frmRptIncidentParam.h"
 
 #include "Database.h"
@@ -80,13 +81,10 @@ void frmRptIncidentParam::LoadFilterLists() {
 }
 
 void frmRptIncidentParam::SetBusy(bool nowBusy) {
-    if (nowBusy != busy) {
-        if (nowBusy)
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-        else
-            QApplication::restoreOverrideCursor();
-        busy = nowBusy;
-    }
+    if (!nowBusy)
+        hourglass.reset();
+    else if (!hourglass)
+        hourglass.emplace();
     ui->cmdCancel->setEnabled(!nowBusy);
     ui->cmdPrintPreview->setEnabled(!nowBusy);
 }
@@ -135,7 +133,8 @@ void frmRptIncidentParam::BuildIncidentReport_ORIGINAL(
         // No statement may stay open on the touches while the preview runs.
         EventsRecordset.Close();
         if (written == 0)
-            gTranslator->IvMessageBox(QStringLiteral("No Data on the report"), QString(), 0, 4, 0);
+            gTranslator->IvMessageBox(QStringLiteral("No Data on the report"), QString(),
+                                      IvBox::Warning, IvBox::Ok, 0);
         if (written <= 0) {
             SetBusy(false);
             return;
@@ -158,10 +157,7 @@ void frmRptIncidentParam::BuildIncidentReport_ORIGINAL(
             Translate(QStringLiteral("Location")), Translate(QStringLiteral("Incident")),
             shared.EndOfReport);
         // The pointer is the default again while the user reads the preview.
-        if (busy) {
-            QApplication::restoreOverrideCursor();
-            busy = false;
-        }
+        hourglass.reset();
         {
             ReportTableSource rows(*gConn, QStringLiteral("tblTempIncident"));
             ShowReport(layout, rows, host);

@@ -183,7 +183,8 @@ bool cTourReport::LoadReaderEvents() {
         }
         if (!any) {
             row.Close();
-            gTranslator->IvMessageBox(QStringLiteral("No Data on the report"), QString(), 0, 4, 0);
+            gTranslator->IvMessageBox(QStringLiteral("No Data on the report"), QString(),
+                                      IvBox::Warning, IvBox::Ok, 0);
             return false;
         }
         return true;
