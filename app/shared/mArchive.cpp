@@ -1,6 +1,7 @@
 #include "mArchive.h"
 
 #include "mGlobals.h"
+#include "mGroupTypes.h"
 #include "mSupport.h"
 
 #include "FileSync.h"
@@ -35,11 +36,11 @@ QByteArray ArchiveTypeText(const QVariant& type) {
     if (!ok)
         return QByteArray();
     switch (t) {
-    case 0:
+    case GroupTypeUser:
         return Translate(QStringLiteral("User")).toUtf8();
-    case 1:
+    case GroupTypeSite:
         return Translate(QStringLiteral("Location")).toUtf8();
-    case 2:
+    case GroupTypeEventBook:
         return Translate(QStringLiteral("Event")).toUtf8();
     default:
         return QByteArray();
@@ -218,13 +219,17 @@ ArchiveResult ArchiveToFile(DbConnection& conn, const ArchiveRange& range, const
                             kRangeCondition + QStringLiteral(" ORDER BY dtDateTime, ID"),
                         {range.lower, range.upper});
         // The group types' texts once, not per row.
-        const QByteArray typeTexts[] = {ArchiveTypeText(0), ArchiveTypeText(1), ArchiveTypeText(2)};
+        const QByteArray typeTexts[] = {ArchiveTypeText(GroupTypeUser),
+                                        ArchiveTypeText(GroupTypeSite),
+                                        ArchiveTypeText(GroupTypeEventBook)};
         QByteArray chunk = ArchiveHeaderLine();
         chunk.reserve(kChunkBytes + 1024);
         while (cursor.Next()) {
             const QVariant type = cursor.value(2);
             const qint64 t = type.typeId() == QMetaType::LongLong ? type.toLongLong() : -1;
-            const QByteArray typeText = t >= 0 && t <= 2 ? typeTexts[t] : ArchiveTypeText(type);
+            const QByteArray typeText = t >= GroupTypeUser && t <= GroupTypeEventBook
+                                            ? typeTexts[t]
+                                            : ArchiveTypeText(type);
             chunk += ArchiveLine(cursor.utf8(0), cursor.utf8(1), typeText, cursor.utf8(3),
                                  cursor.utf8(4), cursor.utf8(5));
             ++rows;

@@ -16,6 +16,7 @@
 #include <QStringList>
 #include <QTemporaryFile>
 #include <cstdio>
+#include <sqlite3.h>
 
 namespace {
 
@@ -139,11 +140,11 @@ std::function<bool()> throttled(std::function<bool()> handler) {
 // Between the steps of the work: the user's Cancel stops it there too.
 void stopIfCancelled(WorkObserver* observer, qint64 done) {
     if (observer && !observer->Step(done))
-        throw AppError(9, QStringLiteral("Stopped by the user"));
+        throw AppError(SQLITE_INTERRUPT, QStringLiteral("Stopped by the user"));
 }
 
 bool isInterrupt(const AppError& e) {
-    return e.number == 9; // SQLITE_INTERRUPT: the user stopped the work
+    return e.number == SQLITE_INTERRUPT; // the user stopped the work
 }
 
 DbConnection& openConnection() {

@@ -2,6 +2,7 @@
 
 #include "Database.h"
 #include "mGlobals.h"
+#include "mGroupTypes.h"
 #include "mSupport.h"
 
 const char* const kCustomTable = "tblCustom";
@@ -20,8 +21,10 @@ QString copySql(const char* upperBound) {
                "INSERT INTO tblCustom (tDateTime, tButtonCode, tButtonName, tLocationDesc, "
                "tGroupName, tType) SELECT dtDateTime, COALESCE(tButtonCode, ''), "
                "COALESCE(tButtonName, ''), COALESCE(tButtonDesc, ''), COALESCE(tGroupName, ''), "
-               "CASE wGroupType WHEN 1 THEN ? WHEN 2 THEN ? ELSE '' END FROM tblEvents "
-               "WHERE dtDateTime >= ? AND ") +
+               "CASE wGroupType WHEN %1 THEN ? WHEN %2 THEN ? ELSE '' END FROM tblEvents "
+               "WHERE dtDateTime >= ? AND ")
+               .arg(GroupTypeSite)
+               .arg(GroupTypeEventBook) +
            QLatin1String(upperBound) + QStringLiteral(" ORDER BY dtDateTime, ID");
 }
 

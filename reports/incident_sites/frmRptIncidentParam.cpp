@@ -1,6 +1,7 @@
 #include "frmRptIncidentParam.h"
 
 #include "BusyPointer.h"
+#include "mGroupTypes.h"
 #include "ui_frmRptIncidentParam.h"
 
 #include "Database.h"
@@ -43,11 +44,13 @@ void frmRptIncidentParam::Form_Load() {
 void frmRptIncidentParam::LoadFilterLists() {
     const QString all = Translate(QStringLiteral("All"));
 
-    const DbRows events = gConn->Query(QStringLiteral(
-        "SELECT tblButtons.ID, tblButtons.lParentID, tblButtons.tButtonCode, "
-        "tblButtons.tButtonName, tblListItems.wType, tblListItems.tName FROM tblButtons "
-        "INNER JOIN tblListItems ON tblButtons.lParentID = tblListItems.ID "
-        "WHERE tblListItems.wType = 2 ORDER BY tblButtons.tButtonName, tblButtons.ID"));
+    const DbRows events = gConn->Query(
+        QStringLiteral(
+            "SELECT tblButtons.ID, tblButtons.lParentID, tblButtons.tButtonCode, "
+            "tblButtons.tButtonName, tblListItems.wType, tblListItems.tName FROM tblButtons "
+            "INNER JOIN tblListItems ON tblButtons.lParentID = tblListItems.ID "
+            "WHERE tblListItems.wType = ? ORDER BY tblButtons.tButtonName, tblButtons.ID"),
+        {GroupTypeEventBook});
     ui->cboEvent->clear();
     ui->cboEvent->addItem(all, -1);
     for (const DbRow& row : events)
@@ -56,7 +59,8 @@ void frmRptIncidentParam::LoadFilterLists() {
     ui->cboEvent->setCurrentIndex(0);
 
     const DbRows sites = gConn->Query(
-        QStringLiteral("SELECT ID, tName FROM tblListItems WHERE wType = 1 ORDER BY tName, ID"));
+        QStringLiteral("SELECT ID, tName FROM tblListItems WHERE wType = ? ORDER BY tName, ID"),
+        {GroupTypeSite});
     ui->cboSite->clear();
     ui->cboSite->addItem(all, -1);
     for (const DbRow& row : sites)
