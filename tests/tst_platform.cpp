@@ -5,12 +5,15 @@
 #include "TestHome.h"
 #include "TextLimit.h"
 #include "Translator.h"
+#include "WorkProgress.h"
 #include "mErrorHandler.h"
 #include "mSupport.h"
 
 #include <QCursor>
 #include <QFile>
 #include <QLineEdit>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QSettings>
 #include <QtTest>
 
@@ -30,6 +33,7 @@ private slots:
     void codePointLimit_data();
     void codePointLimit();
     void busyPointerEndsWithItsScope();
+    void progressDialogHasOneOwner();
 };
 
 void tst_platform::settingsRoundTrip_data() {
@@ -255,6 +259,30 @@ void tst_platform::busyPointerEndsWithItsScope() {
     } catch (const AppError&) {
     }
     QVERIFY(!QApplication::overrideCursor());
+}
+
+// The progress dialog goes exactly once, whether its window or the work ends first; its
+// Cancel stops the work only while the work may stop.
+void tst_platform::progressDialogHasOneOwner() {
+    auto* window = new QWidget;
+    {
+        WorkProgress progress({"Work", "Text", "Cancel"}, window);
+        auto* dialog = window->findChild<QProgressDialog*>("dlgWorkProgress");
+        QVERIFY(dialog && dialog->isVisible());
+        progress.SetCancellable(false);
+        QTest::keyClick(dialog, Qt::Key_Escape);
+        QVERIFY(progress.Step(1));
+        progress.SetCancellable(true);
+        dialog->findChild<QPushButton*>("cmdCancel")->click();
+        QVERIFY(!progress.Step(2));
+        QVERIFY(progress.Cancelled());
+    }
+    QVERIFY(!window->findChild<QProgressDialog*>());
+    {
+        WorkProgress progress({"Work", "Text", "Cancel"}, window);
+        delete window; // the window goes first, with its dialog
+        QVERIFY(progress.Step(1));
+    }
 }
 
 QTEST_MAIN(tst_platform)
