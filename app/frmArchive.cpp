@@ -29,7 +29,6 @@ const char* const kFileName = TR_TEXT("FileName = ");
 const char* const kReversed = TR_TEXT("The start date is later than the end date. Please correct the dates.");
 const char* const kProgressTitle = TR_TEXT("Archiving events");
 const char* const kWriting = TR_TEXT("Writing the events to %0:s: %1:s of %2:s");
-const char* const kDeleting = TR_TEXT("%0:s events written. Deleting them from the database...");
 // clang-format on
 
 const QString kCrLf = QStringLiteral("\r\n");
@@ -46,30 +45,32 @@ QString number(qint64 n) {
     return QLocale().toString(n);
 }
 
-// Shows the archive's progress; Cancel stops it while the file is written.
-class ArchiveProgress : public ArchiveObserver {
+// Shows the archive's progress, with the count written so far; Cancel stops it while the
+// file is written.
+class ArchiveProgress : public WorkObserver {
 public:
     ArchiveProgress(QWidget* parent, const QString& path, qint64 total)
         : progress(text(kProgressTitle), parent), name(QFileInfo(path).fileName()), total(total) {
         progress.SetTotal(total);
-        Written(0);
+        Step(0);
     }
-    bool Written(qint64 rows) override {
+    bool Step(qint64 rows) override {
+        if (deleting)
+            return progress.KeepAlive();
         progress.SetText(
             Translator::FormatStr(text(kWriting), {name, number(rows), number(total)}));
         return progress.Step(rows);
     }
-    void Deleting() override {
-        progress.SetCancellable(false);
-        progress.SetTotal(0);
-        progress.SetText(Translator::FormatStr(text(kDeleting), {number(total)}));
+    void Stage(const QString& stageText, qint64 stageTotal, bool cancellable) override {
+        deleting = true;
+        progress.Stage(stageText, stageTotal, cancellable);
     }
-    void KeepAlive() override { progress.KeepAlive(); }
 
 private:
     cWorkProgress progress;
     QString name;
     qint64 total;
+    bool deleting = false;
 };
 
 } // namespace

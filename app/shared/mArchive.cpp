@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QRandomGenerator>
 
 namespace {
@@ -16,6 +17,7 @@ namespace {
 const QString kRangeCondition = QStringLiteral("WHERE (dtDateTime >= ?) AND (dtDateTime <= ?)");
 constexpr int kRowsPerStep = 500;
 constexpr int kChunkBytes = 256 * 1024;
+const char* const kDeleting = TR_TEXT("%0:s events written. Deleting them from the database...");
 
 void appendField(QByteArray& out, const QByteArray& value) {
     out += '"';
@@ -202,7 +204,7 @@ QByteArray ArchiveLine(const QByteArray& storedMoment, const QByteArray& buttonC
 }
 
 ArchiveResult ArchiveToFile(DbConnection& conn, const ArchiveRange& range, const QString& path,
-                            ArchiveObserver* observer) {
+                            WorkObserver* observer) {
     ArchiveResult result;
     ArchiveFile file(path);
     if (!file.create()) {
@@ -237,7 +239,7 @@ ArchiveResult ArchiveToFile(DbConnection& conn, const ArchiveRange& range, const
                 result.fileError = file.error;
                 return result;
             }
-            if (rows % kRowsPerStep == 0 && observer && !observer->Written(rows)) {
+            if (rows % kRowsPerStep == 0 && observer && !observer->Step(rows)) {
                 result.cancelled = true;
                 return result;
             }
@@ -246,7 +248,7 @@ ArchiveResult ArchiveToFile(DbConnection& conn, const ArchiveRange& range, const
             result.fileError = file.error;
             return result;
         }
-        if (observer && !observer->Written(rows)) {
+        if (observer && !observer->Step(rows)) {
             result.cancelled = true;
             return result;
         }
@@ -257,12 +259,14 @@ ArchiveResult ArchiveToFile(DbConnection& conn, const ArchiveRange& range, const
     }
 
     if (observer)
-        observer->Deleting();
+        observer->Stage(
+            Translator::FormatStr(Translate(QLatin1String(kDeleting)), {QLocale().toString(rows)}),
+            0, false);
     QElapsedTimer sinceLast;
     sinceLast.start();
     DbProgress keepAlive(conn, [&] {
         if (observer && sinceLast.elapsed() >= 50) {
-            observer->KeepAlive();
+            observer->Step(0);
             sinceLast.restart();
         }
         return true;
