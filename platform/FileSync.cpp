@@ -17,7 +17,7 @@ bool WriteAll(int fd, const char* data, qint64 size, QString* why) {
             continue;
         if (n <= 0) {
             if (why)
-                *why = n < 0 ? SystemReason() : QStringLiteral("Nothing could be written");
+                *why = SystemReason(n < 0 ? errno : ENOSPC); // nothing taken: no room
             return false;
         }
         data += n;
