@@ -10,6 +10,8 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QtTest>
+#include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -124,6 +126,7 @@ private slots:
     void cancelWhileWriting();
     void fullDisk();
     void killedWhileWriting();
+    void nameTakenWhileWriting();
 
 private:
     std::unique_ptr<TestHome> home;
@@ -381,6 +384,36 @@ void tst_archive::killedWhileWriting() {
                  .first()
                  .integer("n"),
              0);
+}
+
+// A file that takes the chosen name while the archive is written is never replaced: the
+// archive is not saved, and every touch stays.
+void tst_archive::nameTakenWhileWriting() {
+    addManyTouches(4, 2000);
+    const QString before = tableDump();
+    const QString path = home->file("taken.csv");
+    BoxRecorder boxes;
+    FileAnswers files({path});
+    frmArchive dialog;
+    QTimer intruder;
+    connect(&intruder, &QTimer::timeout, &dialog, [&] {
+        if (QDir(home->path()).entryList({"taken.csv.*.part"}).isEmpty())
+            return;
+        QFile other(path);
+        if (other.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            other.write("someone else's");
+        intruder.stop();
+    });
+    intruder.start(0);
+    pressOk(dialog, QDate(2008, 6, 1), QDate(2008, 6, 4));
+
+    QCOMPARE(boxes.texts().size(), 2);
+    QCOMPARE(boxes.texts().last(), "File Save Error: Archive Not Saved.  Please Try again.\r\n" +
+                                       QString::fromLocal8Bit(strerror(EEXIST)));
+    QCOMPARE(readAll(path), QByteArray("someone else's"));
+    QCOMPARE(QDir(home->path()).entryList({"taken.csv*"}), QStringList{"taken.csv"});
+    QCOMPARE(tableDump(), before);
+    QVERIFY(!dialog.OK());
 }
 
 QTEST_MAIN(tst_archive)
