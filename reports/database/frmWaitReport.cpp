@@ -51,11 +51,7 @@ void frmWaitReport::GoProcessData() {
         {
             const BusyPointer hourglass; // while the copy runs, whatever way it ends
             // The window is modal: between the days only its own Cancel can be pressed.
-            copied = CopyCustomRows(*gConn, startText, endText, [this](int permille) {
-                ui->prgProgress->setValue(permille);
-                QCoreApplication::processEvents();
-                return !cancelled;
-            });
+            copied = CopyCustomRows(*gConn, startText, endText, this);
         }
         copying = false;
         if (copied < 0) {
@@ -72,6 +68,12 @@ void frmWaitReport::GoProcessData() {
             HandleError(QStringLiteral("GoProcessData of Form frmWaitReport"), e, false);
         ShowResult(Translate(QStringLiteral("The report could not be generated.")));
     }
+}
+
+bool frmWaitReport::Step(qint64 permille) {
+    ui->prgProgress->setValue(int(permille));
+    QCoreApplication::processEvents();
+    return !cancelled;
 }
 
 void frmWaitReport::ShowResult(const QString& text) {
