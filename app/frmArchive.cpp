@@ -29,7 +29,6 @@ const char* const kFileName = TR_TEXT("FileName = ");
 const char* const kReversed = TR_TEXT("The start date is later than the end date. Please correct the dates.");
 const char* const kProgressTitle = TR_TEXT("Archiving events");
 const char* const kWriting = TR_TEXT("Writing the events to %0:s: %1:s of %2:s");
-const char* const kDeleting = TR_TEXT("%0:s events written. Deleting them from the database...");
 // clang-format on
 
 const QString kCrLf = QStringLiteral("\r\n");
@@ -38,7 +37,7 @@ QString text(const char* english) {
     return Translate(QLatin1String(english));
 }
 
-int box(const QString& prompt, int kind, int buttons) {
+int box(const QString& prompt, IvBox::Kind kind, IvBox::Buttons buttons) {
     return gTranslator->IvMessageBox(prompt, QString(), kind, buttons, 0);
 }
 
@@ -46,30 +45,32 @@ QString number(qint64 n) {
     return QLocale().toString(n);
 }
 
-// Shows the archive's progress; Cancel stops it while the file is written.
-class ArchiveProgress : public ArchiveObserver {
+// Shows the archive's progress, with the count written so far; Cancel stops it while the
+// file is written.
+class ArchiveProgress : public WorkObserver {
 public:
     ArchiveProgress(QWidget* parent, const QString& path, qint64 total)
         : progress(text(kProgressTitle), parent), name(QFileInfo(path).fileName()), total(total) {
         progress.SetTotal(total);
-        Written(0);
+        Step(0);
     }
-    bool Written(qint64 rows) override {
+    bool Step(qint64 rows) override {
+        if (deleting)
+            return progress.KeepAlive();
         progress.SetText(
             Translator::FormatStr(text(kWriting), {name, number(rows), number(total)}));
         return progress.Step(rows);
     }
-    void Deleting() override {
-        progress.SetCancellable(false);
-        progress.SetTotal(0);
-        progress.SetText(Translator::FormatStr(text(kDeleting), {number(total)}));
+    void Stage(const QString& stageText, qint64 stageTotal, bool cancellable) override {
+        deleting = true;
+        progress.Stage(stageText, stageTotal, cancellable);
     }
-    void KeepAlive() override { progress.KeepAlive(); }
 
 private:
     cWorkProgress progress;
     QString name;
     qint64 total;
+    bool deleting = false;
 };
 
 } // namespace
@@ -96,18 +97,19 @@ void frmArchive::ArchiveEvents() {
     try {
         // Checked before anything is asked: a reversed range can never hold a touch.
         if (startDate > endDate) {
-            box(text(kReversed), 0, 4);
+            box(text(kReversed), IvBox::Warning, IvBox::Ok);
             ui->dtpStartDate->setFocus();
             return;
         }
-        if (box(text(kWarning) + kCrLf + text(kContinue), 0, 3) != Boxes::AnswerYes)
+        if (box(text(kWarning) + kCrLf + text(kContinue), IvBox::Warning, IvBox::YesNo) !=
+            Boxes::AnswerYes)
             return;
         if (!gConn)
             throw AppError(AppError::InvalidCall, QStringLiteral("The database is not open"));
         const ArchiveRange range = ArchiveBounds(startDate, endDate);
         const qint64 count = CountArchiveEvents(*gConn, range);
         if (count == 0) {
-            box(QLatin1String(kNoEvents), 0, 4);
+            box(QLatin1String(kNoEvents), IvBox::Warning, IvBox::Ok);
             return;
         }
 
@@ -133,13 +135,13 @@ void frmArchive::ArchiveEvents() {
             return; // nothing deleted, no file: the dialog stays for another try
         if (!result.fileError.isEmpty()) {
             LogError(QStringLiteral("Archive not saved to %1: %2").arg(path, result.fileError));
-            box(text(kSaveError) + kCrLf + result.fileError, 0, 4);
+            box(text(kSaveError) + kCrLf + result.fileError, IvBox::Warning, IvBox::Ok);
             return;
         }
         box(text(kArchived) + kCrLf + text(kCount) + QLatin1Char(' ') +
                 QString::number(result.count) + kCrLf + text(kFileName) + QLatin1Char(' ') +
                 QFileInfo(path).absoluteFilePath(),
-            2, 4);
+            IvBox::Information, IvBox::Ok);
         ok = true;
         accept();
     } catch (const AppError& e) {

@@ -57,9 +57,7 @@ void frmLogin::RestoreLastLogin() {
     failures = 0;
     const int last = Settings::GetInt(QStringLiteral("Info"), QStringLiteral("LastLogin"), 1);
     (last == 1 ? ui->optUser_0 : ui->optUser_1)->setChecked(true);
-    // Start-up shows the hourglass; the operator has to type here.
-    while (QApplication::overrideCursor())
-        QApplication::restoreOverrideCursor();
+    // The start-up's hourglass has ended before this window opens: the operator types here.
 }
 
 void frmLogin::focusPassword() {
@@ -96,13 +94,13 @@ void frmLogin::DoLogin() {
     if (failures <= 3) {
         gTranslator->IvMessageBox(
             QStringLiteral("The User Name / Password are incorrect. Please try again."),
-            QStringLiteral("Trevano Lite"), 2, 4, 0);
+            QStringLiteral("Trevano Lite"), IvBox::Information, IvBox::Ok, 0);
         focusPassword();
         return;
     }
     gTranslator->IvMessageBox(
         QStringLiteral("You could not be logged in.  Closing the program now."),
-        QStringLiteral("Trevano Lite"), 1, 4, 0);
+        QStringLiteral("Trevano Lite"), IvBox::Stop, IvBox::Ok, 0);
     loginResult = 0;
     reject();
 }

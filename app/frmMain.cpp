@@ -1,6 +1,7 @@
 #include "frmMain.h"
 
 #include "Boxes.h"
+#include "BusyPointer.h"
 #include "HelpViewer.h"
 #include "Page.h"
 #include "ProgramFolder.h"
@@ -466,7 +467,7 @@ void frmMain::GoConnect() {
                         Translate(QStringLiteral("Could not connect to the docking station.")) +
                             QStringLiteral("\r\n") +
                             Translate(QStringLiteral("Check hardware and settings and try again.")),
-                        QString(), 2, 96, 0);
+                        QString(), IvBox::Information, IvBox::RetryIgnore, 0);
                     again = answer != Boxes::AnswerIgnore;
                     gDocked = false;
                     EnableReaderEntries(false);
@@ -485,7 +486,7 @@ void frmMain::GoConnect() {
                         Translate(QStringLiteral("Check settings and try again.")) +
                         QStringLiteral("\r\n") +
                         Translate(QStringLiteral("Working in Offline Mode")),
-                    QString(), 2, 4, 0);
+                    QString(), IvBox::Information, IvBox::Ok, 0);
             }
             ShowOnlineMode(bOnline);
             ShowDockingDetect(bDockingDetected);
@@ -766,17 +767,15 @@ void frmMain::mnuToolsClearPipe_Click() {
 
 void frmMain::mnuToolsReaderFW_Click() {
     try {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
         QString version;
         {
+            const BusyPointer busy;
             frmDownload download(*link, this);
             download.setFirmwareVersion(true);
             download.setGetIDMode(false);
             download.exec();
             version = download.tFirmware();
         }
-        while (QApplication::overrideCursor())
-            QApplication::restoreOverrideCursor();
         if (!version.isEmpty() && version != QLatin1String("VFF")) {
             frmFirmwareVersion box(version, this);
             box.exec();

@@ -57,8 +57,7 @@ frmMdiMenu::frmMdiMenu(QWidget* parent) : Page(parent) {
 
 void frmMdiMenu::Form_Load() {
     try {
-        while (QApplication::overrideCursor())
-            QApplication::restoreOverrideCursor();
+        // The pointer is normal here: every hourglass ends with the scope that showed it.
         gReceiveEnabled = false;
         lblMainTitle->setText(GetProductTitle());
         lblCopyright->setText(GetCopyrightString());

@@ -64,7 +64,7 @@ bool frmUserMaintenance::Update() {
 void frmUserMaintenance::cmdOK_Click() {
     if (ui->txtPassword->text() != ui->txtRetypePassword->text()) {
         gTranslator->IvMessageBox(QStringLiteral("The passwords do not match, please re-enter"),
-                                  QString(), 0, 4, 0);
+                                  QString(), IvBox::Warning, IvBox::Ok, 0);
         ui->txtPassword->setFocus();
         return;
     }

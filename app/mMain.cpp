@@ -1,6 +1,7 @@
 #include "mMain.h"
 
 #include "Boxes.h"
+#include "BusyPointer.h"
 #include "DatabaseKey.h"
 #include "ProgramFolder.h"
 #include "Settings.h"
@@ -168,7 +169,7 @@ int StartUp::Main(const QStringList& arguments) {
         return 1;
     }
 
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    BusyPointer startUp; // until the login, where the operator types
     auto splash = std::make_unique<frmSplash>();
     splash->ShowVersion(Translator::FormatStr(Translate(QStringLiteral("%0:s - Version %1:s")),
                                               {GetProductTitle(), GetVersionString()}));
@@ -208,6 +209,7 @@ int StartUp::Main(const QStringList& arguments) {
         splash.reset();
 
         int result = 0;
+        startUp.Release();
         {
             frmLogin login;
             login.exec();
@@ -218,8 +220,6 @@ int StartUp::Main(const QStringList& arguments) {
             return 0;
         }
 
-        while (QApplication::overrideCursor())
-            QApplication::restoreOverrideCursor();
         LogError(QStringLiteral("Logged in as user type = ") + QString::number(result));
         main = std::make_unique<frmMain>();
         main->setUserType(result);

@@ -1,5 +1,6 @@
 #include "frmDownload.h"
 
+#include "BusyPointer.h"
 #include "cSerialLink.h"
 #include "mErrorHandler.h"
 #include "mGlobals.h"
@@ -333,14 +334,16 @@ void frmDownload::Fail(const QString& text) {
     stopTimers();
     lblWarning->hide();
     LinkYield();
-    while (QApplication::overrideCursor())
-        QApplication::restoreOverrideCursor();
     QApplication::beep();
     buttons = colRawButtons();
     // Nothing of a failed run is reported: a version or ID from it may belong to no reader.
     firmware.clear();
     pipeId.clear();
-    gTranslator->IvMessageBox(text, QString(), 0, 4, 0);
+    {
+        // The normal pointer over the box, whoever shows the hourglass around this window.
+        const BusyPointer normal(Qt::ArrowCursor);
+        gTranslator->IvMessageBox(text, QString(), IvBox::Warning, IvBox::Ok, 0);
+    }
     ok = false;
     reject();
 }

@@ -1,5 +1,7 @@
 #include "frmMdiDownload.h"
 
+#include "Boxes.h"
+#include "BusyPointer.h"
 #include "cLinkHost.h"
 #include "cSerialLink.h"
 #include "frmDownload.h"
@@ -109,7 +111,7 @@ void frmMdiDownload::DownloadReader() {
     lvwDownload->clear();
     lvwDownload->repaint();
     busy = true;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    BusyPointer hourglass;
     setControlsEnabled(false);
     try {
         bool ok = false;
@@ -162,7 +164,7 @@ void frmMdiDownload::DownloadReader() {
                         ::Translate(QStringLiteral(
                             "The touches could not be stored. The reader keeps them.")) +
                             QStringLiteral("\r\n") + e.description,
-                        QString(), 0, 4, 0);
+                        QString(), IvBox::Warning, IvBox::Ok, 0);
                 }
                 if (stored) {
                     int n = 0;
@@ -201,19 +203,18 @@ void frmMdiDownload::DownloadReader() {
         HandleError(QStringLiteral("DownloadReader of Form frmMdiDownload"), e, false);
     }
     busy = false;
-    while (QApplication::overrideCursor())
-        QApplication::restoreOverrideCursor();
+    hourglass.Release();
     setControlsEnabled(true);
 }
 
 bool frmMdiDownload::EraseRequest(bool bIgnoreConfirm) {
     if (!bIgnoreConfirm &&
         gTranslator->IvMessageBox(QStringLiteral("Are you sure you want to clear the reader? "),
-                                  QString(), 3, 3, 0) == 7)
+                                  QString(), IvBox::Question, IvBox::YesNo, 0) == Boxes::AnswerNo)
         return false;
     while (!EraseReader()) {
         if (gTranslator->IvMessageBox(QStringLiteral("Reader Erase Failed.  Try again?"), QString(),
-                                      0, 3, 0) == 7) {
+                                      IvBox::Warning, IvBox::YesNo, 0) == Boxes::AnswerNo) {
             busy = false;
             return false;
         }
@@ -221,7 +222,8 @@ bool frmMdiDownload::EraseRequest(bool bIgnoreConfirm) {
     if (!bIgnoreConfirm) {
         lvwDownload->clear();
         host.SetStatusText(2, ::Translate(QStringLiteral("Reader Erased")));
-        gTranslator->IvMessageBox(QStringLiteral("Reader Erased"), QString(), 2, 4, 0);
+        gTranslator->IvMessageBox(QStringLiteral("Reader Erased"), QString(), IvBox::Information,
+                                  IvBox::Ok, 0);
     }
     busy = false;
     return true;
@@ -249,5 +251,5 @@ void frmMdiDownload::UpdateReaderClock() {
     // One reading of the clock, so hour and minute always belong together.
     if (!SendClock(host.Link(), QDateTime::currentDateTime()))
         gTranslator->IvMessageBox(QStringLiteral("Reader Clock update failed.  Please try again."),
-                                  QString(), 0, 4, 0);
+                                  QString(), IvBox::Warning, IvBox::Ok, 0);
 }

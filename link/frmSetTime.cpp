@@ -1,5 +1,6 @@
 #include "frmSetTime.h"
 
+#include "BusyPointer.h"
 #include "Settings.h"
 #include "cSerialLink.h"
 #include "mGlobals.h"
@@ -175,33 +176,33 @@ bool frmSetTime::SendReaderOptions() {
 }
 
 void frmSetTime::cmdSendRealTime_Click() {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    BusyPointer hourglass;
     if (!chkLED->isChecked() && !chkSound->isChecked() && !chkVibration->isChecked()) {
-        QApplication::restoreOverrideCursor();
+        hourglass.Release();
         gTranslator->IvMessageBox(
             QStringLiteral(
                 "You must select at least one of the reader options (Led, Buzzer or Vibration)"),
-            QString(), 0, 4, 0);
+            QString(), IvBox::Warning, IvBox::Ok, 0);
         return;
     }
     // One wait for a reader still sending, for both commands: Cancel there sends neither.
     if (!WaitForQuietLine(link, this)) {
-        QApplication::restoreOverrideCursor();
+        hourglass.Release();
         gTranslator->IvMessageBox(QStringLiteral("Reader update failed.  Please try again."),
-                                  QString(), 0, 4, 0);
+                                  QString(), IvBox::Warning, IvBox::Ok, 0);
         return;
     }
     const bool timeSent = SendTime();
     const bool optionsSent = SendReaderOptions(); // sent even when the clock failed
-    QApplication::restoreOverrideCursor();
+    hourglass.Release();
     if (timeSent && optionsSent) {
         accept();
         gTranslator->IvMessageBox(::Translate(QStringLiteral("Reader update successful")) +
                                       QStringLiteral("\r\n") + sentTime,
-                                  QString(), 0, 4, 0);
+                                  QString(), IvBox::Warning, IvBox::Ok, 0);
     } else {
         gTranslator->IvMessageBox(QStringLiteral("Reader update failed.  Please try again."),
-                                  QString(), 0, 4, 0);
+                                  QString(), IvBox::Warning, IvBox::Ok, 0);
     }
 }
 

@@ -1,10 +1,10 @@
 #include "mQuietLine.h"
 
+#include "WorkProgress.h"
 #include "cSerialLink.h"
 #include "mGlobals.h"
 
 #include <QCoreApplication>
-#include <QProgressDialog>
 #include <memory>
 
 namespace {
@@ -17,23 +17,17 @@ const char* LineBusyText() {
 }
 
 bool WaitForQuietLine(cSerialLink& link, QWidget* parent) {
-    std::unique_ptr<QProgressDialog> box;
+    std::unique_ptr<WorkProgress> box;
     return link.WaitQuiet([&](qint64 waitedMs) {
         if (!box && waitedMs >= kShowBoxAfterMs) {
-            box = std::make_unique<QProgressDialog>(parent);
-            box->setObjectName(QStringLiteral("frmLineBusy"));
-            box->setWindowTitle(Translate(QStringLiteral("Status")));
-            box->setLabelText(Translate(QLatin1String(LineBusyText())));
-            box->setCancelButtonText(Translate(QStringLiteral("Cancel")));
-            box->setRange(0, 0);
-            box->setWindowModality(Qt::ApplicationModal);
-            box->setMinimumDuration(0);
-            box->show();
+            WorkProgress::Look look;
+            look.title = Translate(QStringLiteral("Status"));
+            look.text = Translate(QLatin1String(LineBusyText()));
+            look.cancelText = Translate(QStringLiteral("Cancel"));
+            look.objectName = QStringLiteral("frmLineBusy");
+            box = std::make_unique<WorkProgress>(look, parent);
         }
-        if (!box)
-            return true;
         // The box is modal: its Cancel is the only input that gets through.
-        QCoreApplication::processEvents();
-        return !box->wasCanceled();
+        return !box || box->Step(0);
     });
 }

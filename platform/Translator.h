@@ -17,6 +17,13 @@ class QWidget;
 // Language numbers: -1 the system's language where the dictionary has it, else English;
 // 0 and 1 English, built in, so that both fallbacks always succeed; 2 and above the
 // languages of the dictionary file.
+// The box kinds and button sets of IvMessageBox, with the numbers the callers have always
+// passed; plain enums, so that a number still converts.
+namespace IvBox {
+enum Kind { Warning = 0, Stop = 1, Information = 2, Question = 3 };
+enum Buttons { YesNo = 3, Ok = 4, RetryIgnore = 96 };
+} // namespace IvBox
+
 class Translator {
 public:
     struct Language {
@@ -42,8 +49,7 @@ public:
     QString Translate(const QString& text) const;
     // Replaces "%0:s", "%1:s" ... by the values, in one left-to-right pass.
     static QString FormatStr(const QString& pattern, const QStringList& values);
-    // kind: 0 warning, 1 stop, 2 information, 3 question; buttons: 3 Yes/No, 4 OK,
-    // 96 Retry/Ignore. Returns 1 OK, 4 Retry, 5 Ignore, 6 Yes, 7 No.
+    // kind and buttons: the numbers of IvBox (plain numbers pass too). Returns a Boxes::Answer.
     int IvMessageBox(const QString& prompt, const QString& title, int kind, int buttons,
                      int helpContext) const;
 

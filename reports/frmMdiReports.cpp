@@ -42,7 +42,7 @@ const ReportEntry kReports[] = {
 };
 
 void ShowPrerequisite(const char* text) {
-    gTranslator->IvMessageBox(QLatin1String(text), QString(), 0, 4, 0);
+    gTranslator->IvMessageBox(QLatin1String(text), QString(), IvBox::Warning, IvBox::Ok, 0);
 }
 
 } // namespace
@@ -236,8 +236,7 @@ void frmMdiReports::LoadCustomReport(const QString& caption) {
     try {
         OpenDialog(QStringLiteral("CustomReport"), caption);
     } catch (const AppError&) {
-        // A failure of this entry is neither logged nor shown.
+        // A failure of this entry is neither logged nor shown. The pointer is normal again
+        // either way: the report's hourglass ends with its scope.
     }
-    while (QApplication::overrideCursor())
-        QApplication::restoreOverrideCursor();
 }

@@ -1,20 +1,23 @@
 #include "mArchive.h"
 
 #include "mGlobals.h"
+#include "mGroupTypes.h"
 #include "mSupport.h"
+
+#include "FileSync.h"
 
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <cerrno>
-#include <cstring>
-#include <unistd.h>
+#include <QLocale>
+#include <QRandomGenerator>
 
 namespace {
 
 const QString kRangeCondition = QStringLiteral("WHERE (dtDateTime >= ?) AND (dtDateTime <= ?)");
 constexpr int kRowsPerStep = 500;
 constexpr int kChunkBytes = 256 * 1024;
+const char* const kDeleting = TR_TEXT("%0:s events written. Deleting them from the database...");
 
 void appendField(QByteArray& out, const QByteArray& value) {
     out += '"';
@@ -35,11 +38,11 @@ QByteArray ArchiveTypeText(const QVariant& type) {
     if (!ok)
         return QByteArray();
     switch (t) {
-    case 0:
+    case GroupTypeUser:
         return Translate(QStringLiteral("User")).toUtf8();
-    case 1:
+    case GroupTypeSite:
         return Translate(QStringLiteral("Location")).toUtf8();
-    case 2:
+    case GroupTypeEventBook:
         return Translate(QStringLiteral("Event")).toUtf8();
     default:
         return QByteArray();
@@ -68,74 +71,80 @@ bool wellFormedMoment(const QByteArray& s) {
     return true;
 }
 
-QString systemReason() {
-    return QString::fromLocal8Bit(std::strerror(errno));
-}
-
-// The file being written; removed unless it was kept.
+// The file being written: a name of its own beside the chosen one, which it takes only once
+// it is whole, so that a crash never leaves part of an archive under the chosen name. Removed
+// unless kept.
 class ArchiveFile {
 public:
-    explicit ArchiveFile(const QString& path) : file(path) {}
+    explicit ArchiveFile(const QString& path) : chosen(path) {}
     ~ArchiveFile() {
-        if (!kept && created) {
-            file.close();
+        if (kept)
+            return;
+        file.close();
+        if (renamed)
+            QFile::remove(chosen);
+        else if (created)
             QFile::remove(file.fileName());
-        }
     }
-    // Created here, never opened over: an existing file of that name is left alone.
+    // Created here, never opened over: an existing file of either name is left alone.
     bool create() {
-        created = file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered);
+        if (QFileInfo::exists(chosen)) {
+            error = SystemReason(EEXIST);
+            return false;
+        }
+        for (int attempt = 0; attempt < 16 && !created; ++attempt) {
+            file.setFileName(
+                chosen + QStringLiteral(".%1.part")
+                             .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
+            created = file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered);
+            if (!created && !file.exists())
+                break;
+        }
         if (!created)
             error = file.errorString();
         return created;
     }
-    // Straight to the file: a short write is followed by another, which tells the reason
-    // (a full disk first takes what fits, then fails with ENOSPC).
+    // Straight to the file, no buffer in between.
     bool write(QByteArray& chunk) {
-        const char* data = chunk.constData();
-        qint64 left = chunk.size();
-        while (left > 0) {
-            const ssize_t n = ::write(file.handle(), data, size_t(left));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0) {
-                error = n < 0 ? systemReason() : QStringLiteral("Nothing could be written");
-                return false;
-            }
-            data += n;
-            left -= n;
-            written += n;
-        }
+        if (!WriteAll(file.handle(), chunk.constData(), chunk.size(), &error))
+            return false;
+        written += chunk.size();
         chunk.clear();
         return true;
     }
     // Flushed to the disk, closed, and the whole file is there.
     bool finish() {
-        if (::fsync(file.handle()) != 0) {
-            error = systemReason();
+        if (!SyncToDisk(file.handle(), &error))
             return false;
-        }
         file.close();
         if (file.error() != QFileDevice::NoError) {
             error = file.errorString();
             return false;
         }
-        if (QFileInfo(file.fileName()).size() != written) {
-            error = QStringLiteral("%1 bytes written, %2 found")
-                        .arg(written)
-                        .arg(QFileInfo(file.fileName()).size());
+        const qint64 found = QFileInfo(file.fileName()).size();
+        if (found != written) {
+            error = QStringLiteral("%1 bytes written, %2 found").arg(written).arg(found);
             return false;
         }
         return true;
+    }
+    // Under the chosen name, and that name on the disk, before any touch goes.
+    bool publish() {
+        if (!RenameNoReplace(file.fileName(), chosen, &error))
+            return false;
+        renamed = true;
+        return SyncFolder(QFileInfo(chosen).absolutePath(), &error);
     }
     void keep() { kept = true; }
 
     QString error;
 
 private:
+    QString chosen;
     QFile file;
     qint64 written = 0;
     bool created = false;
+    bool renamed = false;
     bool kept = false;
 };
 
@@ -195,7 +204,7 @@ QByteArray ArchiveLine(const QByteArray& storedMoment, const QByteArray& buttonC
 }
 
 ArchiveResult ArchiveToFile(DbConnection& conn, const ArchiveRange& range, const QString& path,
-                            ArchiveObserver* observer) {
+                            WorkObserver* observer) {
     ArchiveResult result;
     ArchiveFile file(path);
     if (!file.create()) {
@@ -212,13 +221,17 @@ ArchiveResult ArchiveToFile(DbConnection& conn, const ArchiveRange& range, const
                             kRangeCondition + QStringLiteral(" ORDER BY dtDateTime, ID"),
                         {range.lower, range.upper});
         // The group types' texts once, not per row.
-        const QByteArray typeTexts[] = {ArchiveTypeText(0), ArchiveTypeText(1), ArchiveTypeText(2)};
+        const QByteArray typeTexts[] = {ArchiveTypeText(GroupTypeUser),
+                                        ArchiveTypeText(GroupTypeSite),
+                                        ArchiveTypeText(GroupTypeEventBook)};
         QByteArray chunk = ArchiveHeaderLine();
         chunk.reserve(kChunkBytes + 1024);
         while (cursor.Next()) {
             const QVariant type = cursor.value(2);
             const qint64 t = type.typeId() == QMetaType::LongLong ? type.toLongLong() : -1;
-            const QByteArray typeText = t >= 0 && t <= 2 ? typeTexts[t] : ArchiveTypeText(type);
+            const QByteArray typeText = t >= GroupTypeUser && t <= GroupTypeEventBook
+                                            ? typeTexts[t]
+                                            : ArchiveTypeText(type);
             chunk += ArchiveLine(cursor.utf8(0), cursor.utf8(1), typeText, cursor.utf8(3),
                                  cursor.utf8(4), cursor.utf8(5));
             ++rows;
@@ -226,7 +239,7 @@ ArchiveResult ArchiveToFile(DbConnection& conn, const ArchiveRange& range, const
                 result.fileError = file.error;
                 return result;
             }
-            if (rows % kRowsPerStep == 0 && observer && !observer->Written(rows)) {
+            if (rows % kRowsPerStep == 0 && observer && !observer->Step(rows)) {
                 result.cancelled = true;
                 return result;
             }
@@ -235,19 +248,25 @@ ArchiveResult ArchiveToFile(DbConnection& conn, const ArchiveRange& range, const
             result.fileError = file.error;
             return result;
         }
-        if (observer && !observer->Written(rows)) {
+        if (observer && !observer->Step(rows)) {
             result.cancelled = true;
+            return result;
+        }
+        if (!file.publish()) {
+            result.fileError = file.error;
             return result;
         }
     }
 
     if (observer)
-        observer->Deleting();
+        observer->Stage(
+            Translator::FormatStr(Translate(QLatin1String(kDeleting)), {QLocale().toString(rows)}),
+            0, false);
     QElapsedTimer sinceLast;
     sinceLast.start();
     DbProgress keepAlive(conn, [&] {
         if (observer && sinceLast.elapsed() >= 50) {
-            observer->KeepAlive();
+            observer->Step(0);
             sinceLast.restart();
         }
         return true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Database.h"
+#include "WorkProgress.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -34,17 +35,9 @@ QByteArray ArchiveLine(const QByteArray& storedMoment, const QByteArray& buttonC
                        const QByteArray& typeText, const QByteArray& groupName,
                        const QByteArray& buttonName, const QByteArray& readerId);
 
-// What the archive tells while it runs.
-class ArchiveObserver {
-public:
-    virtual ~ArchiveObserver() = default;
-    // `rows` touches are written so far; false stops the archive: nothing is deleted.
-    virtual bool Written(qint64 rows) = 0;
-    // The file is complete and checked; the delete begins and cannot be stopped.
-    virtual void Deleting() = 0;
-    // Called now and then while the delete runs.
-    virtual void KeepAlive() = 0;
-};
+// What the archive tells its observer while it runs: Step(rows written so far), where false
+// stops the archive and nothing is deleted; once the file is complete and checked, a Stage
+// with the text of the delete, which cannot be stopped, then Step(0) now and then.
 
 struct ArchiveResult {
     qint64 count = 0;       // touches written and deleted
@@ -52,11 +45,12 @@ struct ArchiveResult {
     bool cancelled = false; // stopped by the observer before the delete
 };
 
-// Streams the touches of the range into the new file `path` (never over an existing file) and
-// then deletes them in one transaction, which holds from the first row read to the delete, so
-// the rows deleted are exactly the rows written. The rows go only after the file was written,
-// flushed to the disk, closed and checked. Memory does not grow with the rows. A file that
-// cannot be saved, and a stop before the delete, leave every touch and no file. A database
-// failure throws AppError, leaves every touch and removes the file.
+// Streams the touches of the range into a new file beside `path` and then deletes them in one
+// transaction, which holds from the first row read to the delete, so the rows deleted are
+// exactly the rows written. The file takes the name `path` (never over an existing file) only
+// after it was written, flushed to the disk, closed and checked, and the rows go only after
+// that: a crash leaves no file under `path`, at most one ending in ".part" beside it. Memory does
+// not grow with the rows. A file that cannot be saved, and a stop before the delete, leave every
+// touch and no file. A database failure throws AppError, leaves every touch and removes the file.
 ArchiveResult ArchiveToFile(DbConnection& conn, const ArchiveRange& range, const QString& path,
-                            ArchiveObserver* observer = nullptr);
+                            WorkObserver* observer = nullptr);

@@ -2,6 +2,7 @@
 
 #include "Boxes.h"
 #include "DatabaseKey.h"
+#include "FileSync.h"
 #include "mDeclareAPI.h"
 #include "mErrorHandler.h"
 #include "mGlobals.h"
@@ -14,11 +15,8 @@
 #include <QFileInfo>
 #include <QStringList>
 #include <QTemporaryFile>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
+#include <sqlite3.h>
 
 namespace {
 
@@ -50,7 +48,7 @@ QString text(const char* english) {
 }
 
 void warn(const char* english) {
-    gTranslator->IvMessageBox(QLatin1String(english), QString(), 0, 4, 0);
+    gTranslator->IvMessageBox(QLatin1String(english), QString(), IvBox::Warning, IvBox::Ok, 0);
 }
 const QString kBackupLabel = QStringLiteral("frmMain::GoBackup");
 const QString kRestoreLabel = QStringLiteral("frmMain::GoRestore");
@@ -121,21 +119,6 @@ bool reopenDatabase(const AppError& replaceError) {
     }
 }
 
-QString systemReason() {
-    return QString::fromLocal8Bit(std::strerror(errno));
-}
-
-void syncPath(const QString& path, int flags) {
-    const int fd = ::open(QFile::encodeName(path).constData(), flags);
-    if (fd < 0 || ::fsync(fd) != 0) {
-        const QString why = systemReason();
-        if (fd >= 0)
-            ::close(fd);
-        throw AppError(AppError::PathError, QStringLiteral("Cannot flush %1: %2").arg(path, why));
-    }
-    ::close(fd);
-}
-
 // Lets the observer show a stage of work whose end is unknown, and stop it.
 std::function<bool()> keepAliveOf(WorkObserver* observer) {
     if (!observer)
@@ -157,11 +140,11 @@ std::function<bool()> throttled(std::function<bool()> handler) {
 // Between the steps of the work: the user's Cancel stops it there too.
 void stopIfCancelled(WorkObserver* observer, qint64 done) {
     if (observer && !observer->Step(done))
-        throw AppError(9, QStringLiteral("Stopped by the user"));
+        throw AppError(SQLITE_INTERRUPT, QStringLiteral("Stopped by the user"));
 }
 
 bool isInterrupt(const AppError& e) {
-    return e.number == 9; // SQLITE_INTERRUPT: the user stopped the work
+    return e.number == SQLITE_INTERRUPT; // the user stopped the work
 }
 
 DbConnection& openConnection() {
@@ -300,19 +283,10 @@ StagedRestore StageRestore(const QString& source, const QString& dbPath, const Q
                     QStringLiteral("Cannot read %1: %2").arg(source, from.errorString()));
             break;
         }
-        const char* data = chunk.constData();
-        qint64 left = chunk.size();
-        while (left > 0) {
-            const ssize_t n = ::write(staged.handle(), data, size_t(left));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                throw AppError(
-                    AppError::PathError,
-                    QStringLiteral("Cannot write %1: %2").arg(stagedPath, systemReason()));
-            data += n;
-            left -= n;
-        }
+        QString why;
+        if (!WriteAll(staged.handle(), chunk.constData(), chunk.size(), &why))
+            throw AppError(AppError::PathError,
+                           QStringLiteral("Cannot write %1: %2").arg(stagedPath, why));
         copied += chunk.size();
         if (observer && !observer->Step(copied)) {
             result.cancelled = true;
@@ -320,9 +294,10 @@ StagedRestore StageRestore(const QString& source, const QString& dbPath, const Q
         }
     }
     // On the disk before it may take the database's place.
-    if (::fsync(staged.handle()) != 0)
+    QString why;
+    if (!SyncToDisk(staged.handle(), &why))
         throw AppError(AppError::PathError,
-                       QStringLiteral("Cannot flush %1: %2").arg(stagedPath, systemReason()));
+                       QStringLiteral("Cannot flush %1: %2").arg(stagedPath, why));
     staged.close();
     // A read-only backup still restores to a database the program can write.
     QFile::setPermissions(stagedPath, QFile::ReadOwner | QFile::WriteOwner);
@@ -357,13 +332,12 @@ void ReplaceDatabase(const QString& staged, const QString& dbPath) {
     if (std::rename(QFile::encodeName(staged).constData(), QFile::encodeName(dbPath).constData()) !=
         0)
         throw AppError(AppError::PathError,
-                       QStringLiteral("Cannot replace %1: %2").arg(dbPath, systemReason()));
+                       QStringLiteral("Cannot replace %1: %2").arg(dbPath, SystemReason()));
     // The rename itself reaches the disk. It has happened: a failure here is only logged.
-    try {
-        syncPath(QFileInfo(dbPath).absolutePath(), O_RDONLY | O_DIRECTORY);
-    } catch (const AppError& e) {
-        LogError(e.description);
-    }
+    const QString folder = QFileInfo(dbPath).absolutePath();
+    QString why;
+    if (!SyncFolder(folder, &why))
+        LogError(QStringLiteral("Cannot flush %1: %2").arg(folder, why));
 }
 
 // The file dialog of backup and restore: database files, starting in the documents folder.
@@ -397,7 +371,7 @@ void RunBackup(QWidget* parent) {
             }
         }
         const QString done = text(kBackupDone) + kCrLf + target;
-        gTranslator->IvMessageBox(done, QString(), 2, 4, 0);
+        gTranslator->IvMessageBox(done, QString(), IvBox::Information, IvBox::Ok, 0);
     } catch (const AppError& e) {
         HandleError(kBackupLabel, e, true);
     }
@@ -434,7 +408,8 @@ RestoreOutcome RunRestore(QWidget* parent) {
         }
 
         const QString question = text(kRestoreWarning) + kCrLf + text(kContinue);
-        if (gTranslator->IvMessageBox(question, QString(), 3, 3, 0) != Boxes::AnswerYes) {
+        if (gTranslator->IvMessageBox(question, QString(), IvBox::Question, IvBox::YesNo, 0) !=
+            Boxes::AnswerYes) {
             QFile::remove(staged);
             return RestoreOutcome::NotRestored;
         }
@@ -455,7 +430,7 @@ RestoreOutcome RunRestore(QWidget* parent) {
         const QString done = text(kRestoreDone) + kCrLf + text(kFrom) + QLatin1Char(' ') + source +
                              kCrLf + text(kTo) + QLatin1Char(' ') + gDBPath + kCrLf +
                              text(kWillClose) + kCrLf + text(kRestart);
-        gTranslator->IvMessageBox(done, QString(), 0, 4, 0);
+        gTranslator->IvMessageBox(done, QString(), IvBox::Warning, IvBox::Ok, 0);
         return RestoreOutcome::Restored;
     } catch (const AppError& e) {
         if (!staged.isEmpty())

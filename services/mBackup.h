@@ -24,7 +24,7 @@ bool IsProgramDatabase(const QString& path, const QString& key, QString* why = n
 // Exports the database open on `conn` into the new file `target`, keyed with `key`, then opens
 // the copy and checks that every table holds the rows of the original. The sqlite backup
 // interface is not used: on this SQLCipher it writes an unencrypted copy. Throws AppError and
-// removes the unfinished copy on failure or when the observer stops it (error 9, interrupted);
+// removes the unfinished copy on failure or when the observer stops it (SQLITE_INTERRUPT);
 // an existing `target` is never touched.
 void BackupDatabase(DbConnection& conn, const QString& target, const QString& key,
                     WorkObserver* observer = nullptr);

@@ -97,6 +97,6 @@ QString ChooseNewFileName(const Boxes::FileDialog& dialog) {
             return path;
         gTranslator->IvMessageBox(
             QStringLiteral("That filename is already in use. Please choose another filename"),
-            QString(), 0, 4, 0);
+            QString(), IvBox::Warning, IvBox::Ok, 0);
     }
 }

@@ -32,7 +32,8 @@ void frmEditTime::AcceptTime() {
     double value = 0;
     if (!ParseTypedNumber(ui->txtTime->text(), &value) || value < 0 || value > kMaxTourMinutes) {
         gTranslator->IvMessageBox(
-            QStringLiteral("Only valid numbers from 0 to 1439 can be entered"), QString(), 0, 4, 0);
+            QStringLiteral("Only valid numbers from 0 to 1439 can be entered"), QString(),
+            IvBox::Warning, IvBox::Ok, 0);
         return;
     }
     intervalTime = static_cast<int>(RoundHalfEven(value));

@@ -336,7 +336,8 @@ bool frmEditTour::ToleranceIsValid(double* value) const {
 void frmEditTour::cmdOK_Click() {
     const QString name = ui->txtName->text().trimmed();
     const auto refuseName = [this](const char* message) {
-        gTranslator->IvMessageBox(QString::fromUtf8(message), QString(), 0, 4, 0);
+        gTranslator->IvMessageBox(QString::fromUtf8(message), QString(), IvBox::Warning, IvBox::Ok,
+                                  0);
         ui->txtName->setFocus();
         ui->txtName->selectAll();
     };
@@ -351,22 +352,22 @@ void frmEditTour::cmdOK_Click() {
     if (SequentialDuplicateExists(points.Codes())) {
         gTranslator->IvMessageBox(
             QStringLiteral("Cannot assign two sequential tour points with the same location"),
-            QString(), 0, 4, 0);
+            QString(), IvBox::Warning, IvBox::Ok, 0);
         ui->lvwSelected->setFocus();
         return;
     }
     double toleranceValue = 0;
     if (!ToleranceIsValid(&toleranceValue)) {
         gTranslator->IvMessageBox(
-            QStringLiteral("The tolerance value can only range from 0 to 59 minutes"), QString(), 0,
-            4, 0);
+            QStringLiteral("The tolerance value can only range from 0 to 59 minutes"), QString(),
+            IvBox::Warning, IvBox::Ok, 0);
         ui->lvwSelected->setFocus();
         return;
     }
     if (!TourTimeIsValid(toleranceValue, points.Intervals())) {
         gTranslator->IvMessageBox(
             QStringLiteral("The total tour time can only range from 0 to 1439 minutes"), QString(),
-            0, 4, 0);
+            IvBox::Warning, IvBox::Ok, 0);
         ui->lvwSelected->setFocus();
         return;
     }

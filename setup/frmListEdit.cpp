@@ -196,8 +196,8 @@ void frmListEdit::DeleteButtonItem() {
     const qint64 buttonId = item->data(0, kIdRole).toLongLong();
     // Only Yes deletes: No, Escape and the close box keep the button.
     if (gTranslator->IvMessageBox(
-            ::Translate(QStringLiteral("Are you sure you want to delete this item?")), QString(), 3,
-            3, 0) != Boxes::AnswerYes)
+            ::Translate(QStringLiteral("Are you sure you want to delete this item?")), QString(),
+            IvBox::Question, IvBox::YesNo, 0) != Boxes::AnswerYes)
         return;
     try {
         DeleteButtonRow(*gConn, buttonId);

@@ -360,7 +360,8 @@ void frmMDISetup::DeleteGroup() {
     const qint64 id = item->data(0, kKeyRole).toLongLong();
     const QString prompt = DeleteGroupPrompt(GroupButtonCount(*gConn, id));
     // Only Yes deletes: No, Escape and the close box keep the group.
-    if (gTranslator->IvMessageBox(prompt, QString(), 3, 3, 0) != Boxes::AnswerYes)
+    if (gTranslator->IvMessageBox(prompt, QString(), IvBox::Question, IvBox::YesNo, 0) !=
+        Boxes::AnswerYes)
         return;
     const int position = SelectedPosition();
     DeleteGroupRows(*gConn, id);
@@ -435,7 +436,8 @@ void frmMDISetup::DeleteTour() {
     try {
         const qint64 id = item->data(0, kKeyRole).toLongLong();
         const QString prompt = DeleteTourPrompt(TourPointCount(*gConn, id));
-        if (gTranslator->IvMessageBox(prompt, QString(), 3, 3, 0) != Boxes::AnswerYes)
+        if (gTranslator->IvMessageBox(prompt, QString(), IvBox::Question, IvBox::YesNo, 0) !=
+            Boxes::AnswerYes)
             return;
         const int position = SelectedPosition();
         DeleteTourRows(*gConn, id);
@@ -496,7 +498,7 @@ void frmMDISetup::DeleteReader() {
     try {
         if (gTranslator->IvMessageBox(
                 ::Translate(QStringLiteral("Are you sure you want to delete this reader?")),
-                QString(), 3, 3, 0) != Boxes::AnswerYes)
+                QString(), IvBox::Question, IvBox::YesNo, 0) != Boxes::AnswerYes)
             return;
         const int position = SelectedPosition();
         DeleteReaderRow(*gConn, item->data(0, kKeyRole).toString());
@@ -524,8 +526,8 @@ void frmMDISetup::CopyTour(qint64 sourceId) {
     try {
         if (TourPointCount(*gConn, sourceId) < 1) {
             gTranslator->IvMessageBox(
-                ::Translate(QStringLiteral("Cannot find any Tour Points to copy")), QString(), 0, 4,
-                0);
+                ::Translate(QStringLiteral("Cannot find any Tour Points to copy")), QString(),
+                IvBox::Warning, IvBox::Ok, 0);
             return;
         }
         // The new tour and its points are written together, then listed.

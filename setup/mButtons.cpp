@@ -3,6 +3,7 @@
 #include "Database.h"
 #include "Translator.h"
 #include "cInBuffer.h"
+#include "mGroupTypes.h"
 #include "mPacket.h"
 #include "mTourRules.h"
 
@@ -10,10 +11,10 @@
 
 cGroupKind GroupKind(int itemType) {
     switch (itemType) {
-    case 1:
+    case GroupTypeSite:
         return {QStringLiteral(TR_TEXT("Site")), QStringLiteral("locations"),
                 QStringLiteral("location"), QStringLiteral(TR_TEXT("Add New Location"))};
-    case 2:
+    case GroupTypeEventBook:
         return {QStringLiteral(TR_TEXT("Event Book")), QStringLiteral("events"),
                 QStringLiteral("event"), QStringLiteral(TR_TEXT("Add New Event"))};
     default:

@@ -19,7 +19,7 @@ QWidget* mainWindowOf(QWidget* dialog) {
 } // namespace
 
 void Notice(const QString& translatedText) {
-    gTranslator->IvMessageBox(translatedText, QString(), 0, 4, 0);
+    gTranslator->IvMessageBox(translatedText, QString(), IvBox::Warning, IvBox::Ok, 0);
 }
 
 void FocusAndSelect(QLineEdit* box) {

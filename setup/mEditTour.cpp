@@ -15,7 +15,7 @@ EditTourOutcome EditTourRow(QWidget* parent, const cTourHeader& tour,
         if (LocationsExist(*gConn) < 1) {
             gTranslator->IvMessageBox(
                 QStringLiteral("You must add at least one location before you can define a tour"),
-                QString(), 0, 4, 0);
+                QString(), IvBox::Warning, IvBox::Ok, 0);
             return EditTourOutcome::NoLocations;
         }
         frmEditTour editor(parent);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "mGroupTypes.h"
+
 #include <QMetaType>
 #include <QString>
 #include <QStringList>
@@ -7,9 +9,6 @@
 #include <QVector>
 
 class DbConnection;
-
-// Group types (wType of tblListItems).
-enum : int { GroupTypeSite = 1, GroupTypeEventBook = 2 };
 
 // One row of each kind as the setup page lists it; the row's tag.
 struct cGroupRow {

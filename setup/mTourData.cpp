@@ -1,12 +1,14 @@
 #include "mTourData.h"
 
 #include "Database.h"
+#include "mGroupTypes.h"
 #include "mTourRules.h"
 
 QVector<cSiteEntry> LoadSites(DbConnection& db) {
     QVector<cSiteEntry> sites;
     const DbRows rows = db.Query(QStringLiteral("SELECT ID, tName FROM tblListItems "
-                                                "WHERE wType = 1 ORDER BY tName, ID"));
+                                                "WHERE wType = ? ORDER BY tName, ID"),
+                                 {GroupTypeSite});
     for (const DbRow& row : rows)
         sites.append({row.integer(QStringLiteral("ID")), row.text(QStringLiteral("tName"))});
     return sites;
@@ -59,9 +61,11 @@ void SaveTourPoints(DbConnection& db, qint64 tourId, const QVector<cTourPoint>& 
 }
 
 qint64 LocationsExist(DbConnection& db) {
-    const DbRows rows = db.Query(QStringLiteral(
-        "SELECT count(*) AS n FROM tblButtons b JOIN tblListItems g ON b.lParentID = g.ID "
-        "WHERE g.wType = 1"));
+    const DbRows rows = db.Query(
+        QStringLiteral(
+            "SELECT count(*) AS n FROM tblButtons b JOIN tblListItems g ON b.lParentID = g.ID "
+            "WHERE g.wType = ?"),
+        {GroupTypeSite});
     return rows.isEmpty() ? 0 : rows.first().integer(QStringLiteral("n"));
 }
 

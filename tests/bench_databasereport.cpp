@@ -41,19 +41,25 @@ QString stored(const QDate& day, const QTime& time) {
     return QDateTime(day, time, Qt::UTC).toString("yyyy-MM-dd HH:mm:ss");
 }
 
-// The copy as the wait window runs it: the windows are kept painted between the days.
-qint64 copyAsTheWaitWindow(const QDate& first, const QDate& last) {
-    return CopyCustomRows(*gConn, stored(first, QTime(0, 0)), stored(last, QTime(23, 59)), [](int) {
+// The windows kept painted between the steps, as the wait window and the dialog do.
+class Painting : public WorkObserver {
+public:
+    void Stage(const QString&, qint64, bool) override {}
+    bool Step(qint64) override {
         QCoreApplication::processEvents();
         return true;
-    });
+    }
+};
+
+qint64 copyAsTheWaitWindow(const QDate& first, const QDate& last) {
+    Painting painting;
+    return CopyCustomRows(*gConn, stored(first, QTime(0, 0)), stored(last, QTime(23, 59)),
+                          &painting);
 }
 
 void emptyAsTheDialog() {
-    EmptyCustomTable(*gConn, [](int) {
-        QCoreApplication::processEvents();
-        return true;
-    });
+    Painting painting;
+    EmptyCustomTable(*gConn, &painting);
 }
 
 darCustom filledLayout(const QDate& first, const QDate& last) {

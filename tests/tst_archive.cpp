@@ -6,9 +6,12 @@
 
 #include <QDateEdit>
 #include <QDir>
+#include <QProcess>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QtTest>
+#include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -122,6 +125,8 @@ private slots:
     void manyTouchesReadBack();
     void cancelWhileWriting();
     void fullDisk();
+    void killedWhileWriting();
+    void nameTakenWhileWriting();
 
 private:
     std::unique_ptr<TestHome> home;
@@ -285,20 +290,29 @@ void tst_archive::cancelWhileWriting() {
     FileAnswers files({path});
     frmArchive dialog;
     qint64 sizeAtCancel = -1;
+    bool chosenAtCancel = true;
+    QStringList partsAtCancel;
     QTimer canceller;
     connect(&canceller, &QTimer::timeout, &dialog, [&] {
         auto* progress = dialog.findChild<QProgressDialog*>();
         if (!progress || !progress->isVisible() || progress->value() < 500)
             return;
-        sizeAtCancel = QFileInfo(path).size();
+        // Written under a name of its own until it is whole.
+        chosenAtCancel = QFile::exists(path);
+        partsAtCancel = QDir(home->path()).entryList({"cancelled.csv.*.part"}, QDir::Files);
+        if (partsAtCancel.size() == 1)
+            sizeAtCancel = QFileInfo(home->file(partsAtCancel.first())).size();
         QTest::mouseClick(progress->findChild<QPushButton*>("cmdCancel"), Qt::LeftButton);
         canceller.stop();
     });
     canceller.start(0);
     pressOk(dialog, QDate(2008, 6, 1), QDate(2008, 6, 4));
 
+    QCOMPARE(partsAtCancel.size(), 1);
+    QVERIFY(!chosenAtCancel);
     QVERIFY2(sizeAtCancel > 0, "cancelled after part of the file was written");
     QVERIFY(!QFile::exists(path));
+    QVERIFY(QDir(home->path()).entryList({"cancelled.csv*"}).isEmpty());
     QCOMPARE(tableDump(), before);
     QCOMPARE(boxes.boxes.size(), 1); // the confirmation, nothing after it
     QVERIFY(dialog.isVisible());
@@ -331,6 +345,75 @@ void tst_archive::fullDisk() {
     QVERIFY(dialog.isVisible());
     QVERIFY2(home->errorLog().contains("\tArchive not saved to " + path + ": " + disk.reason),
              qPrintable(home->errorLog()));
+}
+
+// A crash while the file is written leaves nothing under the chosen name and every touch; the
+// next archive to that name works.
+void tst_archive::killedWhileWriting() {
+    addManyTouches(3, 2000);
+    const QString before = tableDump();
+    const QString path = home->file("out/killed.csv");
+    QDir().mkpath(home->file("out"));
+
+    QProcess child;
+    child.start(ARCHIVE_CHILD, {gConn->Path(), path, "2008-06-01", "2008-06-03"});
+    QVERIFY(child.waitForStarted());
+    QByteArray said;
+    QTRY_VERIFY_WITH_TIMEOUT((said += child.readAllStandardOutput()).contains("writing") ||
+                                 child.state() != QProcess::Running,
+                             20000);
+    QVERIFY2(child.state() == QProcess::Running, said.constData());
+    const QStringList parts = QDir(home->file("out")).entryList({"killed.csv.*.part"});
+    QCOMPARE(parts.size(), 1);
+    QVERIFY(QFileInfo(home->file("out/" + parts.first())).size() > 0);
+    child.kill();
+    QVERIFY(child.waitForFinished());
+    QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+
+    QVERIFY(!QFile::exists(path));
+    QCOMPARE(tableDump(), before);
+
+    BoxRecorder boxes;
+    FileAnswers files({path});
+    frmArchive dialog;
+    pressOk(dialog, QDate(2008, 6, 1), QDate(2008, 6, 3));
+    QVERIFY(dialog.OK());
+    QCOMPARE(boxes.boxes.last().text.section("\r\n", 1, 1), QString("Number of Events = 6000"));
+    QCOMPARE(readCsv(readAll(path)).size(), 6001);
+    QCOMPARE(gConn->Query("SELECT count(*) AS n FROM tblEvents WHERE dtDateTime LIKE '2008-06%'")
+                 .first()
+                 .integer("n"),
+             0);
+}
+
+// A file that takes the chosen name while the archive is written is never replaced: the
+// archive is not saved, and every touch stays.
+void tst_archive::nameTakenWhileWriting() {
+    addManyTouches(4, 2000);
+    const QString before = tableDump();
+    const QString path = home->file("taken.csv");
+    BoxRecorder boxes;
+    FileAnswers files({path});
+    frmArchive dialog;
+    QTimer intruder;
+    connect(&intruder, &QTimer::timeout, &dialog, [&] {
+        if (QDir(home->path()).entryList({"taken.csv.*.part"}).isEmpty())
+            return;
+        QFile other(path);
+        if (other.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            other.write("someone else's");
+        intruder.stop();
+    });
+    intruder.start(0);
+    pressOk(dialog, QDate(2008, 6, 1), QDate(2008, 6, 4));
+
+    QCOMPARE(boxes.texts().size(), 2);
+    QCOMPARE(boxes.texts().last(), "File Save Error: Archive Not Saved.  Please Try again.\r\n" +
+                                       QString::fromLocal8Bit(strerror(EEXIST)));
+    QCOMPARE(readAll(path), QByteArray("someone else's"));
+    QCOMPARE(QDir(home->path()).entryList({"taken.csv*"}), QStringList{"taken.csv"});
+    QCOMPARE(tableDump(), before);
+    QVERIFY(!dialog.OK());
 }
 
 QTEST_MAIN(tst_archive)

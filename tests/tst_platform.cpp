@@ -1,14 +1,19 @@
 // Settings, translation, date texts and the error log.
 #include "AppError.h"
+#include "BusyPointer.h"
 #include "Settings.h"
 #include "TestHome.h"
 #include "TextLimit.h"
 #include "Translator.h"
+#include "WorkProgress.h"
 #include "mErrorHandler.h"
 #include "mSupport.h"
 
+#include <QCursor>
 #include <QFile>
 #include <QLineEdit>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QSettings>
 #include <QtTest>
 
@@ -27,6 +32,8 @@ private slots:
     void errorLogLines();
     void codePointLimit_data();
     void codePointLimit();
+    void busyPointerEndsWithItsScope();
+    void progressDialogHasOneOwner();
 };
 
 void tst_platform::settingsRoundTrip_data() {
@@ -228,6 +235,54 @@ void tst_platform::codePointLimit() {
         name->insert(inserted);
     }
     QCOMPARE(name->text(), after);
+}
+
+// The hourglass goes with the scope that showed it, a failure included, and an arrow shown over
+// it for a box gives it back afterwards.
+void tst_platform::busyPointerEndsWithItsScope() {
+    auto shape = [] {
+        return QApplication::overrideCursor() ? QApplication::overrideCursor()->shape()
+                                              : Qt::BitmapCursor; // none
+    };
+    try {
+        const BusyPointer outer;
+        {
+            const BusyPointer arrow(Qt::ArrowCursor);
+            QCOMPARE(shape(), Qt::ArrowCursor);
+        }
+        QCOMPARE(shape(), Qt::WaitCursor);
+        BusyPointer inner;
+        inner.Release();
+        inner.Release(); // a second release takes nothing of the outer guard
+        QCOMPARE(shape(), Qt::WaitCursor);
+        throw AppError(AppError::InvalidCall, "failed while busy");
+    } catch (const AppError&) {
+    }
+    QVERIFY(!QApplication::overrideCursor());
+}
+
+// The progress dialog goes exactly once, whether its window or the work ends first; its
+// Cancel stops the work only while the work may stop.
+void tst_platform::progressDialogHasOneOwner() {
+    auto* window = new QWidget;
+    {
+        WorkProgress progress({"Work", "Text", "Cancel"}, window);
+        auto* dialog = window->findChild<QProgressDialog*>("dlgWorkProgress");
+        QVERIFY(dialog && dialog->isVisible());
+        progress.SetCancellable(false);
+        QTest::keyClick(dialog, Qt::Key_Escape);
+        QVERIFY(progress.Step(1));
+        progress.SetCancellable(true);
+        dialog->findChild<QPushButton*>("cmdCancel")->click();
+        QVERIFY(!progress.Step(2));
+        QVERIFY(progress.Cancelled());
+    }
+    QVERIFY(!window->findChild<QProgressDialog*>());
+    {
+        WorkProgress progress({"Work", "Text", "Cancel"}, window);
+        delete window; // the window goes first, with its dialog
+        QVERIFY(progress.Step(1));
+    }
 }
 
 QTEST_MAIN(tst_platform)

@@ -95,6 +95,10 @@ int DefaultAnswer(Buttons buttons) {
     }
 }
 
+int EscapeAnswer(Buttons buttons) {
+    return buttonSpecs(buttons).last().answer;
+}
+
 int Show(const Box& box) {
     if (boxHandler())
         return boxHandler()(box);
@@ -180,6 +184,12 @@ void SetFileHandler(FileHandler handler) {
 }
 BoxHandler CurrentBoxHandler() {
     return boxHandler();
+}
+FileHandler CurrentFileHandler() {
+    return fileHandler();
+}
+PrintHandler CurrentPrintHandler() {
+    return printHandler();
 }
 
 } // namespace Boxes

@@ -53,6 +53,8 @@ int Show(const Box& box);
 int Show(const QString& title, const QString& text, Icon icon = Icon::None,
          Buttons buttons = Buttons::Ok);
 int DefaultAnswer(Buttons buttons);
+// The answer of a box closed without a choice (Escape, the window's close button).
+int EscapeAnswer(Buttons buttons);
 
 // Returns the chosen path, or an empty text when the user cancelled.
 QString GetFileName(const FileDialog& dialog);
@@ -70,5 +72,7 @@ void SetBoxHandler(BoxHandler handler);
 void SetFileHandler(FileHandler handler);
 void SetPrintHandler(PrintHandler handler);
 BoxHandler CurrentBoxHandler();
+FileHandler CurrentFileHandler();
+PrintHandler CurrentPrintHandler();
 
 } // namespace Boxes

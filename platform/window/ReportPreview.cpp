@@ -52,34 +52,20 @@ void showFailure(const QString& text, const AppError& error) {
 
 } // namespace
 
-ReportProgress::ReportProgress(const QString& text, QWidget* owner) : label(text), parent(owner) {}
+namespace {
 
-ReportProgress::~ReportProgress() {
-    delete dialog;
+WorkProgress::Look reportLook(const QString& label) {
+    WorkProgress::Look look;
+    look.text = label;
+    look.cancelText = tr(TR_TEXT("Cancel"));
+    look.showAfterMs = 500;
+    return look;
 }
 
-ReportDocument::Progress ReportProgress::Callback() {
-    return [this](qint64 done, qint64 total) { return step(done, total); };
-}
+} // namespace
 
-bool ReportProgress::step(qint64 done, qint64 total) {
-    if (!dialog) {
-        dialog = new QProgressDialog(label, tr(TR_TEXT("Cancel")), 0, 0, parent);
-        dialog->setWindowModality(Qt::ApplicationModal);
-        dialog->setMinimumDuration(500);
-        dialog->setAutoClose(false);
-        dialog->setAutoReset(false);
-        dialog->setValue(0);
-    }
-    const int maximum = total > 0 ? int(qMin<qint64>(total, INT_MAX)) : 0;
-    if (dialog->maximum() != maximum)
-        dialog->setMaximum(maximum);
-    dialog->setValue(maximum > 0 ? int(qMin<qint64>(done, maximum)) : 0);
-    // Until the box shows, a click elsewhere must not start other work on the same rows.
-    QCoreApplication::processEvents(dialog->isVisible() ? QEventLoop::AllEvents
-                                                        : QEventLoop::ExcludeUserInputEvents);
-    return !dialog->wasCanceled();
-}
+ReportProgress::ReportProgress(const QString& label, QWidget* parent)
+    : WorkProgress(reportLook(label), parent) {}
 
 ReportPageView::ReportPageView(const ReportDocument& doc, QWidget* parent)
     : QAbstractScrollArea(parent), document(doc), cache(kCacheBytes) {

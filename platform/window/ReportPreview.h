@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ReportEngine.h"
+#include "WorkProgress.h"
 
 #include <QAbstractScrollArea>
 #include <QCache>
@@ -14,22 +15,12 @@ class QProgressDialog;
 class QPushButton;
 class QToolButton;
 
-// Progress of long work on a report (laying out, printing, writing a PDF): a modal progress
-// box that appears after half a second, keeps the windows painted and offers Cancel. Until
-// it shows, no user input is handled.
-class ReportProgress {
+// Progress of long work on a report (laying out, printing, writing a PDF): the progress dialog,
+// shown when the work takes longer than half a second.
+class ReportProgress : public WorkProgress {
 public:
     ReportProgress(const QString& label, QWidget* parent);
-    ~ReportProgress();
-    ReportProgress(const ReportProgress&) = delete;
-    ReportProgress& operator=(const ReportProgress&) = delete;
-    ReportDocument::Progress Callback();
-
-private:
-    bool step(qint64 done, qint64 total);
-    QString label;
-    QPointer<QWidget> parent;
-    QProgressDialog* dialog = nullptr;
+    ReportDocument::Progress Callback() { return WorkProgress::Callback(); }
 };
 
 // The pages of a report one under the other; only the pages in sight are painted, each when

@@ -15,25 +15,25 @@ int Translator::IvMessageBox(const QString& prompt, const QString& title, int ki
     box.title = title.isEmpty() ? QStringLiteral("Trevano Lite") : title;
     box.text = Translate(prompt);
     switch (kind) {
-    case 1:
+    case IvBox::Stop:
         box.icon = Boxes::Icon::Critical;
         break;
-    case 2:
+    case IvBox::Information:
         box.icon = Boxes::Icon::Information;
         break;
-    case 3:
+    case IvBox::Question:
         box.icon = Boxes::Icon::Question;
         break;
     default:
         box.icon = Boxes::Icon::Warning;
     }
     switch (buttons) {
-    case 3:
+    case IvBox::YesNo:
         box.buttons = Boxes::Buttons::YesNo;
         box.buttonTexts =
             QStringList{Translate(QStringLiteral("&Yes")), Translate(QStringLiteral("&No"))};
         break;
-    case 96:
+    case IvBox::RetryIgnore:
         box.buttons = Boxes::Buttons::RetryIgnore;
         box.buttonTexts =
             QStringList{Translate(QStringLiteral("&Retry")), Translate(QStringLiteral("&Ignore"))};

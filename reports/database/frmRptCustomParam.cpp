@@ -24,27 +24,36 @@ const QString kShowReportLabel = QStringLiteral("ShowReport of Form frmRptCustom
 // year of rows does not stay in the file. That takes seconds for a year: after the first
 // second it shows its progress.
 class CustomRowsOfOnePrinting {
+    // The removal's progress, shown after its first second.
+    class Removal : public WorkObserver {
+    public:
+        Removal() { since.start(); }
+        void Stage(const QString&, qint64, bool) override {}
+        bool Step(qint64 permille) override {
+            if (!shown && since.elapsed() >= 1000) {
+                shown =
+                    std::make_unique<cWorkProgress>(Translate(QStringLiteral("Database Report")));
+                shown->Stage(Translate(QStringLiteral("Removing the report's rows...")), 1000,
+                             false);
+            }
+            if (shown)
+                shown->Step(permille);
+            else
+                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            return true;
+        }
+
+    private:
+        QElapsedTimer since;
+        std::unique_ptr<cWorkProgress> shown;
+    };
+
 public:
     CustomRowsOfOnePrinting() = default;
     ~CustomRowsOfOnePrinting() {
-        QElapsedTimer since;
-        since.start();
-        std::unique_ptr<cWorkProgress> shown;
+        Removal removal;
         try {
-            EmptyCustomTable(*gConn, [&](int permille) {
-                if (!shown && since.elapsed() >= 1000) {
-                    shown = std::make_unique<cWorkProgress>(
-                        Translate(QStringLiteral("Database Report")));
-                    shown->SetCancellable(false);
-                    shown->SetText(Translate(QStringLiteral("Removing the report's rows...")));
-                    shown->SetTotal(1000);
-                }
-                if (shown)
-                    shown->Step(permille);
-                else
-                    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-                return true;
-            });
+            EmptyCustomTable(*gConn, &removal);
         } catch (const AppError& e) {
             HandleError(kShowReportLabel, e, false);
         }

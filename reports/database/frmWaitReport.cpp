@@ -1,5 +1,6 @@
 #include "frmWaitReport.h"
 
+#include "BusyPointer.h"
 #include "ui_frmWaitReport.h"
 
 #include "mCustomReport.h"
@@ -7,19 +8,6 @@
 #include "mGlobals.h"
 
 #include <QApplication>
-
-namespace {
-
-// The hourglass while the copy runs, whatever way it ends.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
-} // namespace
 
 frmWaitReport::frmWaitReport(QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::frmWaitReport>()) {
@@ -61,13 +49,9 @@ void frmWaitReport::GoProcessData() {
     try {
         qint64 copied = 0;
         {
-            WaitCursor hourglass;
+            const BusyPointer hourglass; // while the copy runs, whatever way it ends
             // The window is modal: between the days only its own Cancel can be pressed.
-            copied = CopyCustomRows(*gConn, startText, endText, [this](int permille) {
-                ui->prgProgress->setValue(permille);
-                QCoreApplication::processEvents();
-                return !cancelled;
-            });
+            copied = CopyCustomRows(*gConn, startText, endText, this);
         }
         copying = false;
         if (copied < 0) {
@@ -84,6 +68,12 @@ void frmWaitReport::GoProcessData() {
             HandleError(QStringLiteral("GoProcessData of Form frmWaitReport"), e, false);
         ShowResult(Translate(QStringLiteral("The report could not be generated.")));
     }
+}
+
+bool frmWaitReport::Step(qint64 permille) {
+    ui->prgProgress->setValue(int(permille));
+    QCoreApplication::processEvents();
+    return !cancelled;
 }
 
 void frmWaitReport::ShowResult(const QString& text) {

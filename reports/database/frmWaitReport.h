@@ -1,5 +1,7 @@
 #pragma once
 
+#include "WorkProgress.h"
+
 #include <QDialog>
 #include <QTimer>
 #include <memory>
@@ -13,7 +15,7 @@ class QProgressBar;
 // Copies the touches of a range into tblCustom half a second after it appears, showing how
 // far it got; closes itself when rows were copied. "No Data on the report", or a failure,
 // stays on show until Cancel. Cancel during the copy leaves the table as it was.
-class frmWaitReport : public QDialog {
+class frmWaitReport : public QDialog, private WorkObserver {
     Q_OBJECT
 public:
     explicit frmWaitReport(QWidget* parent = nullptr);
@@ -35,6 +37,9 @@ private:
     void tmrStart_Timer();
     void GoProcessData();
     void ShowResult(const QString& text);
+    // The copy's progress on the window's own bar; false once Cancel was pressed.
+    void Stage(const QString&, qint64, bool) override {}
+    bool Step(qint64 permille) override;
 
     std::unique_ptr<Ui::frmWaitReport> ui;
     QTimer tmrStart;

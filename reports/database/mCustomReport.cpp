@@ -2,6 +2,7 @@
 
 #include "Database.h"
 #include "mGlobals.h"
+#include "mGroupTypes.h"
 #include "mSupport.h"
 
 const char* const kCustomTable = "tblCustom";
@@ -20,8 +21,10 @@ QString copySql(const char* upperBound) {
                "INSERT INTO tblCustom (tDateTime, tButtonCode, tButtonName, tLocationDesc, "
                "tGroupName, tType) SELECT dtDateTime, COALESCE(tButtonCode, ''), "
                "COALESCE(tButtonName, ''), COALESCE(tButtonDesc, ''), COALESCE(tGroupName, ''), "
-               "CASE wGroupType WHEN 1 THEN ? WHEN 2 THEN ? ELSE '' END FROM tblEvents "
-               "WHERE dtDateTime >= ? AND ") +
+               "CASE wGroupType WHEN %1 THEN ? WHEN %2 THEN ? ELSE '' END FROM tblEvents "
+               "WHERE dtDateTime >= ? AND ")
+               .arg(GroupTypeSite)
+               .arg(GroupTypeEventBook) +
            QLatin1String(upperBound) + QStringLiteral(" ORDER BY dtDateTime, ID");
 }
 
@@ -51,7 +54,7 @@ int PresetDays(int index) {
 }
 
 qint64 CopyCustomRows(DbConnection& db, const QString& startText, const QString& endText,
-                      const CopyProgress& progress) {
+                      WorkObserver* observer) {
     const QString location = Translate(QStringLiteral("Location"));
     const QString event = Translate(QStringLiteral("Event"));
     const QDate firstDay = dayOf(startText);
@@ -60,7 +63,7 @@ qint64 CopyCustomRows(DbConnection& db, const QString& startText, const QString&
     DbTransaction transaction(db);
     db.Execute(QStringLiteral("DROP TABLE IF EXISTS tblCustom"));
     db.Execute(kCreate);
-    if (progress && !progress(0))
+    if (observer && !observer->Step(0))
         return -1;
     DbStatement copyDay(db, copySql("dtDateTime < ?"));
     DbStatement copyRest(db, copySql("dtDateTime <= ?"));
@@ -82,9 +85,9 @@ qint64 CopyCustomRows(DbConnection& db, const QString& startText, const QString&
         }
         copied += copyDay.Execute({location, event, from, nextDay});
         from = nextDay;
-        if (progress) {
+        if (observer) {
             const qint64 done = firstDay.isValid() ? firstDay.daysTo(day) + 1 : 0;
-            if (!progress(int(qBound(qint64(0), done * 1000 / days, qint64(1000)))))
+            if (!observer->Step(qBound(qint64(0), done * 1000 / days, qint64(1000))))
                 return -1;
         }
     }
@@ -94,7 +97,7 @@ qint64 CopyCustomRows(DbConnection& db, const QString& startText, const QString&
     return copied;
 }
 
-void EmptyCustomTable(DbConnection& db, const CopyProgress& progress) {
+void EmptyCustomTable(DbConnection& db, WorkObserver* observer) {
     if (!db.TableExists(QLatin1String(kCustomTable)))
         return;
     // The rows were written with rowids from 1 up; a year of them takes seconds to remove,
@@ -107,8 +110,8 @@ void EmptyCustomTable(DbConnection& db, const CopyProgress& progress) {
     DbStatement remove(db, QStringLiteral("DELETE FROM tblCustom WHERE rowid <= ?"));
     for (qint64 upTo = kStretch; upTo < last; upTo += kStretch) {
         remove.Execute({upTo});
-        if (progress)
-            progress(int(upTo * 1000 / last));
+        if (observer)
+            observer->Step(upTo * 1000 / last);
     }
     remove.Close();
     db.Execute(QStringLiteral("DELETE FROM tblCustom"));

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "WorkProgress.h"
+
 #include <QString>
-#include <functional>
 
 class DbConnection;
 
@@ -14,16 +15,16 @@ extern const char* const kCustomTable;
 // -1 for any other index.
 int PresetDays(int index);
 
-// Called after each day copied with the share done (0 to 1000); false stops the copy.
-using CopyProgress = std::function<bool(int permille)>;
+// The copy and the removal tell their observer Step(share done, 0 to 1000), the copy after each
+// day, where false stops it; the observer sets up its stage itself.
 
 // Re-creates tblCustom and copies into it the touches whose time lies between the two stored
 // texts (both included), in time order and ties in ID order, a day at a time, all in one
-// transaction. Returns the number of rows copied, or -1 when `progress` stopped the copy;
+// transaction. Returns the number of rows copied, or -1 when `observer` stopped the copy;
 // stopped or failed (AppError), the table is left as it was.
 qint64 CopyCustomRows(DbConnection& db, const QString& startText, const QString& endText,
-                      const CopyProgress& progress = {});
+                      WorkObserver* observer = nullptr);
 
 // Empties tblCustom (when it exists) in one transaction, a stretch of rows at a time, calling
-// `progress` between the stretches (its answer is not read: the table is always emptied).
-void EmptyCustomTable(DbConnection& db, const CopyProgress& progress = {});
+// `observer` between the stretches (its answer is not read: the table is always emptied).
+void EmptyCustomTable(DbConnection& db, WorkObserver* observer = nullptr);

@@ -7,6 +7,7 @@
 #include "mDbUtil.h"
 #include "mErrorHandler.h"
 #include "mGlobals.h"
+#include "mGroupTypes.h"
 
 namespace {
 
@@ -23,10 +24,11 @@ QString nameAndDescription(const QString& name, const QString& description) {
 QString HardwareButtonQuery(bool locations, bool incidents) {
     QString filter;
     if (!locations)
-        filter = QStringLiteral(" (tblListItems.wType <> 1)");
+        filter = QStringLiteral(" (tblListItems.wType <> %1)").arg(GroupTypeSite);
     if (!incidents)
-        filter += filter.isEmpty() ? QStringLiteral(" (tblListItems.wType <> 2)")
-                                   : QStringLiteral(" AND (tblListItems.wType <> 2)");
+        filter += (filter.isEmpty() ? QStringLiteral(" (tblListItems.wType <> %1)")
+                                    : QStringLiteral(" AND (tblListItems.wType <> %1)"))
+                      .arg(GroupTypeEventBook);
     // Both tables have an ID: each column is named once. Buttons of one name in two groups
     // of one name keep a fixed order.
     return QStringLiteral("SELECT tblButtons.ID AS ButtonID, tblButtons.tButtonCode, "
@@ -54,14 +56,15 @@ bool WriteHardwareListRows(bool locations, bool incidents, bool readers) {
         insert.Execute({f0, f1, f2, f3});
     };
 
-    // User groups (type 0) come first, under their group lines but with no heading.
-    qint64 lastType = 0;
+    // User groups come first, under their group lines but with no heading.
+    qint64 lastType = GroupTypeUser;
     qint64 lastGroup = 0;
     while (buttons.Next()) {
         const qint64 type = buttons.integer(QStringLiteral("wType"));
         if (type != lastType) {
             line(QString(), QString(), QString(), QString());
-            line(type == 1 ? locationsHeading : incidentsHeading, QString(), QString(), QString());
+            line(type == GroupTypeSite ? locationsHeading : incidentsHeading, QString(), QString(),
+                 QString());
             line(kLocationRule, QString(), QString(), QString());
             lastType = type;
         }

@@ -1,5 +1,6 @@
 #include "frmRptIncidentNew.h"
 
+#include "mGroupTypes.h"
 #include "ui_frmRptIncidentNew.h"
 
 #include "Database.h"
@@ -38,7 +39,7 @@ QVariantList tickedTags(const QTreeWidget* list) {
 }
 
 void tell(const char* text) {
-    gTranslator->IvMessageBox(QLatin1String(text), QString(), 0, 4, 0);
+    gTranslator->IvMessageBox(QLatin1String(text), QString(), IvBox::Warning, IvBox::Ok, 0);
 }
 
 } // namespace
@@ -84,11 +85,13 @@ void frmRptIncidentNew::Form_Load() {
 
 void frmRptIncidentNew::InitForm() {
     try {
-        const DbRows buttons = gConn->Query(QStringLiteral(
-            "SELECT tblListItems.tName, tblButtons.ID, tblButtons.tButtonCode, "
-            "tblButtons.tButtonName, tblButtons.tButtonDesc FROM tblListItems INNER JOIN "
-            "tblButtons ON tblListItems.ID = tblButtons.lParentID WHERE tblListItems.wType = 2 "
-            "ORDER BY tblListItems.tName, tblButtons.tButtonName, tblButtons.ID"));
+        const DbRows buttons = gConn->Query(
+            QStringLiteral(
+                "SELECT tblListItems.tName, tblButtons.ID, tblButtons.tButtonCode, "
+                "tblButtons.tButtonName, tblButtons.tButtonDesc FROM tblListItems INNER JOIN "
+                "tblButtons ON tblListItems.ID = tblButtons.lParentID WHERE tblListItems.wType = ? "
+                "ORDER BY tblListItems.tName, tblButtons.tButtonName, tblButtons.ID"),
+            {GroupTypeEventBook});
         if (buttons.isEmpty()) {
             ui->cmdPrintPreview->setEnabled(false);
             tell(TR_TEXT("There must be at least one event selected to create a report"));

@@ -8,6 +8,7 @@
 #include "mDbUtil.h"
 #include "mErrorHandler.h"
 #include "mGlobals.h"
+#include "mGroupTypes.h"
 #include "mIncidentTexts.h"
 #include "mSupport.h"
 
@@ -265,9 +266,9 @@ IncidentRows WriteIncidentRows(const QDateTime& start, const QDateTime& end,
             const DbCursor& row = touches.Row();
             const QVariant typeValue = row.value(kTypeColumn);
             const qint64 type = typeValue.isNull() ? -1 : typeValue.toLongLong();
-            if (type == 1) {
+            if (type == GroupTypeSite) {
                 lastLocation[size_t(touches.Reader())] = row.value(kIdColumn).toLongLong();
-            } else if (type == 2) {
+            } else if (type == GroupTypeEventBook) {
                 const qint64 location = lastLocation[size_t(touches.Reader())];
                 const auto found = sectionsOfCode.constFind(row.value(kCodeColumn).toString());
                 // An incident before its reader's first location in the range is not reported.

@@ -1,5 +1,7 @@
 #include "frmRptIncidentParam.h"
 
+#include "BusyPointer.h"
+#include "mGroupTypes.h"
 #include "ui_frmRptIncidentParam.h"
 
 #include "Database.h"
@@ -42,11 +44,13 @@ void frmRptIncidentParam::Form_Load() {
 void frmRptIncidentParam::LoadFilterLists() {
     const QString all = Translate(QStringLiteral("All"));
 
-    const DbRows events = gConn->Query(QStringLiteral(
-        "SELECT tblButtons.ID, tblButtons.lParentID, tblButtons.tButtonCode, "
-        "tblButtons.tButtonName, tblListItems.wType, tblListItems.tName FROM tblButtons "
-        "INNER JOIN tblListItems ON tblButtons.lParentID = tblListItems.ID "
-        "WHERE tblListItems.wType = 2 ORDER BY tblButtons.tButtonName, tblButtons.ID"));
+    const DbRows events = gConn->Query(
+        QStringLiteral(
+            "SELECT tblButtons.ID, tblButtons.lParentID, tblButtons.tButtonCode, "
+            "tblButtons.tButtonName, tblListItems.wType, tblListItems.tName FROM tblButtons "
+            "INNER JOIN tblListItems ON tblButtons.lParentID = tblListItems.ID "
+            "WHERE tblListItems.wType = ? ORDER BY tblButtons.tButtonName, tblButtons.ID"),
+        {GroupTypeEventBook});
     ui->cboEvent->clear();
     ui->cboEvent->addItem(all, -1);
     for (const DbRow& row : events)
@@ -55,7 +59,8 @@ void frmRptIncidentParam::LoadFilterLists() {
     ui->cboEvent->setCurrentIndex(0);
 
     const DbRows sites = gConn->Query(
-        QStringLiteral("SELECT ID, tName FROM tblListItems WHERE wType = 1 ORDER BY tName, ID"));
+        QStringLiteral("SELECT ID, tName FROM tblListItems WHERE wType = ? ORDER BY tName, ID"),
+        {GroupTypeSite});
     ui->cboSite->clear();
     ui->cboSite->addItem(all, -1);
     for (const DbRow& row : sites)
@@ -80,13 +85,10 @@ void frmRptIncidentParam::LoadFilterLists() {
 }
 
 void frmRptIncidentParam::SetBusy(bool nowBusy) {
-    if (nowBusy != busy) {
-        if (nowBusy)
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-        else
-            QApplication::restoreOverrideCursor();
-        busy = nowBusy;
-    }
+    if (!nowBusy)
+        hourglass.reset();
+    else if (!hourglass)
+        hourglass.emplace();
     ui->cmdCancel->setEnabled(!nowBusy);
     ui->cmdPrintPreview->setEnabled(!nowBusy);
 }
@@ -135,7 +137,8 @@ void frmRptIncidentParam::BuildIncidentReport_ORIGINAL(
         // No statement may stay open on the touches while the preview runs.
         EventsRecordset.Close();
         if (written == 0)
-            gTranslator->IvMessageBox(QStringLiteral("No Data on the report"), QString(), 0, 4, 0);
+            gTranslator->IvMessageBox(QStringLiteral("No Data on the report"), QString(),
+                                      IvBox::Warning, IvBox::Ok, 0);
         if (written <= 0) {
             SetBusy(false);
             return;
@@ -158,10 +161,7 @@ void frmRptIncidentParam::BuildIncidentReport_ORIGINAL(
             Translate(QStringLiteral("Location")), Translate(QStringLiteral("Incident")),
             shared.EndOfReport);
         // The pointer is the default again while the user reads the preview.
-        if (busy) {
-            QApplication::restoreOverrideCursor();
-            busy = false;
-        }
+        hourglass.reset();
         {
             ReportTableSource rows(*gConn, QStringLiteral("tblTempIncident"));
             ShowReport(layout, rows, host);

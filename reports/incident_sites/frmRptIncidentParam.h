@@ -1,9 +1,12 @@
 #pragma once
 
+#include "BusyPointer.h"
+
 #include <QDateTime>
 #include <QDialog>
 #include <QStringList>
 #include <memory>
+#include <optional>
 
 class DbCursor;
 class cReportHost;
@@ -43,7 +46,7 @@ private:
     cReportHost& host;
     // The reader IDs of the reader list; an entry's key is its position here.
     QStringList ReaderIds;
-    bool busy = false;
+    std::optional<BusyPointer> hourglass; // while a report is built
 };
 
 // The dialog as the reports page opens it, captioned with the report's name.

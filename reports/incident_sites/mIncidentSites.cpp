@@ -3,6 +3,7 @@
 #include "Database.h"
 #include "incident/mIncidentTexts.h"
 #include "mGlobals.h"
+#include "mGroupTypes.h"
 #include "mSupport.h"
 
 #include <QHash>
@@ -95,7 +96,7 @@ qint64 WriteTempIncidentRows(DbCursor& events, const IncidentFilters& filters, q
     while (events.Next()) {
         const QString reader = events.value(cReader).toString();
         Place& place = places[reader];
-        const bool location = events.value(cType).toLongLong() == 1;
+        const bool location = events.value(cType).toLongLong() == GroupTypeSite;
         if (location)
             place = {events.value(cGroupId).toLongLong(), events.value(cGroupName).toString(),
                      events.value(cButtonName).toString()};

@@ -18,7 +18,8 @@ qint64 floorDiv(qint64 a, qint64 b) {
 }
 
 void refuse() {
-    gTranslator->IvMessageBox(QStringLiteral("Error in creating new Tour"), QString(), 0, 4, 0);
+    gTranslator->IvMessageBox(QStringLiteral("Error in creating new Tour"), QString(),
+                              IvBox::Warning, IvBox::Ok, 0);
 }
 
 } // namespace

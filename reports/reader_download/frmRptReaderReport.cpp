@@ -87,7 +87,7 @@ void frmRptReaderReport::cmdPrintPreview_Click() {
         else
             gTranslator->IvMessageBox(
                 Translate(QStringLiteral("The start date cannot be later than the end date")),
-                QString(), 0, 4, 0);
+                QString(), IvBox::Warning, IvBox::Ok, 0);
     } catch (const AppError& e) {
         if (e.number > 0)
             HandleError(QStringLiteral("cmdPrintPreview_Click of Form frmRptReaderReport"), e,

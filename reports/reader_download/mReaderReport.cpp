@@ -50,7 +50,7 @@ void ReportReaderReport(const QDateTime& StartDate, const QDateTime& EndDate,
         if (!HasTouches(params)) {
             gTranslator->IvMessageBox(
                 Translate(QStringLiteral("There is no data to show for these parameters")),
-                QString(), 0, 4, 0);
+                QString(), IvBox::Warning, IvBox::Ok, 0);
             return;
         }
         darReaderUpload layout;

@@ -2,6 +2,7 @@
 
 #include "mErrorHandler.h"
 #include "mGlobals.h"
+#include "mGroupTypes.h"
 
 #include <limits>
 
@@ -34,11 +35,14 @@ TourTime::Moment todayAtMidnight() {
 
 } // namespace
 
-const char* const cTourReport::EventsQuery =
-    "SELECT ID, dtDateTime, tButtonCode, tButtonName, tButtonDesc, tGroupName, tGroupDesc, "
-    "wGroupType FROM tblEvents "
-    "WHERE wGroupType IN (1, 2) AND tPipeID = ? AND dtDateTime >= ? AND dtDateTime <= ? "
-    "ORDER BY dtDateTime, ID";
+const QString cTourReport::EventsQuery =
+    QStringLiteral(
+        "SELECT ID, dtDateTime, tButtonCode, tButtonName, tButtonDesc, tGroupName, tGroupDesc, "
+        "wGroupType FROM tblEvents "
+        "WHERE wGroupType IN (%1, %2) AND tPipeID = ? AND dtDateTime >= ? AND dtDateTime <= ? "
+        "ORDER BY dtDateTime, ID")
+        .arg(GroupTypeSite)
+        .arg(GroupTypeEventBook);
 
 qint64 cTourReport::GetToleranceAsDate() const {
     try {
@@ -142,7 +146,7 @@ bool cTourReport::LoadReaderEvents() {
         tolerance >= 1 && tolerance <= 59 ? tolerance * TourTime::Minute : 15 * TourTime::Minute;
     buttons = colLocations();
     try {
-        DbCursor row(*gConn, QString::fromLatin1(EventsQuery),
+        DbCursor row(*gConn, EventsQuery,
                      {readerId, TourTime::SqlText(RangeStart()), TourTime::SqlText(RangeEnd())});
         // Column positions resolved once: a full reader's day is 65,534 rows.
         struct Column {
@@ -172,7 +176,7 @@ bool cTourReport::LoadReaderEvents() {
             TourTime::Moment at = 0;
             if (!TourTime::ParseSqlText(stamp, &at))
                 unconvertible(QStringLiteral("dtDateTime"), stamp);
-            if (row.value(groupType.at).toLongLong() == 1) {
+            if (row.value(groupType.at).toLongLong() == GroupTypeSite) {
                 current = &buttons.Add(at, code.text(), name.text(), desc.text(), groupName.text(),
                                        groupDesc.text());
             } else if (current) {
@@ -183,7 +187,8 @@ bool cTourReport::LoadReaderEvents() {
         }
         if (!any) {
             row.Close();
-            gTranslator->IvMessageBox(QStringLiteral("No Data on the report"), QString(), 0, 4, 0);
+            gTranslator->IvMessageBox(QStringLiteral("No Data on the report"), QString(),
+                                      IvBox::Warning, IvBox::Ok, 0);
             return false;
         }
         return true;

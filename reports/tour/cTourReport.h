@@ -48,7 +48,7 @@ public:
 
     // The touch query; the reader and both ends are bound as stored text, so that the
     // reader-and-time index serves it.
-    static const char* const EventsQuery;
+    static const QString EventsQuery;
 
 private:
     qint32 tourID = 0;

@@ -15,7 +15,7 @@ namespace {
 
 // The box translates what it is given; a tagged message is already translated.
 void tell(const QString& text) {
-    gTranslator->IvMessageBox(text, QString(), 0, 4, 0);
+    gTranslator->IvMessageBox(text, QString(), IvBox::Warning, IvBox::Ok, 0);
 }
 
 TourReportHeader headerOf(const cTourReport& tour, const TourReportRequest& request) {

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <cerrno>
+
+// Writing a file so that it is on the disk, with the system's reason when it is not.
+
+// The system's words for `error` ("No space left on device", ...).
+QString SystemReason(int error = errno);
+
+// Writes every byte of `data` to the open descriptor `fd`: a short write is followed by another,
+// which tells the reason (a full disk first takes what fits, then fails with ENOSPC).
+bool WriteAll(int fd, const char* data, qint64 size, QString* why);
+// Flushes what was written to `fd` to the disk.
+bool SyncToDisk(int fd, QString* why);
+// Flushes a folder, so that a file created or renamed in it is on the disk too.
+bool SyncFolder(const QString& folder, QString* why);
+// Renames `from` to `to` in the same folder, never over a file named `to`.
+bool RenameNoReplace(const QString& from, const QString& to, QString* why);
