@@ -7,6 +7,7 @@
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QListWidget>
 #include <QLocale>
 #include <QPushButton>
@@ -241,9 +242,33 @@ int Translator::IvMessageBox(const QString& prompt, const QString& title, int ki
     return Boxes::Show(box);
 }
 
-QString DictionaryQtTranslator::translate(const char*, const char* sourceText, const char*,
-                                          int) const {
+DictionaryQtTranslator::DictionaryQtTranslator(const Translator& translator, QObject* parent)
+    : QTranslator(parent), translator(translator) {}
+
+DictionaryQtTranslator::~DictionaryQtTranslator() = default;
+
+const QTranslator* DictionaryQtTranslator::qtOwn() const {
+    const QString iso = translator.ShownIso();
+    if (iso != qtIso) {
+        qtIso = iso;
+        qtTexts.reset();
+        if (!iso.isEmpty()) {
+            auto loaded = std::make_unique<QTranslator>();
+            // A missing file leaves Qt's texts English, as before.
+            if (loaded->load(QStringLiteral("qtbase_") + iso,
+                             QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+                qtTexts = std::move(loaded);
+        }
+    }
+    return qtTexts.get();
+}
+
+QString DictionaryQtTranslator::translate(const char* context, const char* sourceText,
+                                          const char* disambiguation, int n) const {
     const QString source = QString::fromUtf8(sourceText);
     const QString translated = translator.Translate(source);
-    return translated == source ? QString() : translated;
+    if (translated != source)
+        return translated;
+    const QTranslator* qt = qtOwn();
+    return qt ? qt->translate(context, sourceText, disambiguation, n) : QString();
 }

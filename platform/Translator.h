@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QTranslator>
 #include <QVector>
+#include <memory>
 
 class QWidget;
 
@@ -50,6 +51,8 @@ public:
     bool HasTranslation(const QString& text) const;
     // The language whose column is shown; 0 means the English texts.
     int ShownColumnLanguage() const { return shownLanguage; }
+    // The ISO code of the shown language ("de"); empty for English.
+    QString ShownIso() const { return column < 0 ? QString() : fileLanguages.at(column).iso; }
 
 private:
     void readFile(); // throws AppError
@@ -60,15 +63,21 @@ private:
     int shownLanguage = 0;
 };
 
-// Routes the texts of Designer forms (retranslateUi) through the translation object.
+// Routes the texts of Designer forms (retranslateUi) through the translation object. Texts
+// the dictionary lacks come from Qt's own translations of the shown language (its file and
+// print dialogs), which follow every change of the language.
 class DictionaryQtTranslator : public QTranslator {
 public:
-    explicit DictionaryQtTranslator(const Translator& translator, QObject* parent = nullptr)
-        : QTranslator(parent), translator(translator) {}
+    explicit DictionaryQtTranslator(const Translator& translator, QObject* parent = nullptr);
+    ~DictionaryQtTranslator() override;
     QString translate(const char* context, const char* sourceText, const char* disambiguation,
                       int n) const override;
     bool isEmpty() const override { return false; }
 
 private:
+    const QTranslator* qtOwn() const;
+
     const Translator& translator;
+    mutable std::unique_ptr<QTranslator> qtTexts; // loaded for qtIso, null when none
+    mutable QString qtIso;
 };
