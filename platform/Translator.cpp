@@ -251,16 +251,12 @@ const QTranslator* DictionaryQtTranslator::qtOwn() const {
     const QString iso = translator.ShownIso();
     if (iso != qtIso) {
         qtIso = iso;
-        qtTexts.reset();
-        if (!iso.isEmpty()) {
-            auto loaded = std::make_unique<QTranslator>();
-            // A missing file leaves Qt's texts English, as before.
-            if (loaded->load(QStringLiteral("qtbase_") + iso,
-                             QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-                qtTexts = std::move(loaded);
-        }
+        // A missing file leaves Qt's texts English.
+        qtLoaded =
+            !iso.isEmpty() && qtTexts.load(QStringLiteral("qtbase_") + iso,
+                                           QLibraryInfo::path(QLibraryInfo::TranslationsPath));
     }
-    return qtTexts.get();
+    return qtLoaded ? &qtTexts : nullptr;
 }
 
 QString DictionaryQtTranslator::translate(const char* context, const char* sourceText,

@@ -5,7 +5,6 @@
 #include <QStringList>
 #include <QTranslator>
 #include <QVector>
-#include <memory>
 
 class QWidget;
 
@@ -78,6 +77,9 @@ private:
     const QTranslator* qtOwn() const;
 
     const Translator& translator;
-    mutable std::unique_ptr<QTranslator> qtTexts; // loaded for qtIso, null when none
-    mutable QString qtIso;
+    // Reloaded in place, never replaced: a translator destroyed while Qt asks for a text
+    // would wait for Qt's own lock of its translators.
+    mutable QTranslator qtTexts;
+    mutable QString qtIso; // the language qtTexts holds; empty for English
+    mutable bool qtLoaded = false;
 };
