@@ -1,7 +1,7 @@
 # The two commands a user needs: `make run` and `make test`.
 PACKAGES := g++ cmake make pkg-config qt6-base-dev qt6-base-dev-tools qt6-serialport-dev \
             libqt6serialport6 libsqlcipher-dev sqlcipher poppler-utils xvfb xauth libgl1-mesa-dev \
-            fonts-dejavu-core tzdata
+            fonts-dejavu-core tzdata qt6-translations-l10n
 BUILD_DIR   ?= build
 PROGRAM_DIR ?= $(HOME)/.local/share/trevano-lite
 JOBS        ?= $(shell nproc 2>/dev/null || echo 2)

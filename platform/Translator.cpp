@@ -3,6 +3,7 @@
 #include "AppError.h"
 
 #include <QFile>
+#include <QLibraryInfo>
 #include <QLocale>
 
 namespace {
@@ -160,9 +161,29 @@ QString Translator::FormatStr(const QString& pattern, const QStringList& values)
     return out;
 }
 
-QString DictionaryQtTranslator::translate(const char*, const char* sourceText, const char*,
-                                          int) const {
+DictionaryQtTranslator::DictionaryQtTranslator(const Translator& translator, QObject* parent)
+    : QTranslator(parent), translator(translator) {}
+
+DictionaryQtTranslator::~DictionaryQtTranslator() = default;
+
+const QTranslator* DictionaryQtTranslator::qtOwn() const {
+    const QString iso = translator.ShownIso();
+    if (iso != qtIso) {
+        qtIso = iso;
+        // A missing file leaves Qt's texts English.
+        qtLoaded =
+            !iso.isEmpty() && qtTexts.load(QStringLiteral("qtbase_") + iso,
+                                           QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    }
+    return qtLoaded ? &qtTexts : nullptr;
+}
+
+QString DictionaryQtTranslator::translate(const char* context, const char* sourceText,
+                                          const char* disambiguation, int n) const {
     const QString source = QString::fromUtf8(sourceText);
     const QString translated = translator.Translate(source);
-    return translated == source ? QString() : translated;
+    if (translated != source)
+        return translated;
+    const QTranslator* qt = qtOwn();
+    return qt ? qt->translate(context, sourceText, disambiguation, n) : QString();
 }

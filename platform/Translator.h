@@ -57,6 +57,8 @@ public:
     bool HasTranslation(const QString& text) const;
     // The language whose column is shown; 0 means the English texts.
     int ShownColumnLanguage() const { return shownLanguage; }
+    // The ISO code of the shown language ("de"); empty for English.
+    QString ShownIso() const { return column < 0 ? QString() : fileLanguages.at(column).iso; }
 
 private:
     void readFile(); // throws AppError
@@ -67,15 +69,24 @@ private:
     int shownLanguage = 0;
 };
 
-// Routes the texts of Designer forms (retranslateUi) through the translation object.
+// Routes the texts of Designer forms (retranslateUi) through the translation object. Texts
+// the dictionary lacks come from Qt's own translations of the shown language (its file and
+// print dialogs), which follow every change of the language.
 class DictionaryQtTranslator : public QTranslator {
 public:
-    explicit DictionaryQtTranslator(const Translator& translator, QObject* parent = nullptr)
-        : QTranslator(parent), translator(translator) {}
+    explicit DictionaryQtTranslator(const Translator& translator, QObject* parent = nullptr);
+    ~DictionaryQtTranslator() override;
     QString translate(const char* context, const char* sourceText, const char* disambiguation,
                       int n) const override;
     bool isEmpty() const override { return false; }
 
 private:
+    const QTranslator* qtOwn() const;
+
     const Translator& translator;
+    // Reloaded in place, never replaced: a translator destroyed while Qt asks for a text
+    // would wait for Qt's own lock of its translators.
+    mutable QTranslator qtTexts;
+    mutable QString qtIso; // the language qtTexts holds; empty for English
+    mutable bool qtLoaded = false;
 };

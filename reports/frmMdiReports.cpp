@@ -138,7 +138,7 @@ void frmMdiReports::lvwReports_DblClick() {
             ReportParamShow(item->data(0, kKeyRole).toString(), item->text(0));
     } catch (const AppError& e) {
         if (e.number > 0)
-            HandleError(QStringLiteral("lvwReports_DblClick of Form frmMdiReports"), e, false);
+            HandleError(QStringLiteral("lvwReports_DblClick of Form frmMdiReports"), e, true);
     }
 }
 
@@ -164,7 +164,7 @@ void frmMdiReports::ReportParamShow(const QString& key, const QString& caption) 
             LoadCustomReport(caption);
     } catch (const AppError& e) {
         if (e.number > 0)
-            HandleError(QStringLiteral("ReportParamShow of Form frmMdiReports"), e, false);
+            HandleError(QStringLiteral("ReportParamShow of Form frmMdiReports"), e, true);
     }
     // Also after a failure: the entry must not go on showing a dialog that is not open.
     item->setIcon(0, reportIcon);
@@ -204,7 +204,7 @@ void frmMdiReports::LoadIncidentReport(const QString& caption) {
             OpenDialog(QStringLiteral("IncidentReport"), caption);
     } catch (const AppError& e) {
         if (e.number > 0)
-            HandleError(QStringLiteral("LoadIncidentReport of Form frmMdiReports"), e, false);
+            HandleError(QStringLiteral("LoadIncidentReport of Form frmMdiReports"), e, true);
     }
 }
 
@@ -214,7 +214,7 @@ void frmMdiReports::LoadIncidentReportOld(const QString& caption) {
             OpenDialog(QStringLiteral("IncidentReportOld"), caption);
     } catch (const AppError& e) {
         if (e.number > 0)
-            HandleError(QStringLiteral("LoadIncidentReportOld of Form frmMdiReports"), e, false);
+            HandleError(QStringLiteral("LoadIncidentReportOld of Form frmMdiReports"), e, true);
     }
 }
 
@@ -235,8 +235,8 @@ void frmMdiReports::LoadPatrolSchedule(const QString& caption) {
 void frmMdiReports::LoadCustomReport(const QString& caption) {
     try {
         OpenDialog(QStringLiteral("CustomReport"), caption);
-    } catch (const AppError&) {
-        // A failure of this entry is neither logged nor shown. The pointer is normal again
-        // either way: the report's hourglass ends with its scope.
+    } catch (const AppError& e) {
+        if (e.number > 0)
+            HandleError(QStringLiteral("LoadCustomReport of Form frmMdiReports"), e, true);
     }
 }

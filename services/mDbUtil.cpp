@@ -12,6 +12,14 @@ void logFailure(const QString& procedure, const AppError& error) {
         HandleError(procedure + QStringLiteral(" of Module mDbUtil"), error, false);
 }
 
+QString createStatement(const QString& name) {
+    return QStringLiteral("CREATE TABLE %1( ID INTEGER PRIMARY KEY AUTOINCREMENT, "
+                          "Field0 TEXT, Field1 TEXT, Field2 TEXT, Field3 TEXT, "
+                          "Field4 TEXT, Field5 TEXT, Field6 TEXT, Field7 TEXT, "
+                          "Field8 TEXT, Field9 TEXT )")
+        .arg(DbQuotedName(name));
+}
+
 } // namespace
 
 bool TableExists(const QString& name) {
@@ -24,16 +32,18 @@ bool CreateTblReportTemp(const QString& name) {
     try {
         if (!gConn)
             throw AppError(AppError::InvalidCall, QStringLiteral("The database is not open"));
-        gConn->Execute(QStringLiteral("CREATE TABLE %1( ID INTEGER PRIMARY KEY AUTOINCREMENT, "
-                                      "Field0 TEXT, Field1 TEXT, Field2 TEXT, Field3 TEXT, "
-                                      "Field4 TEXT, Field5 TEXT, Field6 TEXT, Field7 TEXT, "
-                                      "Field8 TEXT, Field9 TEXT )")
-                           .arg(DbQuotedName(name)));
+        gConn->Execute(createStatement(name));
         return true;
     } catch (const AppError& e) {
         logFailure(QStringLiteral("CreateTblReportTemp"), e);
         return false;
     }
+}
+
+void PrepareRptTmp() {
+    if (!TableExists(kReportTable))
+        gConn->Execute(createStatement(kReportTable));
+    gConn->Execute(QStringLiteral("DELETE FROM tblReportTemp"));
 }
 
 bool InitRptTmp() {

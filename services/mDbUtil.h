@@ -9,6 +9,8 @@
 // Creates tblReportTemp when it is missing and empties it. False when it could not be
 // created or emptied; a failure is written to the error log.
 bool InitRptTmp();
+// The same for a report that tells its own failure: the failure reaches the caller, unlogged.
+void PrepareRptTmp();
 // Creates the report table of that name; false (logged) when the statement failed.
 bool CreateTblReportTemp(const QString& name);
 // Whether the database has a table or view of that name; names are compared without regard

@@ -1,9 +1,9 @@
 #include "mDeclareAPI.h"
 
-#include <QDir>
+#include "DocumentsFolder.h"
+
 #include <QLocale>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QThread>
 #include <QWidget>
 
@@ -32,6 +32,5 @@ QString GetShortDateFormat() {
 }
 
 QString GetMyDocumentsPath() {
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return documents.isEmpty() ? QDir::homePath() : documents;
+    return DocumentsFolder();
 }

@@ -10,4 +10,5 @@ void Sleep(int milliseconds);
 void FormOnTop(QWidget* window, bool onTop);
 // The system's short date pattern (a Qt pattern), a two-digit year widened to four.
 QString GetShortDateFormat();
+// The starting folder of the backup and restore dialogs (DocumentsFolder).
 QString GetMyDocumentsPath();

@@ -1,5 +1,6 @@
 // Backup and restore on real database files, and the File menu that starts them.
 #include "DatabaseKey.h"
+#include "ModalScript.h"
 #include "TestHome.h"
 #include "frmMain.h"
 #include "mBackup.h"
@@ -7,6 +8,8 @@
 #include "mGlobals.h"
 
 #include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QtTest>
@@ -71,6 +74,8 @@ private slots:
     void databaseLostEndsTheProgram();
     void cancelledWhileCopying_data();
     void cancelledWhileCopying();
+    void restoreStartsInAFolderThatExists_data();
+    void restoreStartsInAFolderThatExists();
 
 private:
     std::unique_ptr<TestHome> home;
@@ -312,6 +317,37 @@ void tst_backup::cancelledWhileCopying() {
     QVERIFY(gConn && gConn->IsOpen());
     QCOMPARE(stagedCopies(), QStringList());
     QVERIFY(!home->errorLog().contains("Error "));
+}
+
+void tst_backup::restoreStartsInAFolderThatExists_data() {
+    QTest::addColumn<bool>("hasDocuments");
+    QTest::newRow("no Documents folder") << false;
+    QTest::newRow("a Documents folder") << true;
+}
+
+// The real file dialog: a starting folder that does not exist is shown as a file name.
+void tst_backup::restoreStartsInAFolderThatExists() {
+    QFETCH(bool, hasDocuments);
+    const QString documentsFolder = QDir::home().filePath("Documents");
+    if (hasDocuments)
+        QVERIFY(QDir().mkpath(documentsFolder));
+    else
+        QDir(documentsFolder).removeRecursively();
+    QString folder, fileName;
+    bool shown = false;
+    QPointer<QTimer> watch = WhenOpen<QFileDialog>([&](QFileDialog* dialog) {
+        shown = true;
+        folder = dialog->directory().absolutePath();
+        fileName = Child<QLineEdit>(dialog, "fileNameEdit")->text();
+        dialog->reject();
+    });
+    BoxRecorder boxes;
+    QCOMPARE(RunRestore(), RestoreOutcome::NotRestored);
+    delete watch;
+    QVERIFY(shown);
+    QCOMPARE(folder, hasDocuments ? documentsFolder : QDir::homePath());
+    QCOMPARE(fileName, QString());
+    QVERIFY(boxes.boxes.isEmpty());
 }
 
 QTEST_MAIN(tst_backup)

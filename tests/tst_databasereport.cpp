@@ -85,6 +85,7 @@ struct Run {
     QString title;     // the preview's title, when a preview opened
     QStringList codes; // tblCustom while the preview was open
     QVector<QStringList> rows;
+    QStringList boxes;
 };
 
 // Presses `button` and answers what opens: the preview is read (and saved to `pdf` when
@@ -116,8 +117,7 @@ Run press(QPushButton* button, const QString& pdf = QString()) {
         }
     });
     button->click();
-    if (!boxes.boxes.isEmpty())
-        qWarning() << "unexpected boxes" << boxes.texts();
+    run.boxes = boxes.texts();
     return run;
 }
 
@@ -302,8 +302,13 @@ void tst_databasereport::copyFailure() {
     QCOMPARE(run.result, kFailed);
     QVERIFY(!run.lblWaitShown);
     QVERIFY(run.title.isEmpty());
+    // The program's failure box tells why; the log has the same once.
+    QCOMPARE(run.boxes.size(), 1);
+    QVERIFY2(run.boxes.first().startsWith("Error 13 in GoProcessData of Form frmWaitReport\r\n"),
+             qPrintable(run.boxes.first()));
     QVERIFY2(home->errorLog().contains(" in GoProcessData of Form frmWaitReport\t("),
              qPrintable(home->errorLog()));
+    QCOMPARE(home->errorLog().count('\n'), 1);
     // Nothing of the failed copy is left.
     QCOMPARE(customColumn("tButtonCode"), QStringList{"EARLIER"});
 

@@ -6,12 +6,14 @@
 #include "TestHome.h"
 #include "TestMain.h"
 #include "TightFolder.h"
+#include "Translator.h"
 #include "frmCompany.h"
 #include "frmMain.h"
 #include "mCompany.h"
 #include "mGlobals.h"
 #include "mLinkGlobals.h"
 
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -82,6 +84,7 @@ private slots:
     void positionOffEveryScreen();
     void languageSwitchOnAnOpenWindow();
     void languageThatCannotBeShownResets();
+    void qtDialogsSpeakTheLanguage();
     void homePage();
     void homePageFits_data();
     void homePageFits();
@@ -257,6 +260,32 @@ void tst_mainwindow::languageSwitchOnAnOpenWindow() {
     w.Action("mnuToolsLanguage")->trigger();
     QCOMPARE(w.Action("mnuFileExit")->text(), QString("E&xit"));
     QCOMPARE(w.Action("reports")->text(), QString("Reports"));
+}
+
+// Qt's own dialogs (file, print) take their texts from Qt's translations of the language.
+void tst_mainwindow::qtDialogsSpeakTheLanguage() {
+    DictionaryQtTranslator forms(*gTranslator); // as the program installs it
+    QCoreApplication::installTranslator(&forms);
+    const auto lookIn = [] {
+        QFileDialog dialog;
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        return dialog.findChild<QLabel*>("lookInLabel")->text();
+    };
+    QCOMPARE(lookIn(), QString("Look in:"));
+    frmMain w;
+    w.setUserType(1);
+    w.show();
+    bool seen = false;
+    chooseLanguage(2, &seen);
+    w.Action("mnuToolsLanguage")->trigger();
+    QVERIFY(seen);
+    QCOMPARE(lookIn(), QString("Suchen in:"));
+    QCOMPARE(QCoreApplication::translate("QPrintDialog", "Print"), QString("Drucken"));
+
+    chooseLanguage(1, &seen);
+    w.Action("mnuToolsLanguage")->trigger();
+    QCOMPARE(lookIn(), QString("Look in:"));
+    QCOMPARE(QCoreApplication::translate("QPrintDialog", "Print"), QString("Print"));
 }
 
 void tst_mainwindow::languageThatCannotBeShownResets() {

@@ -234,7 +234,7 @@ void tst_readerreport::outcomes_data() {
     QTest::addColumn<QString>("reader");
     QTest::addColumn<QDateTime>("start");
     QTest::addColumn<QDateTime>("end");
-    QTest::addColumn<QString>("box");         // empty: a preview
+    QTest::addColumn<QString>("box");         // how the one box begins; empty: a preview
     QTest::addColumn<QStringList>("printed"); // the codes in the preview
     QTest::addColumn<QString>("logged");      // the label of a failure written to the log
     const QDate day(2026, 3, 10);
@@ -247,8 +247,10 @@ void tst_readerreport::outcomes_data() {
     QTest::newRow("only other readers touched")
         << kReaderC << QDateTime(day.addDays(-5), QTime(0, 0))
         << QDateTime(day.addDays(5), QTime(23, 59)) << kNoData << QStringList() << QString();
+    // The program's failure box, with the reason.
     QTest::newRow("touches cannot be read")
-        << "drop" << QDateTime(day, QTime(0, 0)) << QDateTime(day, QTime(23, 59)) << QString()
+        << "drop" << QDateTime(day, QTime(0, 0)) << QDateTime(day, QTime(23, 59))
+        << "Error 1 in ReportReaderReport of Form frmRptReaderReport\r\n"
         << QStringList() << "ReportReaderReport of Form frmRptReaderReport";
 }
 
@@ -269,7 +271,9 @@ void tst_readerreport::outcomes() {
     SetRange(*dialog, start, end);
     const QString pdf = home->file("outcome.pdf");
     const QStringList boxes = printPreview(*dialog, pdf);
-    QCOMPARE(boxes, box.isEmpty() ? QStringList() : QStringList{box});
+    QCOMPARE(boxes.size(), box.isEmpty() ? 0 : 1);
+    if (!box.isEmpty())
+        QVERIFY2(boxes.first().startsWith(box), qPrintable(boxes.first()));
     QCOMPARE(QFile::exists(pdf), !printed.isEmpty());
     const QString text = printed.isEmpty() ? QString() : PdfText(pdf);
     for (const QString& code : kAllCodes)

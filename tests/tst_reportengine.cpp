@@ -9,6 +9,7 @@
 #include "mDbUtil.h"
 #include "mGlobals.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QScrollBar>
@@ -146,6 +147,8 @@ private slots:
     void previewPaintsOnDemand();
     void printHonoursThePageRange();
     void saveAsPdf();
+    void saveAsPdfWithTheProposedName_data();
+    void saveAsPdfWithTheProposedName();
 
 private:
     std::unique_ptr<TestHome> home;
@@ -533,6 +536,37 @@ void tst_reportengine::saveAsPdf() {
         QVERIFY(!preview.SaveAsPdf());
         QVERIFY(boxes.boxes.last().text.startsWith("The report could not be saved."));
     }
+}
+
+void tst_reportengine::saveAsPdfWithTheProposedName_data() {
+    QTest::addColumn<bool>("hasDocuments");
+    QTest::newRow("no Documents folder") << false;
+    QTest::newRow("a Documents folder") << true;
+}
+
+// The user only presses Save: the proposed name lies in a folder that exists.
+void tst_reportengine::saveAsPdfWithTheProposedName() {
+    QFETCH(bool, hasDocuments);
+    const QString documents = QDir::home().filePath("Documents");
+    if (hasDocuments)
+        QVERIFY(QDir().mkpath(documents));
+    else
+        QDir(documents).removeRecursively();
+    fillRows(3);
+    ReportTableSource source(*gConn, "tblReportTemp");
+    ReportDocument report(testLayout(360), source);
+    QVERIFY(report.Paginate());
+    ReportPreview preview(report);
+    BoxRecorder boxes;
+    QString proposed;
+    Boxes::SetFileHandler(
+        [&](const Boxes::FileDialog& dialog) { return proposed = dialog.fileName; });
+    const bool saved = preview.SaveAsPdf();
+    Boxes::SetFileHandler({});
+    QVERIFY2(saved, qPrintable(boxes.texts().join('\n')));
+    QCOMPARE(QFileInfo(proposed).absolutePath(), hasDocuments ? documents : QDir::homePath());
+    QVERIFY(PdfText(proposed).contains("End Of Report"));
+    QVERIFY(boxes.boxes.isEmpty());
 }
 
 TREVANO_TEST_MAIN(tst_reportengine)

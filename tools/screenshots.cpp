@@ -6,6 +6,7 @@
 
 #include "DatabaseKey.h"
 #include "DatabaseMaker.h"
+#include "DocumentsFolder.h"
 #include "ReportDialogs.h"
 #include "ReportFrame.h"
 #include "ReportPreview.h"
@@ -44,6 +45,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QTemporaryDir>
 
 namespace {
@@ -152,6 +154,14 @@ int main(int argc, char** argv) {
         progress.Step(1234500);
         if (QWidget* dialog = QApplication::activeModalWidget())
             shoot(*dialog, out.filePath("progress.png"));
+    }
+    {
+        // Qt's own dialogs follow the language too.
+        QFileDialog files(&main, Translate(QStringLiteral("Save as PDF")), DocumentsFolder(),
+                          Translate(QStringLiteral("PDF Files (*.pdf)")));
+        files.setOption(QFileDialog::DontUseNativeDialog);
+        files.setAcceptMode(QFileDialog::AcceptSave);
+        shoot(files, out.filePath("filedialog.png"));
     }
     frmCompany company;
     shoot(company, out.filePath("company.png"));

@@ -2,6 +2,7 @@
 
 #include "AppError.h"
 #include "Boxes.h"
+#include "DocumentsFolder.h"
 #include "Translator.h"
 #include "Twips.h"
 
@@ -19,7 +20,6 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollBar>
-#include <QStandardPaths>
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -343,8 +343,7 @@ bool ReportPreview::SaveAsPdf() {
     Boxes::FileDialog dialog;
     dialog.save = true;
     dialog.title = tr(TR_TEXT("Save as PDF"));
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    dialog.folder = documents.isEmpty() ? QDir::homePath() : documents;
+    dialog.folder = DocumentsFolder();
     dialog.filter = tr(TR_TEXT("PDF Files (*.pdf)"));
     dialog.defaultSuffix = QStringLiteral("pdf");
     QString name = document.Title();

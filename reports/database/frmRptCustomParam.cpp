@@ -130,7 +130,7 @@ void frmRptCustomParam::ShowReport() {
         ::ShowReport(layout, rows, host);
     } catch (const AppError& e) {
         if (e.number > 0)
-            HandleError(kShowReportLabel, e, false);
+            HandleError(kShowReportLabel, e, true);
     }
 }
 

@@ -65,7 +65,7 @@ void frmWaitReport::GoProcessData() {
     } catch (const AppError& e) {
         copying = false;
         if (e.number > 0)
-            HandleError(QStringLiteral("GoProcessData of Form frmWaitReport"), e, false);
+            HandleError(QStringLiteral("GoProcessData of Form frmWaitReport"), e, true);
         ShowResult(Translate(QStringLiteral("The report could not be generated.")));
     }
 }

@@ -42,13 +42,12 @@ QString HardwareButtonQuery(bool locations, bool incidents) {
                           "tblButtons.tButtonName, tblButtons.ID;");
 }
 
-bool WriteHardwareListRows(bool locations, bool incidents, bool readers) {
+void WriteHardwareListRows(bool locations, bool incidents, bool readers) {
     const QString locationsHeading = Translate(QStringLiteral("Locations"));
     const QString incidentsHeading = Translate(QStringLiteral("Incidents"));
     DbCursor buttons(*gConn, HardwareButtonQuery(locations, incidents));
     DbTransaction transaction(*gConn);
-    if (!InitRptTmp())
-        return false;
+    PrepareRptTmp();
     DbStatement insert(*gConn, QStringLiteral("INSERT INTO tblReportTemp (Field0, Field1, "
                                               "Field2, Field3) VALUES (?, ?, ?, ?)"));
     const auto line = [&insert](const QString& f0, const QString& f1, const QString& f2,
@@ -96,13 +95,11 @@ bool WriteHardwareListRows(bool locations, bool incidents, bool readers) {
     }
     insert.Close();
     transaction.Commit();
-    return true;
 }
 
 void BuildHardwareListReport(bool locations, bool incidents, bool readers, cReportHost& host) {
     try {
-        if (!WriteHardwareListRows(locations, incidents, readers))
-            return;
+        WriteHardwareListRows(locations, incidents, readers);
         darHardwareList layout;
         layout.SetReportParam(Translate(QStringLiteral("Hardware List Report")), CompanyText());
         const ReportTexts shared = SharedReportTexts();
@@ -112,6 +109,7 @@ void BuildHardwareListReport(bool locations, bool incidents, bool readers, cRepo
         ReportTableSource rows(*gConn, QStringLiteral("tblReportTemp"));
         ShowReport(layout, rows, host);
     } catch (const AppError& e) {
-        ShowProcedureError(QStringLiteral("BuildHardwareListReport"), e);
+        HandleError(QStringLiteral("BuildHardwareListReport of Form frmRptHardwareListParam"), e,
+                    true);
     }
 }

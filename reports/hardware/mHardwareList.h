@@ -12,10 +12,9 @@ class cReportHost;
 QString HardwareButtonQuery(bool locations, bool incidents);
 
 // Empties tblReportTemp and writes the report's lines into it in print order, in one
-// transaction. False when the table could not be prepared (InitRptTmp has logged why).
-// Throws AppError.
-bool WriteHardwareListRows(bool locations, bool incidents, bool readers);
+// transaction. Throws AppError (the table's old rows stay).
+void WriteHardwareListRows(bool locations, bool incidents, bool readers);
 
-// Builds the hardware list and previews it modally. A failure is shown in a box of its own
-// ("Error n in procedure BuildHardwareListReport: ..."), and no report follows.
+// Builds the hardware list and previews it modally. A failure goes to HandleError with its
+// box, and no report follows.
 void BuildHardwareListReport(bool locations, bool incidents, bool readers, cReportHost& host);

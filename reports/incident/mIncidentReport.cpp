@@ -240,8 +240,7 @@ IncidentRows WriteIncidentRows(const QDateTime& start, const QDateTime& end,
     const qint64 total = countTouches(readerIds, from, to);
     if (total == 0)
         return IncidentRows::NoRecords;
-    if (!InitRptTmp())
-        return IncidentRows::TableFailed;
+    PrepareRptTmp();
 
     std::vector<Section> sections;
     QHash<QString, std::vector<size_t>> sectionsOfCode;

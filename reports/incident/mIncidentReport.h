@@ -15,7 +15,6 @@ class cReportHost;
 enum class IncidentRows {
     NoReader,      // no reader chosen: nothing was done
     NoRecords,     // the chosen readers touched nothing in the range
-    TableFailed,   // tblReportTemp could not be prepared (InitRptTmp has logged why)
     UnknownButton, // a chosen incident button is not in tblButtons
     Stopped,       // the user stopped the work: the table is left empty
     Written

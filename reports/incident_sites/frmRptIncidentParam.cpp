@@ -105,10 +105,7 @@ void frmRptIncidentParam::cmdPrintPreview_Click() {
         const QString readerId = readerKey >= 0 && readerKey < ReaderIds.size()
                                      ? ReaderIds.at(int(readerKey))
                                      : QString();
-        if (!CreateTempIncidentTable()) {
-            SetBusy(false);
-            return;
-        }
+        CreateTempIncidentTable();
         std::unique_ptr<DbCursor> events = OpenIncidentEvents(start, end, readerId);
         BuildIncidentReport_ORIGINAL(*events, start, end, eventId, ui->cboEvent->currentText(),
                                      siteId, ui->cboSite->currentText(), readerId,
@@ -116,7 +113,7 @@ void frmRptIncidentParam::cmdPrintPreview_Click() {
     } catch (const AppError& e) {
         if (e.number > 0)
             HandleError(QStringLiteral("cmdPrintPreview_Click of Form frmRptIncidentParam"), e,
-                        false);
+                        true);
         SetBusy(false);
     }
 }
@@ -170,7 +167,7 @@ void frmRptIncidentParam::BuildIncidentReport_ORIGINAL(
     } catch (const AppError& e) {
         if (e.number > 0)
             HandleError(QStringLiteral("BuildIncidentReport_ORIGINAL of Form frmRptIncidentParam"),
-                        e, false);
+                        e, true);
         SetBusy(false);
     }
 }

@@ -22,16 +22,11 @@ struct Place {
 
 } // namespace
 
-bool CreateTempIncidentTable() {
+void CreateTempIncidentTable() {
     DropTempIncidentTable();
-    try {
-        gConn->Execute(QStringLiteral(
-            "CREATE TABLE tblTempIncident ( tDate VARCHAR NULL, tTime VARCHAR NULL, tReaderName "
-            "VARCHAR NULL, tSite VARCHAR NULL, tLocation VARCHAR NULL, tIncident VARCHAR NULL)"));
-        return true;
-    } catch (const AppError&) {
-        return false;
-    }
+    gConn->Execute(QStringLiteral(
+        "CREATE TABLE tblTempIncident ( tDate VARCHAR NULL, tTime VARCHAR NULL, tReaderName "
+        "VARCHAR NULL, tSite VARCHAR NULL, tLocation VARCHAR NULL, tIncident VARCHAR NULL)"));
 }
 
 void DropTempIncidentTable() {

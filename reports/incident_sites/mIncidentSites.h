@@ -12,9 +12,9 @@ class DbCursor;
 // site and location its own reader touched last (or touched with it), filtered by one
 // incident button, one reader and one site. Its rows go into tblTempIncident.
 
-// Drops tblTempIncident (an absent table is no failure) and creates it empty; false, with no
-// message and no log line, when it cannot be created.
-bool CreateTempIncidentTable();
+// Drops tblTempIncident (an absent table is no failure) and creates it empty; throws AppError
+// when it cannot be created.
+void CreateTempIncidentTable();
 // Drops tblTempIncident; every failure is ignored.
 void DropTempIncidentTable();
 

@@ -67,6 +67,6 @@ void ReportReaderReport(const QDateTime& StartDate, const QDateTime& EndDate,
         ShowReport(layout, rows, host);
     } catch (const AppError& e) {
         if (e.number > 0)
-            HandleError(QStringLiteral("ReportReaderReport of Form frmRptReaderReport"), e, false);
+            HandleError(QStringLiteral("ReportReaderReport of Form frmRptReaderReport"), e, true);
     }
 }
