@@ -34,7 +34,8 @@ darHardwareList::darHardwareList() {
     // under their group. Long names wrap rather than being cut.
     ReportSection& detail = AddSection(ReportSection::Detail, QStringLiteral("Detail"), 285);
     detail.AddField("Field0", "Field0", {0, 15, 1410, 240});
-    detail.AddField("Field1", "Field1", {1500, 15, 3195, 240}, ReportAlign::Left, true);
+    // A group's heading reaches to the code column: name and description fit on one line.
+    detail.AddField("Field1", "Field1", {1500, 15, 5655, 240}, ReportAlign::Left, true);
     detail.AddField("Field2", "Field2", {3150, 15, 3870, 240}, ReportAlign::Left, true);
     detail.AddField("Field3", "Field3", {7155, 15, 1440, 240});
 

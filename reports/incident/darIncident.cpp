@@ -35,14 +35,15 @@ darIncident::darIncident() {
     header.AddLabel(QStringLiteral("Label18"), {5940, 2115, 1830, 225});
     header.AddLine(QStringLiteral("Line1"), 30, 2505, 8625);
 
-    // Names and headings wrap instead of being cut at the field's side.
+    // Names and headings wrap instead of being cut at the field's side; their boxes are one
+    // 7-point line tall, so a wrapped row keeps its gap to the next row and to the closing rule.
     ReportSection& detail = AddSection(ReportSection::Detail, QStringLiteral("Section1"), 240);
     detail
-        .AddField(QStringLiteral("txtEvent"), QStringLiteral("Field0"), {0, 0, 8610, 240},
+        .AddField(QStringLiteral("txtEvent"), QStringLiteral("Field0"), {0, 0, 8610, 165},
                   ReportAlign::Left, true)
         .font = ReportFont::Bold();
     detail.AddField(QStringLiteral("Text1"), QStringLiteral("Field1"), {1440, 0, 1440, 240});
-    detail.AddField(QStringLiteral("Text3"), QStringLiteral("Field2"), {2895, 0, 5745, 240},
+    detail.AddField(QStringLiteral("Text3"), QStringLiteral("Field2"), {2895, 0, 5745, 165},
                     ReportAlign::Left, true);
 
     AddSection(ReportSection::PageFooter, QStringLiteral("Section3"), 0);

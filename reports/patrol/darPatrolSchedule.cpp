@@ -34,8 +34,9 @@ darPatrolSchedule::darPatrolSchedule() {
     header.AddLabel("lblTolerance", {2040, 2640, 6480, 285}, ReportAlign::Left, true);
     header.AddLabel("Label2", {45, 3060, 585, 210}).font = ReportFont::Bold();
     header.AddLabel("lblHdrTime", {855, 3060, 1500, 210}).font = ReportFont::Bold();
-    header.AddLabel("Label10", {2715, 3075, 1455, 210}).font = ReportFont::Bold();
-    header.AddLabel("Label3", {5385, 3105, 1845, 210}).font = ReportFont::Bold();
+    // The headings stand on one line.
+    header.AddLabel("Label10", {2715, 3060, 1455, 210}).font = ReportFont::Bold();
+    header.AddLabel("Label3", {5415, 3060, 1845, 210}).font = ReportFont::Bold();
     header.AddLine("Line4", 0, 3315, 8685);
 
     ReportSection& detail = AddSection(ReportSection::Detail, QStringLiteral("Section1"), 240);
