@@ -281,7 +281,10 @@ public:
               const QRectF& box, const QStringList& lines, int, bool) override {
         QRectF rect = box;
         rect.setHeight(qMax(box.height(), lines.size() * font.lineSpacing));
-        items.append({section.name, control.name, rect, lines.join(QLatin1Char('\n'))});
+        double width = 0;
+        for (const QString& line : lines)
+            width = qMax(width, advanceOf(font, line));
+        items.append({section.name, control.name, rect, lines.join(QLatin1Char('\n')), width});
     }
     void Line(const ReportControl&, const QLineF&) override {}
     void Clip(const QRectF&) override {}
@@ -346,6 +349,10 @@ const ReportDocument::FontInfo& ReportDocument::fontFor(const ReportFont& style)
     return fonts.emplace(key, info).first->second;
 }
 
+double ReportDocument::advanceOf(const FontInfo& font, const QString& line) {
+    return QFontMetricsF(font.font, measureDevice()).horizontalAdvance(line);
+}
+
 QStringList ReportDocument::linesOf(const ReportControl& c, const QString& text, bool wrap) const {
     QString normal = text;
     normal.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), '\n');
@@ -353,11 +360,10 @@ QStringList ReportDocument::linesOf(const ReportControl& c, const QString& text,
     if (!wrap)
         return paragraphs;
     const FontInfo& info = fontFor(c.font);
-    const QFontMetricsF metrics(info.font, measureDevice());
     const double width = qMax(1, c.rect.width());
     QStringList lines;
     for (const QString& p : paragraphs) {
-        if (p.isEmpty() || metrics.horizontalAdvance(p) <= width) {
+        if (p.isEmpty() || advanceOf(info, p) <= width) {
             lines << p;
             continue;
         }

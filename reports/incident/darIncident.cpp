@@ -12,8 +12,9 @@ darIncident::darIncident() {
     AddSection(ReportSection::ReportHeader, QStringLiteral("Section4"), 0);
 
     ReportSection& header = AddSection(ReportSection::PageHeader, kHeader, 2565);
-    header.AddLabel(QStringLiteral("Label10"), {0, 0, 825, 213});
-    header.AddLabel(QStringLiteral("lblReportDate"), {945, 15, 1440, 210});
+    // As wide as the longest translation of "Print Date:" needs, with a gap before the date.
+    header.AddLabel(QStringLiteral("Label10"), {0, 0, 960, 213});
+    header.AddLabel(QStringLiteral("lblReportDate"), {1005, 15, 1440, 210});
     header.AddLabel(QStringLiteral("Label19"), {2835, 0, 2835, 213}, ReportAlign::Center);
     header.AddLabel(QStringLiteral("Label8"), {6495, 0, 630, 210}, ReportAlign::Right);
     header.AddLabel(QStringLiteral("Label7"), {7200, 15, 315, 210}, ReportAlign::Right, false,

@@ -17,8 +17,8 @@ darIncidentOld::darIncidentOld() {
 
     // Each label reaches to the next control on its line.
     ReportSection& header = AddSection(ReportSection::PageHeader, kHeader, 3150);
-    header.AddLabel(QStringLiteral("Label10"), {0, 0, 900, kLine});
-    header.AddLabel(QStringLiteral("lblReportDate"), {945, 15, 1800, 210});
+    header.AddLabel(QStringLiteral("Label10"), {0, 0, 960, kLine});
+    header.AddLabel(QStringLiteral("lblReportDate"), {1005, 15, 1800, 210});
     header.AddLabel(QStringLiteral("Label19"), {2835, 0, 3660, kLine}, ReportAlign::Center);
     header.AddLabel(QStringLiteral("Label8"), {6495, 0, 660, kLine}, ReportAlign::Right);
     header.AddLabel(QStringLiteral("Label7"), {7200, 15, 360, 210}, ReportAlign::Right, false,

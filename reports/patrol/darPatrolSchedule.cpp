@@ -16,7 +16,8 @@ darPatrolSchedule::darPatrolSchedule() {
 
     ReportSection& header = AddSection(ReportSection::PageHeader, kHeader, 3330);
     header.AddLabel("Label16", {0, 0, 1065, 270}, ReportAlign::Right);
-    header.AddLabel("Label17", {1200, 15, 1365, 255}, ReportAlign::Left, false, "%d %t");
+    // Wide enough for a date with a month name and the time.
+    header.AddLabel("Label17", {1200, 15, 1620, 255}, ReportAlign::Left, false, "%d %t");
     header.AddLabel("Label18", {2880, 0, 2880, 285}, ReportAlign::Center);
     header.AddLabel("Label15", {6660, 0, 585, 210}, ReportAlign::Right);
     header.AddLabel("Label14", {7299, 0, 427, 210}, ReportAlign::Right, false, "%p");

@@ -29,8 +29,9 @@ darTourException::darTourException() {
         ReportFont::Bold();
     header.AddLabel("lblTolerance", {7350, 2265, 945, 240}, ReportAlign::Left, true);
     header.AddLabel("lblDate", {15, 2505, 1680, 240}).font = ReportFont::Bold();
-    header.AddLabel("lblDateRange", {1815, 2505, 3630, 240}, ReportAlign::Left, true);
-    header.AddLabel("lblShowEvents", {5505, 2505, 1800, 240}, ReportAlign::Right).font =
+    header.AddLabel("lblDateRange", {1815, 2505, 3540, 240}, ReportAlign::Left, true);
+    // As wide as the German label needs.
+    header.AddLabel("lblShowEvents", {5385, 2505, 1920, 240}, ReportAlign::Right).font =
         ReportFont::Bold();
     header.AddLabel("lblOptions", {7350, 2505, 945, 240}, ReportAlign::Left, true);
     header.AddLabel("lblTitleTourName", {15, 2745, 1680, 240}).font = ReportFont::Bold();
