@@ -36,8 +36,9 @@ darHardwareList::darHardwareList() {
     ReportSection& detail = AddSection(ReportSection::Detail, QStringLiteral("Detail"), 285);
     detail.AddField("Field0", "Field0", {0, 15, 1410, 240});
     // A group line fills no other column: its name and description reach across the page.
-    detail.AddField("Field1", "Field1", {1500, 15, 7095, 240}, ReportAlign::Left, true);
-    detail.AddField("Field2", "Field2", {3150, 15, 3870, 240}, ReportAlign::Left, true);
+    detail.AddField("Field1", "Field1", {1500, 15, 7095, 190}, ReportAlign::Left, true);
+    // Boxes of one line: a wrapped row keeps its gap to the next row and the closing rule.
+    detail.AddField("Field2", "Field2", {3150, 15, 3870, 190}, ReportAlign::Left, true);
     detail.AddField("Field3", "Field3", {7155, 15, 1440, 240});
 
     AddSection(ReportSection::PageFooter, QStringLiteral("PageFooter"), 0);

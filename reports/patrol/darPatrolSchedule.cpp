@@ -40,14 +40,15 @@ darPatrolSchedule::darPatrolSchedule() {
     header.AddLabel("Label3", {5415, 3060, 1845, 210}).font = ReportFont::Bold();
     header.AddLine("Line4", 0, 3315, 8685);
 
+    // Boxes of one line: a wrapped row keeps its gap to the next row and the closing rule.
     ReportSection& detail = AddSection(ReportSection::Detail, QStringLiteral("Section1"), 240);
     // The field of the running number keeps its historic name.
-    detail.AddField("txttLocDesc", "tNumber", {0, 0, 435, 240}, ReportAlign::Left, true);
+    detail.AddField("txttLocDesc", "tNumber", {0, 0, 435, 190}, ReportAlign::Left, true);
     // As wide as the due time, five blanks and the window need in the report's font: the
     // window is never broken over two lines.
-    detail.AddField("txttTime", "tTime", {600, 0, 2085, 240}, ReportAlign::Left, true);
-    detail.AddField("txttSite", "tSite", {2700, 0, 2580, 240}, ReportAlign::Left, true);
-    detail.AddField("txttLocName", "tLocName", {5415, 0, 3210, 240}, ReportAlign::Left, true);
+    detail.AddField("txttTime", "tTime", {600, 0, 2085, 190}, ReportAlign::Left, true);
+    detail.AddField("txttSite", "tSite", {2700, 0, 2580, 190}, ReportAlign::Left, true);
+    detail.AddField("txttLocName", "tLocName", {5415, 0, 3210, 190}, ReportAlign::Left, true);
 
     AddSection(ReportSection::PageFooter, QStringLiteral("Section3"), 6);
     ReportSection& footer = AddSection(ReportSection::ReportFooter, kFooter, 744);

@@ -54,7 +54,7 @@ darReaderUpload::darReaderUpload() {
                     {"lblCode", 1680, 840},
                     {"lblMyName", 2610, 1260},
                     {"lblMyDesc", 4650, 2055},
-                    {"lblMySite", 7050, 1380}};
+                    {"lblMySite", 6855, 1575}};
     for (const auto& h : headings)
         gh.AddLabel(QLatin1String(h.name), {h.left, 375, h.width, 210}).font = ReportFont::Bold();
     gh.AddLine(QStringLiteral("Line1"), 45, 600, 8640);
