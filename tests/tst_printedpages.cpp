@@ -16,12 +16,12 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLabel>
-#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimeEdit>
 #include <QTreeWidget>
-#include <QXmlStreamReader>
+
+using namespace PreviewChecks;
 
 namespace {
 
@@ -98,53 +98,6 @@ void fillDialog(QWidget& dialog) {
         events->setChecked(true);
     if (auto* tours = child<QTreeWidget>(dialog, "lvwMain"))
         tours->setCurrentItem(tours->topLevelItem(0));
-}
-
-// A word of a page as pdftotext finds it, in points.
-struct PdfLine {
-    int page = 0;
-    QRectF box;
-    QString text;
-};
-
-QVector<PdfLine> pdfWords(const QString& path) {
-    QProcess tool;
-    tool.start("pdftotext", {"-bbox-layout", path, "-"});
-    if (!tool.waitForFinished(30000))
-        return {};
-    QXmlStreamReader xml(tool.readAllStandardOutput());
-    QVector<PdfLine> lines;
-    int page = 0;
-    while (!xml.atEnd()) {
-        if (!xml.readNextStartElement())
-            continue;
-        if (xml.name() == QLatin1String("page")) {
-            ++page;
-        } else if (xml.name() == QLatin1String("word")) {
-            const QXmlStreamAttributes a = xml.attributes();
-            PdfLine word;
-            word.page = page;
-            word.box = QRectF(QPointF(a.value("xMin").toDouble(), a.value("yMin").toDouble()),
-                              QPointF(a.value("xMax").toDouble(), a.value("yMax").toDouble()));
-            word.text = xml.readElementText();
-            lines << word;
-        }
-    }
-    return lines;
-}
-
-QString withoutBlanks(const QString& text) {
-    return QString(text).remove(QRegularExpression("\\s+"));
-}
-
-// The PDF's text in the order it was drawn, without blanks or line breaks: a value wrapped over
-// the lines of its box reads whole again.
-QString drawnText(const QString& path) {
-    QProcess tool;
-    tool.start("pdftotext", {"-raw", path, "-"});
-    if (!tool.waitForFinished(30000))
-        return {};
-    return withoutBlanks(QString::fromUtf8(tool.readAllStandardOutput()));
 }
 
 } // namespace
@@ -250,12 +203,12 @@ void tst_printedpages::valuesAtTheirLimits() {
 
     // No two words of a page share ink: a word's box may touch the next line's, not lie on it.
     // A value cut at its box still stands whole in the PDF, under its neighbour's text.
-    const QVector<PdfLine> lines = pdfWords(pdf);
-    QVERIFY2(!lines.isEmpty(), "pdftotext read nothing");
-    for (int i = 0; i < lines.size(); ++i)
-        for (int j = i + 1; j < lines.size(); ++j) {
-            const PdfLine& a = lines.at(i);
-            const PdfLine& b = lines.at(j);
+    const QVector<PdfWord> words = PdfWords(pdf);
+    QVERIFY2(!words.isEmpty(), "pdftotext read nothing");
+    for (int i = 0; i < words.size(); ++i)
+        for (int j = i + 1; j < words.size(); ++j) {
+            const PdfWord& a = words.at(i);
+            const PdfWord& b = words.at(j);
             if (a.page != b.page)
                 continue;
             const QRectF both = a.box.intersected(b.box);
@@ -267,12 +220,12 @@ void tst_printedpages::valuesAtTheirLimits() {
         }
     // The first header label keeps its distance from the date after it.
     const QString printDate = Translate("Print Date:").split(' ').last();
-    QVERIFY2(std::any_of(lines.begin(), lines.end(),
-                         [&](const PdfLine& word) { return word.text == printDate; }),
+    QVERIFY2(std::any_of(words.begin(), words.end(),
+                         [&](const PdfWord& word) { return word.text == printDate; }),
              qPrintable(printDate + " runs into the text after it"));
-    const QString text = drawnText(pdf);
+    const QString text = PdfDrawnText(pdf);
     for (const QString& value : values)
-        QVERIFY2(text.contains(withoutBlanks(value)),
+        QVERIFY2(text.contains(WithoutBlanks(value)),
                  qPrintable(QStringLiteral("missing \"%1\" in:\n%2").arg(value, text)));
     QVERIFY2(!text.contains(QRegularExpression("[\\x{FB00}-\\x{FB06}]")), qPrintable(text));
 }
