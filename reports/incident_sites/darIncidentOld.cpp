@@ -36,13 +36,14 @@ darIncidentOld::darIncidentOld() {
         .font = ReportFont::Title();
     header.AddLabel(QStringLiteral("lblEventFilter"), {30, 2085, 1170, kLine}).font =
         ReportFont::Bold();
-    header.AddLabel(QStringLiteral("Label14"), {1230, 2070, 3700, kLine}, ReportAlign::Left, true);
+    // The filters are one 7-point line tall, so a wrapped filter keeps the gap to the next.
+    header.AddLabel(QStringLiteral("Label14"), {1230, 2070, 3700, 165}, ReportAlign::Left, true);
     header.AddLabel(QStringLiteral("lblReaderFilter"), {45, 2310, 1155, kLine}).font =
         ReportFont::Bold();
-    header.AddLabel(QStringLiteral("Label15"), {1200, 2310, 3700, kLine}, ReportAlign::Left, true);
+    header.AddLabel(QStringLiteral("Label15"), {1200, 2310, 3700, 165}, ReportAlign::Left, true);
     header.AddLabel(QStringLiteral("lblSiteFilter"), {45, 2565, 1155, kLine}).font =
         ReportFont::Bold();
-    header.AddLabel(QStringLiteral("Label16"), {1200, 2565, 3700, kLine}, ReportAlign::Left, true);
+    header.AddLabel(QStringLiteral("Label16"), {1200, 2565, 3700, 165}, ReportAlign::Left, true);
     header.AddLabel(QStringLiteral("lblFrom"), {4980, 2115, 1000, kLine}).font = ReportFont::Bold();
     header.AddLabel(QStringLiteral("Label17"), {6015, 2115, 2640, kLine});
     header.AddLabel(QStringLiteral("lblTo"), {4995, 2370, 1000, kLine}).font = ReportFont::Bold();
