@@ -1,4 +1,5 @@
 // Backup and restore on real database files, and the File menu that starts them.
+#include "Boxes.h"
 #include "DatabaseKey.h"
 #include "ModalScript.h"
 #include "TestHome.h"
@@ -12,6 +13,7 @@
 #include <QLineEdit>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QtTest>
 
 namespace {
@@ -333,6 +335,10 @@ void tst_backup::restoreStartsInAFolderThatExists() {
         QVERIFY(QDir().mkpath(documentsFolder));
     else
         QDir(documentsFolder).removeRecursively();
+    // This test looks at the real dialog, not at a scripted answer.
+    const Boxes::FileHandler scripted = Boxes::CurrentFileHandler();
+    Boxes::SetFileHandler({});
+    const auto restore = qScopeGuard([&] { Boxes::SetFileHandler(scripted); });
     QString folder, fileName;
     bool shown = false;
     QPointer<QTimer> watch = WhenOpen<QFileDialog>([&](QFileDialog* dialog) {
