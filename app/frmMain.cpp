@@ -84,6 +84,23 @@ const MenuEntry kMenuEntries[] = {
     {"mnuHelpAbout", TR_TEXT("&About ")},
 };
 
+// Hidden from the plain user and refused to him; the setup button is one of the toolbar's.
+const char* const kMasterOnly[] = {"setup",
+                                   "mnuTools",
+                                   "mnuToolsPipeOptions",
+                                   "mnuToolsClearPipe",
+                                   "mnuToolsReaderFW",
+                                   "mnuViewOptions",
+                                   "mnuUserMaintenance",
+                                   "mnuUMAdmin",
+                                   "mnuUMUser",
+                                   "mnuToolCompany",
+                                   "mnuToolsLanguage"};
+// Shown to everyone, usable by the master user only.
+const char* const kMasterFileEntries[] = {"mnuFileArchive", "mnuFileBackup", "mnuFileRestore"};
+// Reading or erasing the reader waits for a docking station as well.
+const char* const kReaderEntries[] = {"mnuToolsPipeOptions", "mnuToolsClearPipe"};
+
 int twipsToPixels(double twips) {
     return qRound(twips / kTwipsPerPixel);
 }
@@ -211,10 +228,7 @@ void frmMain::BuildMenus() {
     connect(addEntry(mnuTools, QStringLiteral("mnuToolCompany")), &QAction::triggered, this,
             &frmMain::OpenCompany);
     connect(addEntry(mnuTools, QStringLiteral("mnuToolsLanguage")), &QAction::triggered, this,
-            [this] {
-                ChangeLanguage();
-                GoHome();
-            });
+            &frmMain::mnuToolsLanguage_Click);
 
     mnuHelp = bar->addMenu(QString());
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
@@ -224,9 +238,34 @@ void frmMain::BuildMenus() {
     connect(addEntry(mnuHelp, QStringLiteral("mnuHelpAbout")), &QAction::triggered, this,
             &frmMain::mnuHelpAbout_Click);
 
-    // Erasing and the reader options wait for a docking station.
-    Action(QStringLiteral("mnuToolsPipeOptions"))->setEnabled(false);
-    Action(QStringLiteral("mnuToolsClearPipe"))->setEnabled(false);
+    ApplyRights(); // nobody is logged in yet
+}
+
+void frmMain::setUserType(int vNewValue) {
+    userType = static_cast<qint16>(vNewValue);
+    ApplyRights();
+}
+
+void frmMain::ApplyRights() {
+    const bool master = IsMaster();
+    // Hidden alone an action still runs when it is triggered: it is disabled as well.
+    for (const char* name : kMasterOnly) {
+        QAction* action = Action(QLatin1String(name));
+        if (!action)
+            continue; // the toolbar is not built yet
+        action->setVisible(master);
+        if (!master)
+            action->setEnabled(false);
+    }
+    if (master) {
+        for (const char* name :
+             {"mnuTools", "mnuToolsReaderFW", "mnuViewOptions", "mnuUserMaintenance", "mnuUMAdmin",
+              "mnuUMUser", "mnuToolCompany", "mnuToolsLanguage"})
+            Action(QLatin1String(name))->setEnabled(true);
+    }
+    EnableReaderEntries(gDocked);
+    for (const char* name : kMasterFileEntries)
+        Action(QLatin1String(name))->setEnabled(master);
 }
 
 QAction* frmMain::Action(const QString& objectName) const {
@@ -287,6 +326,7 @@ void frmMain::InitToolbar() {
                     GoSetup();
             });
         }
+        ApplyRights();
     } catch (const AppError& e) {
         HandleError(QStringLiteral("InitToolbar of Form frmMain"), e, false);
     }
@@ -510,10 +550,8 @@ void frmMain::ShowNotDocked() {
 }
 
 void frmMain::EnableReaderEntries(bool docked) {
-    for (const char* name : {"mnuToolsPipeOptions", "mnuToolsClearPipe"}) {
-        QAction* entry = Action(QLatin1String(name));
-        entry->setEnabled(docked);
-    }
+    for (const char* name : kReaderEntries)
+        Action(QLatin1String(name))->setEnabled(docked && IsMaster());
 }
 
 void frmMain::comPort_Lost(int error, const QString& description) {
@@ -546,6 +584,8 @@ void frmMain::GoReports() {
 }
 
 void frmMain::GoSetup() {
+    if (!IsMaster())
+        return;
     try {
         if (!ShowPage(std::make_unique<frmMDISetup>(*this)))
             return;
@@ -558,6 +598,8 @@ void frmMain::GoSetup() {
 }
 
 void frmMain::GoOptions() {
+    if (!IsMaster())
+        return;
     try {
         ClosePort();
         LinkYield();
@@ -603,13 +645,7 @@ void frmMain::NavigateToolbarButtons(QString& tMask) {
                                .arg(buttons.size()));
         for (int i = 0; i < buttons.size(); ++i)
             buttons.at(i)->setEnabled(tMask.at(i) == QLatin1Char('1'));
-        const bool master = userType == 1;
-        Action(QStringLiteral("setup"))->setVisible(master);
-        mnuTools->menuAction()->setVisible(master);
-        for (const char* name : {"mnuFileArchive", "mnuFileBackup", "mnuFileRestore"}) {
-            QAction* entry = Action(QLatin1String(name));
-            entry->setEnabled(master);
-        }
+        ApplyRights();
         if (!gDocked)
             Action(QStringLiteral("download"))->setEnabled(false);
     } catch (const AppError& e) {
@@ -704,6 +740,13 @@ void frmMain::mnuHelpContents_Click() {
     }
 }
 
+void frmMain::mnuToolsLanguage_Click() {
+    if (!IsMaster())
+        return;
+    ChangeLanguage();
+    GoHome();
+}
+
 void frmMain::mnuHelpAbout_Click() {
     try {
         frmAbout about(this);
@@ -715,6 +758,8 @@ void frmMain::mnuHelpAbout_Click() {
 }
 
 void frmMain::OpenUserMaintenance(int type, const QString& label) {
+    if (!IsMaster())
+        return;
     try {
         frmUserMaintenance dialog(this);
         dialog.FormStart(type);
@@ -725,6 +770,8 @@ void frmMain::OpenUserMaintenance(int type, const QString& label) {
 }
 
 void frmMain::GoArchive() {
+    if (!IsMaster())
+        return;
     try {
         frmArchive dialog(this);
         dialog.exec();
@@ -734,10 +781,13 @@ void frmMain::GoArchive() {
 }
 
 void frmMain::GoBackup() {
-    RunBackup(this);
+    if (IsMaster())
+        RunBackup(this);
 }
 
 void frmMain::GoRestore() {
+    if (!IsMaster())
+        return;
     // A replaced database is opened by the next start only; a lost one never runs on.
     if (RunRestore(this) != RestoreOutcome::NotRestored)
         ExitApp();
@@ -748,6 +798,8 @@ void frmMain::SetToolbarEnabled(bool enabled) {
 }
 
 void frmMain::mnuToolsPipeOptions_Click() {
+    if (!IsMaster())
+        return;
     try {
         frmSetTime dialog(*link, this);
         dialog.Translate();
@@ -759,12 +811,16 @@ void frmMain::mnuToolsPipeOptions_Click() {
 }
 
 void frmMain::mnuToolsClearPipe_Click() {
+    if (!IsMaster())
+        return;
     GoOnline();
     if (auto* download = qobject_cast<frmMdiDownload*>(page.get()))
         download->EraseRequest(false);
 }
 
 void frmMain::mnuToolsReaderFW_Click() {
+    if (!IsMaster())
+        return;
     try {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         QString version;
@@ -787,6 +843,8 @@ void frmMain::mnuToolsReaderFW_Click() {
 }
 
 void frmMain::OpenCompany() {
+    if (!IsMaster())
+        return;
     frmCompany dialog(this);
     dialog.exec();
 }
