@@ -171,7 +171,7 @@ void frmEditTour::LoadSiteLocations(qint64 siteId) {
 
 void frmEditTour::FillTourPointsList() {
     points.Assign(LoadTourPoints(*gConn, groupId));
-    ShowTourPoints(0);
+    ShowTourPoints(1); // the buttons that act on a point are ready at once
 }
 
 // The list shows the points as they stand; it is rebuilt after every change.
