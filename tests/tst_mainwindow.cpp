@@ -14,12 +14,15 @@
 #include "mLinkGlobals.h"
 
 #include <QAccessible>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QSettings>
 #include <QStyle>
 #include <QTextBrowser>
 #include <QToolBar>
@@ -141,6 +144,9 @@ private slots:
     void companyLines();
     void settingsThatCannotBeSaved_data();
     void settingsThatCannotBeSaved();
+    void damagedSettingsFile_data();
+    void damagedSettingsFile();
+    void damagedSettingsFileThatCannotBeWritten();
     void plainUserIsRefused_data();
     void plainUserIsRefused();
 
@@ -488,6 +494,88 @@ void tst_mainwindow::settingsThatCannotBeSaved() {
     QCOMPARE(home->errorLog().count("\tCannot save the setting "), 1);
     QVERIFY(home->errorLog().contains("\tCannot save the setting Properties/CompanyInfo1 to " +
                                       Settings::FileName() + ": " + disk.reason + "\n"));
+}
+
+void tst_mainwindow::damagedSettingsFile_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("kept"); // a value of the damaged file that could still be read
+    QTest::newRow("NUL bytes of a power loss") << QByteArray(300, '\0') << "";
+    QTest::newRow("NUL bytes after sound lines")
+        << QByteArray("[Properties]\nLanguage=2\n[Info]\nLastLogin=2\n") + QByteArray(64, '\0')
+        << "Properties/Language=2";
+    QTest::newRow("junk") << QByteArray("\x89PNG\r\n\x1a\n\xff\xfe junk ]]] [[[ ====\n") << "";
+    QTest::newRow("unclosed section")
+        << QByteArray("[Properties]\nLanguage=2\n[Info\nLastLogin=1\n") << "Properties/Language=2";
+}
+
+// A settings file that cannot be read is said to be damaged, once, and written anew by the
+// save (the login's is the first): no report of a failed save, the damaged file kept beside.
+void tst_mainwindow::damagedSettingsFile() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, kept);
+    const QString file = Settings::FileName();
+    QVERIFY(QDir().mkpath(QFileInfo(file).absolutePath()));
+    {
+        QFile damaged(file);
+        QVERIFY(damaged.open(QIODevice::WriteOnly));
+        damaged.write(bytes);
+    }
+    BoxRecorder boxes;
+    QVERIFY(Settings::SaveSetting("Info", "LastLogin", "2"));
+    QCOMPARE(boxes.texts(),
+             QStringList{"The settings file " + file +
+                         " was damaged and could not be read. It has been written anew: settings "
+                         "that could not be read are back at their defaults.\r\nThe damaged file "
+                         "was kept as " +
+                         file + ".damaged."});
+    QCOMPARE(home->errorLog().count("\tThe settings file " + file + " could not be read ("), 1);
+    QVERIFY(!home->errorLog().contains("Cannot save the setting"));
+    QFile copy(file + ".damaged");
+    QVERIFY(copy.open(QIODevice::ReadOnly));
+    QCOMPARE(copy.readAll(), bytes);
+
+    // Read afresh from the disk, the file is sound and holds the saved value.
+    QFile rewritten(file);
+    QVERIFY(rewritten.open(QIODevice::ReadOnly));
+    const QByteArray now = rewritten.readAll();
+    QCOMPARE(Settings::DamageIn(now), QString());
+    const QString fresh = home->file("fresh.ini");
+    QVERIFY(QFile::copy(file, fresh));
+    QSettings reread(fresh, QSettings::IniFormat);
+    QCOMPARE(reread.value("Info/LastLogin").toString(), QString("2"));
+    QCOMPARE(reread.status(), QSettings::NoError);
+    if (!kept.isEmpty())
+        QCOMPARE(reread.value(kept.section('=', 0, 0)).toString(), kept.section('=', 1));
+
+    // Sound now: the next saves say nothing.
+    QVERIFY(Settings::SaveSetting("ComPort_Settings", "ComPort", "1"));
+    QCOMPARE(boxes.boxes.size(), 1);
+}
+
+// A damaged file that cannot be written anew is a failed save and reported as one.
+void tst_mainwindow::damagedSettingsFileThatCannotBeWritten() {
+    const QString file = Settings::FileName();
+    const QString folder = QFileInfo(file).absolutePath();
+    TightFolder disk(folder, TightFolder::ReadOnly);
+    if (!disk.usable())
+        QSKIP(qPrintable(disk.how));
+    const QByteArray bytes(300, '\0');
+    {
+        QFile damaged(file);
+        QVERIFY(damaged.open(QIODevice::WriteOnly));
+        damaged.write(bytes);
+    }
+    disk.close();
+    BoxRecorder boxes;
+    QVERIFY(!Settings::SaveSetting("Info", "LastLogin", "2"));
+    QCOMPARE(boxes.texts(), QStringList{"The settings could not be saved in " + file +
+                                        ". Changes of the settings are lost when the program "
+                                        "ends.\r\n" +
+                                        disk.reason});
+    QVERIFY(!home->errorLog().contains("could not be read"));
+    QFile still(file);
+    QVERIFY(still.open(QIODevice::ReadOnly));
+    QCOMPARE(still.readAll(), bytes);
 }
 
 void tst_mainwindow::plainUserIsRefused_data() {
