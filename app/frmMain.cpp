@@ -248,7 +248,8 @@ void frmMain::setUserType(int vNewValue) {
 
 void frmMain::ApplyRights() {
     const bool master = IsMaster();
-    // Hidden alone an action still runs when it is triggered: it is disabled as well.
+    // Hidden alone an action still runs when it is triggered: it is disabled as well. For the
+    // master user the setup button follows the page's mask, the reader entries the station.
     for (const char* name : kMasterOnly) {
         QAction* action = Action(QLatin1String(name));
         if (!action)
@@ -256,12 +257,8 @@ void frmMain::ApplyRights() {
         action->setVisible(master);
         if (!master)
             action->setEnabled(false);
-    }
-    if (master) {
-        for (const char* name :
-             {"mnuTools", "mnuToolsReaderFW", "mnuViewOptions", "mnuUserMaintenance", "mnuUMAdmin",
-              "mnuUMUser", "mnuToolCompany", "mnuToolsLanguage"})
-            Action(QLatin1String(name))->setEnabled(true);
+        else if (qstrcmp(name, "setup") != 0)
+            action->setEnabled(true);
     }
     EnableReaderEntries(gDocked);
     for (const char* name : kMasterFileEntries)
