@@ -85,6 +85,23 @@ const MenuEntry kMenuEntries[] = {
     {"mnuHelpAbout", TR_TEXT("&About ")},
 };
 
+// Hidden from the plain user and refused to him; the setup button is one of the toolbar's.
+const char* const kMasterOnly[] = {"setup",
+                                   "mnuTools",
+                                   "mnuToolsPipeOptions",
+                                   "mnuToolsClearPipe",
+                                   "mnuToolsReaderFW",
+                                   "mnuViewOptions",
+                                   "mnuUserMaintenance",
+                                   "mnuUMAdmin",
+                                   "mnuUMUser",
+                                   "mnuToolCompany",
+                                   "mnuToolsLanguage"};
+// Shown to everyone, usable by the master user only.
+const char* const kMasterFileEntries[] = {"mnuFileArchive", "mnuFileBackup", "mnuFileRestore"};
+// Reading or erasing the reader waits for a docking station as well.
+const char* const kReaderEntries[] = {"mnuToolsPipeOptions", "mnuToolsClearPipe"};
+
 int twipsToPixels(double twips) {
     return qRound(twips / kTwipsPerPixel);
 }
@@ -212,10 +229,7 @@ void frmMain::BuildMenus() {
     connect(addEntry(mnuTools, QStringLiteral("mnuToolCompany")), &QAction::triggered, this,
             &frmMain::OpenCompany);
     connect(addEntry(mnuTools, QStringLiteral("mnuToolsLanguage")), &QAction::triggered, this,
-            [this] {
-                ChangeLanguage();
-                GoHome();
-            });
+            &frmMain::mnuToolsLanguage_Click);
 
     mnuHelp = bar->addMenu(QString());
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
@@ -225,9 +239,31 @@ void frmMain::BuildMenus() {
     connect(addEntry(mnuHelp, QStringLiteral("mnuHelpAbout")), &QAction::triggered, this,
             &frmMain::mnuHelpAbout_Click);
 
-    // Erasing and the reader options wait for a docking station.
-    Action(QStringLiteral("mnuToolsPipeOptions"))->setEnabled(false);
-    Action(QStringLiteral("mnuToolsClearPipe"))->setEnabled(false);
+    ApplyRights(); // nobody is logged in yet
+}
+
+void frmMain::setUserType(int vNewValue) {
+    userType = static_cast<qint16>(vNewValue);
+    ApplyRights();
+}
+
+void frmMain::ApplyRights() {
+    const bool master = IsMaster();
+    // Hidden alone an action still runs when it is triggered: it is disabled as well. For the
+    // master user the setup button follows the page's mask, the reader entries the station.
+    for (const char* name : kMasterOnly) {
+        QAction* action = Action(QLatin1String(name));
+        if (!action)
+            continue; // the toolbar is not built yet
+        action->setVisible(master);
+        if (!master)
+            action->setEnabled(false);
+        else if (qstrcmp(name, "setup") != 0)
+            action->setEnabled(true);
+    }
+    EnableReaderEntries(gDocked);
+    for (const char* name : kMasterFileEntries)
+        Action(QLatin1String(name))->setEnabled(master);
 }
 
 QAction* frmMain::Action(const QString& objectName) const {
@@ -288,6 +324,7 @@ void frmMain::InitToolbar() {
                     GoSetup();
             });
         }
+        ApplyRights();
     } catch (const AppError& e) {
         HandleError(QStringLiteral("InitToolbar of Form frmMain"), e, false);
     }
@@ -511,10 +548,8 @@ void frmMain::ShowNotDocked() {
 }
 
 void frmMain::EnableReaderEntries(bool docked) {
-    for (const char* name : {"mnuToolsPipeOptions", "mnuToolsClearPipe"}) {
-        QAction* entry = Action(QLatin1String(name));
-        entry->setEnabled(docked);
-    }
+    for (const char* name : kReaderEntries)
+        Action(QLatin1String(name))->setEnabled(docked && IsMaster());
 }
 
 void frmMain::comPort_Lost(int error, const QString& description) {
@@ -547,6 +582,8 @@ void frmMain::GoReports() {
 }
 
 void frmMain::GoSetup() {
+    if (!IsMaster())
+        return;
     try {
         if (!ShowPage(std::make_unique<frmMDISetup>(*this)))
             return;
@@ -559,6 +596,8 @@ void frmMain::GoSetup() {
 }
 
 void frmMain::GoOptions() {
+    if (!IsMaster())
+        return;
     try {
         ClosePort();
         LinkYield();
@@ -604,13 +643,7 @@ void frmMain::NavigateToolbarButtons(QString& tMask) {
                                .arg(buttons.size()));
         for (int i = 0; i < buttons.size(); ++i)
             buttons.at(i)->setEnabled(tMask.at(i) == QLatin1Char('1'));
-        const bool master = userType == 1;
-        Action(QStringLiteral("setup"))->setVisible(master);
-        mnuTools->menuAction()->setVisible(master);
-        for (const char* name : {"mnuFileArchive", "mnuFileBackup", "mnuFileRestore"}) {
-            QAction* entry = Action(QLatin1String(name));
-            entry->setEnabled(master);
-        }
+        ApplyRights();
         if (!gDocked)
             Action(QStringLiteral("download"))->setEnabled(false);
     } catch (const AppError& e) {
@@ -705,6 +738,13 @@ void frmMain::mnuHelpContents_Click() {
     }
 }
 
+void frmMain::mnuToolsLanguage_Click() {
+    if (!IsMaster())
+        return;
+    ChangeLanguage();
+    GoHome();
+}
+
 void frmMain::mnuHelpAbout_Click() {
     try {
         frmAbout about(this);
@@ -716,6 +756,8 @@ void frmMain::mnuHelpAbout_Click() {
 }
 
 void frmMain::OpenUserMaintenance(int type, const QString& label) {
+    if (!IsMaster())
+        return;
     try {
         frmUserMaintenance dialog(this);
         dialog.FormStart(type);
@@ -726,6 +768,8 @@ void frmMain::OpenUserMaintenance(int type, const QString& label) {
 }
 
 void frmMain::GoArchive() {
+    if (!IsMaster())
+        return;
     try {
         frmArchive dialog(this);
         dialog.exec();
@@ -735,10 +779,13 @@ void frmMain::GoArchive() {
 }
 
 void frmMain::GoBackup() {
-    RunBackup(this);
+    if (IsMaster())
+        RunBackup(this);
 }
 
 void frmMain::GoRestore() {
+    if (!IsMaster())
+        return;
     // A replaced database is opened by the next start only; a lost one never runs on.
     if (RunRestore(this) != RestoreOutcome::NotRestored)
         ExitApp();
@@ -749,6 +796,8 @@ void frmMain::SetToolbarEnabled(bool enabled) {
 }
 
 void frmMain::mnuToolsPipeOptions_Click() {
+    if (!IsMaster())
+        return;
     try {
         frmSetTime dialog(*link, this);
         dialog.Translate();
@@ -760,12 +809,16 @@ void frmMain::mnuToolsPipeOptions_Click() {
 }
 
 void frmMain::mnuToolsClearPipe_Click() {
+    if (!IsMaster())
+        return;
     GoOnline();
     if (auto* download = qobject_cast<frmMdiDownload*>(page.get()))
         download->EraseRequest(false);
 }
 
 void frmMain::mnuToolsReaderFW_Click() {
+    if (!IsMaster())
+        return;
     try {
         QString version;
         {
@@ -786,6 +839,8 @@ void frmMain::mnuToolsReaderFW_Click() {
 }
 
 void frmMain::OpenCompany() {
+    if (!IsMaster())
+        return;
     frmCompany dialog(this);
     dialog.exec();
 }

@@ -49,7 +49,8 @@ public:
     void ShowDockingDetect(bool IsDetected);
     void ShowOnlineMode(bool IsOnline);
     int UserType() const { return userType; }
-    void setUserType(int vNewValue) { userType = static_cast<qint16>(vNewValue); }
+    // Also shows or hides, and enables or disables, what only the master user may use.
+    void setUserType(int vNewValue);
     void GoOnline();
 
     Page* CurrentPage() const { return page.get(); }
@@ -80,6 +81,11 @@ private:
     // Nothing is offered on a closed port or without a docking station.
     void ShowNotDocked();
     void EnableReaderEntries(bool docked);
+    // Hides and disables what the plain user may not use; each handler checks again, so that
+    // a path that reaches an action directly (an assistive client) is refused as well.
+    void ApplyRights();
+    bool IsMaster() const { return userType == 1; }
+    void mnuToolsLanguage_Click();
     void comPort_Lost(int error, const QString& description);
     void BuildMenus();
     void TranslateWindow();

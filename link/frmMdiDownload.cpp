@@ -2,6 +2,7 @@
 
 #include "Boxes.h"
 #include "BusyPointer.h"
+#include "ListColumns.h"
 #include "cLinkHost.h"
 #include "cSerialLink.h"
 #include "frmDownload.h"
@@ -31,6 +32,8 @@ const Column kColumns[] = {
     {TR_TEXT("Number"), Qt::AlignLeft, 10},      {TR_TEXT("Date"), Qt::AlignHCenter, 15},
     {TR_TEXT("Time"), Qt::AlignHCenter, 10},     {TR_TEXT("ID"), Qt::AlignHCenter, 10},
     {TR_TEXT("Button Name"), Qt::AlignLeft, 20}, {TR_TEXT("Group Name"), Qt::AlignLeft, 35}};
+constexpr int kButtonNameColumn = 4;
+constexpr int kGroupNameColumn = 5;
 
 } // namespace
 
@@ -88,9 +91,10 @@ void frmMdiDownload::SetupColumns() {
 }
 
 void frmMdiDownload::SizeColumns() {
-    const int unit = qMax(0, lvwDownload->width() - 16) / 100;
-    for (int i = 0; i < int(std::size(kColumns)); ++i)
-        lvwDownload->setColumnWidth(i, unit * kColumns[i].units);
+    QVector<int> units;
+    for (const Column& c : kColumns)
+        units << c.units;
+    ShareColumns(lvwDownload, units, {{kButtonNameColumn, false}, {kGroupNameColumn, false}});
 }
 
 bool frmMdiDownload::eventFilter(QObject* watched, QEvent* event) {

@@ -3,8 +3,10 @@
 #include "WriteProblem.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <QStringDecoder>
 #include <QStringList>
 
 namespace {
@@ -18,9 +20,14 @@ QString path(const QString& section, const QString& key) {
     return section + QLatin1Char('/') + key;
 }
 
-Settings::SaveFailureHandler& failureHandler() {
-    static Settings::SaveFailureHandler handler;
-    return handler;
+struct Handlers {
+    Settings::SaveFailureHandler failure;
+    Settings::DamagedFileHandler damaged;
+};
+
+Handlers& handlers() {
+    static Handlers installed;
+    return installed;
 }
 
 bool& lastSaveFailed() {
@@ -41,9 +48,56 @@ QString whyNotWritten(const QString& file) {
     return why.isEmpty() ? QStringLiteral("The file could not be written") : why;
 }
 
+// The damage of the file as it lies on the disk; empty for a sound or missing file.
+QString damageOfFile(const QString& file) {
+    QFile f(file);
+    if (!f.exists() || !f.open(QIODevice::ReadOnly))
+        return QString(); // a file that cannot be opened is the write's business
+    return Settings::DamageIn(f.readAll());
+}
+
+// A copy of the damaged file beside it under a name of its own; empty when none could be made.
+QString keepDamagedCopy(const QString& file) {
+    for (int n = 1; n < 100; ++n) {
+        const QString copy =
+            file + (n == 1 ? QStringLiteral(".damaged") : QStringLiteral(".damaged%1").arg(n));
+        if (QFile::exists(copy))
+            continue;
+        return QFile::copy(file, copy) ? copy : QString();
+    }
+    return QString();
+}
+
 } // namespace
 
 namespace Settings {
+
+QString DamageIn(const QByteArray& data) {
+    if (data.contains('\0'))
+        return QStringLiteral("it holds NUL bytes");
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8.decode(data);
+    if (utf8.hasError())
+        return QStringLiteral("it is not UTF-8 text");
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    bool continued = false;
+    for (int i = 0; i < lines.size(); ++i) {
+        QString line = lines.at(i);
+        if (i == 0 && line.startsWith(QChar(0xFEFF)))
+            line.remove(0, 1);
+        line = line.trimmed();
+        const bool continuation = continued;
+        continued = line.endsWith(QLatin1Char('\\'));
+        if (continuation || line.isEmpty() || line.startsWith(QLatin1Char(';')) ||
+            line.startsWith(QLatin1Char('#')))
+            continue;
+        const bool sound = line.startsWith(QLatin1Char('[')) ? line.endsWith(QLatin1Char(']'))
+                                                             : line.indexOf(QLatin1Char('=')) > 0;
+        if (!sound)
+            return QStringLiteral("line %1 is neither a section nor a setting").arg(i + 1);
+    }
+    return QString();
+}
 
 QString GetSetting(const QString& section, const QString& key, const QString& defaultValue) {
     const QVariant v = store().value(path(section, key));
@@ -56,22 +110,35 @@ QString GetSetting(const QString& section, const QString& key, const QString& de
 }
 
 bool SaveSetting(const QString& section, const QString& key, const QString& value) {
+    const QString file = FileName();
+    const QString damage = damageOfFile(file);
+    const QString copy = damage.isEmpty() ? QString() : keepDamagedCopy(file);
     QSettings s = store();
     s.setValue(path(section, key), value);
     s.sync();
-    if (s.status() == QSettings::NoError) {
+    // A file that could not be read leaves its status at FormatError even when the save wrote
+    // it anew: the file on the disk tells.
+    const bool written = damage.isEmpty() ? s.status() == QSettings::NoError
+                                          : QFile::exists(file) && damageOfFile(file).isEmpty();
+    if (written) {
         lastSaveFailed() = false;
+        if (!damage.isEmpty() && handlers().damaged)
+            handlers().damaged({file, copy, damage});
         return true;
     }
     SaveFailure failure{section, key, s.fileName(), whyNotWritten(s.fileName()), lastSaveFailed()};
     lastSaveFailed() = true;
-    if (failureHandler())
-        failureHandler()(failure);
+    if (handlers().failure)
+        handlers().failure(failure);
     return false;
 }
 
 void SetSaveFailureHandler(SaveFailureHandler handler) {
-    failureHandler() = std::move(handler);
+    handlers().failure = std::move(handler);
+}
+
+void SetDamagedFileHandler(DamagedFileHandler handler) {
+    handlers().damaged = std::move(handler);
 }
 
 int GetInt(const QString& section, const QString& key, int defaultValue) {

@@ -34,6 +34,20 @@ using SaveFailureHandler = std::function<void(const SaveFailure&)>;
 // only returned.
 void SetSaveFailureHandler(SaveFailureHandler handler);
 
+// A settings file that could not be read (a power loss leaves NUL bytes, an editor junk) and
+// was written anew by a save: the values that could be read and the saved one are in it, the
+// others are back at their defaults. `copy` holds the damaged file as it was (empty when it
+// could not be kept), `why` what was wrong with it.
+struct DamagedFile {
+    QString file;
+    QString copy;
+    QString why;
+};
+using DamagedFileHandler = std::function<void(const DamagedFile&)>;
+void SetDamagedFileHandler(DamagedFileHandler handler);
+// What keeps these bytes from being a settings file; empty when nothing does.
+QString DamageIn(const QByteArray& data);
+
 QString BoolText(bool value);
 // "True"/"False" in any case or a number (non-zero is true); ok is false for anything else.
 bool ParseBool(const QString& text, bool* ok);

@@ -5,10 +5,12 @@
 
 cApplication::cApplication(int& argc, char** argv) : QApplication(argc, argv) {
     Settings::SetSaveFailureHandler(&ReportSettingsFailure);
+    Settings::SetDamagedFileHandler(&ReportSettingsDamage);
 }
 
 cApplication::~cApplication() {
     Settings::SetSaveFailureHandler({});
+    Settings::SetDamagedFileHandler({});
 }
 
 QString EscapedErrorLabel(const QObject* receiver) {

@@ -16,6 +16,8 @@
 namespace {
 // clang-format off
 const char* const kSettingsNotSaved = TR_TEXT("The settings could not be saved in %0:s. Changes of the settings are lost when the program ends.");
+const char* const kSettingsDamaged = TR_TEXT("The settings file %0:s was damaged and could not be read. It has been written anew: settings that could not be read are back at their defaults.");
+const char* const kDamagedCopy = TR_TEXT("The damaged file was kept as %0:s.");
 // clang-format on
 } // namespace
 
@@ -44,6 +46,21 @@ void ReportSettingsFailure(const Settings::SaveFailure& failure) {
                                       {QDir::toNativeSeparators(failure.file)}) +
                     QStringLiteral("\r\n") + failure.reason,
                 Boxes::Icon::Warning);
+}
+
+void ReportSettingsDamage(const Settings::DamagedFile& damaged) {
+    LogError(QStringLiteral("The settings file %1 could not be read (%2); written anew, %3")
+                 .arg(damaged.file, damaged.why,
+                      damaged.copy.isEmpty()
+                          ? QStringLiteral("no copy of the damaged file could be kept")
+                          : QStringLiteral("the damaged file kept as ") + damaged.copy));
+    QString text = Translator::FormatStr(Translate(QLatin1String(kSettingsDamaged)),
+                                         {QDir::toNativeSeparators(damaged.file)});
+    if (!damaged.copy.isEmpty())
+        text += QStringLiteral("\r\n") +
+                Translator::FormatStr(Translate(QLatin1String(kDamagedCopy)),
+                                      {QDir::toNativeSeparators(damaged.copy)});
+    Boxes::Show(QStringLiteral("Trevano Lite"), text, Boxes::Icon::Warning);
 }
 
 QString ErrorBoxText(const QString& label, const AppError& error) {

@@ -13,6 +13,9 @@ void HandleError(const QString& label, const AppError& error, bool show = true);
 // Tells the user once, and the error log, that a setting could not be saved (the settings
 // store's failure handler of the program).
 void ReportSettingsFailure(const Settings::SaveFailure& failure);
+// Tells the user, and the error log, that the settings file could not be read and was written
+// anew (the settings store's handler of a damaged file).
+void ReportSettingsDamage(const Settings::DamagedFile& damaged);
 
 // The date and time as the log writes them.
 QString LogTimeStamp();

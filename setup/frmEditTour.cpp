@@ -2,6 +2,7 @@
 
 #include "ui_frmEditTour.h"
 
+#include "ListColumns.h"
 #include "Settings.h"
 #include "TextLimit.h"
 #include "TourPictures.h"
@@ -27,11 +28,6 @@ const QString kLocations = QStringLiteral("lvwLocations");
 const QString kSelected = QStringLiteral("lvwSelected");
 
 enum SelectedColumn { ColMinutes, ColSite, ColLocation, ColTime };
-
-// A column unit is a hundredth of the list's width less 16 pixels.
-int columnUnit(const QTreeWidget* list) {
-    return qMax(0, list->width() - 16) / 100;
-}
 
 } // namespace
 
@@ -72,6 +68,7 @@ frmEditTour::frmEditTour(QWidget* parent)
     ui->lvwSelected->installEventFilter(this);
     SetupLocationColumns();
     SetupTourPointColumns();
+    WidenForNames();
 }
 
 frmEditTour::~frmEditTour() = default;
@@ -130,19 +127,38 @@ void frmEditTour::SetupTourPointColumns() {
 }
 
 void frmEditTour::SetColumnWidths() {
-    const int locations = columnUnit(ui->lvwLocations);
-    if (ui->lvwLocations->columnCount() == 2) {
-        ui->lvwLocations->header()->resizeSection(0, 60 * locations);
-        ui->lvwLocations->header()->resizeSection(1, 160 * locations);
-    }
-    const int selected = columnUnit(ui->lvwSelected);
-    if (ui->lvwSelected->columnCount() == 4) {
-        // A caption is never cut: the narrow columns take at least their caption's width.
-        const int units[] = {15, 25, 40, 20};
-        QHeaderView* header = ui->lvwSelected->header();
-        for (int c = 0; c < 4; ++c)
-            header->resizeSection(c, qMax(units[c] * selected, header->sectionSizeHint(c)));
-    }
+    if (ui->lvwLocations->columnCount() == 2)
+        ShareColumns(ui->lvwLocations, {60, 160}, {{0, true}});
+    if (ui->lvwSelected->columnCount() == 4)
+        ShareColumns(ui->lvwSelected, {15, 25, 40, 20}, {{ColSite, false}, {ColLocation, false}});
+}
+
+void frmEditTour::WidenForNames() {
+    // Each list as wide as its columns need with whole names, beside its scroll bar.
+    const auto listWidth = [](QTreeWidget* list, int names) {
+        return names + 16 + 2 * list->frameWidth();
+    };
+    QHeaderView* selected = ui->lvwSelected->header();
+    const int locationsWidth =
+        listWidth(ui->lvwLocations, NameColumnWidth(ui->lvwLocations, true) +
+                                        ui->lvwLocations->header()->sectionSizeHint(1));
+    const int selectedWidth =
+        listWidth(ui->lvwSelected, selected->sectionSizeHint(ColMinutes) +
+                                       2 * NameColumnWidth(ui->lvwSelected, false) +
+                                       selected->sectionSizeHint(ColTime));
+    const int locationsLeast = ui->lvwLocations->minimumWidth();
+    const int selectedLeast = ui->lvwSelected->minimumWidth();
+    ui->lvwLocations->setMinimumWidth(qMax(locationsLeast, locationsWidth));
+    ui->lvwSelected->setMinimumWidth(qMax(selectedLeast, selectedWidth));
+    const int wanted = layout()->sizeHint().width();
+    ui->lvwLocations->setMinimumWidth(locationsLeast);
+    ui->lvwSelected->setMinimumWidth(selectedLeast);
+    // Where the screen has room.
+    const QRect screen = this->screen()->availableGeometry();
+    const int width = qMax(this->width(), qMin(wanted, screen.width()));
+    resize(width, height());
+    if (frameGeometry().right() > screen.right())
+        move(qMax(screen.left(), screen.right() - frameGeometry().width()), y());
 }
 
 void frmEditTour::LoadSites() {
@@ -171,7 +187,7 @@ void frmEditTour::LoadSiteLocations(qint64 siteId) {
 
 void frmEditTour::FillTourPointsList() {
     points.Assign(LoadTourPoints(*gConn, groupId));
-    ShowTourPoints(0);
+    ShowTourPoints(1); // the buttons that act on a point are ready at once
 }
 
 // The list shows the points as they stand; it is rebuilt after every change.

@@ -55,6 +55,8 @@ private:
     void SetupLocationColumns();
     void SetupTourPointColumns();
     void SetColumnWidths();
+    // Opens as wide as whole names in both lists need, where the screen has room.
+    void WidenForNames();
     void LoadSites();
     void LoadSiteLocations(qint64 siteId);
     void FillTourPointsList();

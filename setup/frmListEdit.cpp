@@ -3,6 +3,7 @@
 #include "ui_frmListEdit.h"
 
 #include "Boxes.h"
+#include "ListColumns.h"
 #include "TextLimit.h"
 #include "frmAddButton.h"
 #include "frmEditButton.h"
@@ -98,9 +99,7 @@ void frmListEdit::InitItemColumns() {
 
 void frmListEdit::SetColumnWidths() {
     // The description takes what the ID and the name leave.
-    const int unit = qMax(0, ui->lvwItems->width() - 16) / 100;
-    ui->lvwItems->setColumnWidth(0, unit * 25);
-    ui->lvwItems->setColumnWidth(1, unit * 28);
+    ShareColumns(ui->lvwItems, {25, 28}, {{kNameColumn, false}});
 }
 
 void frmListEdit::FillItemList() {

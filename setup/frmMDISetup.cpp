@@ -3,6 +3,7 @@
 #include "ui_frmMDISetup.h"
 
 #include "Boxes.h"
+#include "ListColumns.h"
 #include "cSetupHost.h"
 #include "frmAddReader.h"
 #include "frmCopyTour.h"
@@ -49,6 +50,9 @@ QIcon picture(const char* key) {
 frmMDISetup::frmMDISetup(cSetupHost& setupHost, QWidget* parent)
     : Page(parent), host(setupHost), ui(std::make_unique<Ui::frmMDISetup>()) {
     ui->setupUi(this);
+    // The four tabs share the whole strip.
+    ui->tabSetup->setDocumentMode(true);
+    ui->tabSetup->tabBar()->setExpanding(true);
     const QString keys[] = {kSites, kEventBooks, kTours, kReaders};
     for (int i = 0; i < 4; ++i)
         ui->tabSetup->tabBar()->setTabData(i, keys[i]);
@@ -291,15 +295,13 @@ void frmMDISetup::PopulateAsReaders() {
 
 void frmMDISetup::SetColumnWidths() {
     QTreeWidget* list = ui->lvwProgram;
-    const int unit = qMax(0, list->width() - 16) / 100;
-    if (list->columnCount() == 3) {
-        list->setColumnWidth(0, unit * 30);
-        list->setColumnWidth(1, unit * 15);
-        list->setColumnWidth(2, unit * 55);
-    } else {
-        for (int i = 0; i < list->columnCount(); ++i)
-            list->setColumnWidth(i, unit * 50);
-    }
+    // A reader's ID is no name: eight digits.
+    const QVector<NameColumn> names;
+    const QVector<NameColumn> firstIsName{{0, true}};
+    if (list->columnCount() == 3)
+        ShareColumns(list, {30, 15, 55}, firstIsName);
+    else
+        ShareColumns(list, {50, 50}, SelectedTabKey() == kReaders ? names : firstIsName);
 }
 
 void frmMDISetup::EnableDelete(bool enabled) {

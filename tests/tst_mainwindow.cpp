@@ -1,5 +1,6 @@
 // The main window: toolbar masks, menus by user type, page switching, geometry, language,
 // help and company lines.
+#include "Database.h"
 #include "HelpViewer.h"
 #include "Page.h"
 #include "Settings.h"
@@ -14,15 +15,20 @@
 #include "mLinkGlobals.h"
 
 #include <QFileDialog>
+#include <QAccessible>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QSettings>
 #include <QStyle>
 #include <QTextBrowser>
 #include <QToolBar>
+#include <QToolButton>
 #include <QtTest>
 
 namespace {
@@ -44,6 +50,55 @@ QString states(frmMain& w, const QStringList& names) {
         out << QString("%1%2").arg(a->isVisible() ? "v" : "-").arg(a->isEnabled() ? "e" : "-");
     }
     return out.join(' ');
+}
+
+// Presses the action as an assistive client does: through the accessible interface of each
+// menu, menu bar and tool button that shows it. False when nothing shows it.
+bool pressAsAssistiveClient(QAction* action) {
+    bool found = false;
+    for (QObject* owner : action->associatedObjects()) {
+        QAccessibleInterface* shown = QAccessible::queryAccessibleInterface(owner);
+        if (!shown)
+            continue;
+        if (qobject_cast<QToolButton*>(owner)) {
+            found = true;
+            shown->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+            continue;
+        }
+        for (int i = 0; i < shown->childCount(); ++i) {
+            QAccessibleInterface* item = shown->child(i);
+            if (item && item->object() == action && item->actionInterface()) {
+                found = true;
+                item->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+            }
+        }
+    }
+    return found;
+}
+
+// What the master-only entries could change or open, taken before and after a try.
+struct Traces {
+    QByteArray settings;
+    QString operators, company, page;
+    int language = 0;
+    bool operator==(const Traces& o) const {
+        return settings == o.settings && operators == o.operators && company == o.company &&
+               page == o.page && language == o.language;
+    }
+};
+
+Traces traces(const frmMain& w) {
+    Traces t;
+    QFile file(Settings::FileName());
+    if (file.open(QIODevice::ReadOnly))
+        t.settings = file.readAll();
+    for (const DbRow& r : gConn->Query("SELECT LoginName, Password FROM tblOperators ORDER BY 1"))
+        t.operators += r.text("LoginName") + "=" + r.text("Password") + ";";
+    for (int i = 1; i <= 4; ++i)
+        t.company += gCompanyInfo[i] + ";";
+    t.page = w.CurrentPage() ? w.CurrentPage()->metaObject()->className() : "";
+    t.language = gLanguage;
+    return t;
 }
 
 // Chooses a language in the language dialog once it is open.
@@ -92,6 +147,11 @@ private slots:
     void companyLines();
     void settingsThatCannotBeSaved_data();
     void settingsThatCannotBeSaved();
+    void damagedSettingsFile_data();
+    void damagedSettingsFile();
+    void damagedSettingsFileThatCannotBeWritten();
+    void plainUserIsRefused_data();
+    void plainUserIsRefused();
 
 private:
     std::unique_ptr<TestHome> home;
@@ -104,7 +164,8 @@ void tst_mainwindow::masks_data() {
     QTest::addColumn<bool>("docked");
     QTest::addColumn<QString>("buttons"); // home download reports setup
     QTest::addColumn<QString>("menus");   // Tools, User Maintenance, Company Info, Language
-    const QString masterMenus = "ve ve ve ve", userMenus = "-- ve ve ve"; // hidden means disabled
+    // An entry hidden from the plain user is disabled as well: hidden alone, it still runs.
+    const QString masterMenus = "ve ve ve ve", userMenus = "-- -- -- --";
     QTest::newRow("home, master, docked") << "0111" << 1 << true << "v- ve ve ve" << masterMenus;
     QTest::newRow("home, master, not docked")
         << "0111" << 1 << false << "v- v- ve ve" << masterMenus;
@@ -462,6 +523,159 @@ void tst_mainwindow::settingsThatCannotBeSaved() {
     QCOMPARE(home->errorLog().count("\tCannot save the setting "), 1);
     QVERIFY(home->errorLog().contains("\tCannot save the setting Properties/CompanyInfo1 to " +
                                       Settings::FileName() + ": " + disk.reason + "\n"));
+}
+
+void tst_mainwindow::damagedSettingsFile_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("kept"); // a value of the damaged file that could still be read
+    QTest::newRow("NUL bytes of a power loss") << QByteArray(300, '\0') << "";
+    QTest::newRow("NUL bytes after sound lines")
+        << QByteArray("[Properties]\nLanguage=2\n[Info]\nLastLogin=2\n") + QByteArray(64, '\0')
+        << "Properties/Language=2";
+    QTest::newRow("junk") << QByteArray("\x89PNG\r\n\x1a\n\xff\xfe junk ]]] [[[ ====\n") << "";
+    QTest::newRow("unclosed section")
+        << QByteArray("[Properties]\nLanguage=2\n[Info\nLastLogin=1\n") << "Properties/Language=2";
+}
+
+// A settings file that cannot be read is said to be damaged, once, and written anew by the
+// save (the login's is the first): no report of a failed save, the damaged file kept beside.
+void tst_mainwindow::damagedSettingsFile() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, kept);
+    const QString file = Settings::FileName();
+    QVERIFY(QDir().mkpath(QFileInfo(file).absolutePath()));
+    {
+        QFile damaged(file);
+        QVERIFY(damaged.open(QIODevice::WriteOnly));
+        damaged.write(bytes);
+    }
+    BoxRecorder boxes;
+    QVERIFY(Settings::SaveSetting("Info", "LastLogin", "2"));
+    QCOMPARE(boxes.texts(),
+             QStringList{"The settings file " + file +
+                         " was damaged and could not be read. It has been written anew: settings "
+                         "that could not be read are back at their defaults.\r\nThe damaged file "
+                         "was kept as " +
+                         file + ".damaged."});
+    QCOMPARE(home->errorLog().count("\tThe settings file " + file + " could not be read ("), 1);
+    QVERIFY(!home->errorLog().contains("Cannot save the setting"));
+    QFile copy(file + ".damaged");
+    QVERIFY(copy.open(QIODevice::ReadOnly));
+    QCOMPARE(copy.readAll(), bytes);
+
+    // Read afresh from the disk, the file is sound and holds the saved value.
+    QFile rewritten(file);
+    QVERIFY(rewritten.open(QIODevice::ReadOnly));
+    const QByteArray now = rewritten.readAll();
+    QCOMPARE(Settings::DamageIn(now), QString());
+    const QString fresh = home->file("fresh.ini");
+    QVERIFY(QFile::copy(file, fresh));
+    QSettings reread(fresh, QSettings::IniFormat);
+    QCOMPARE(reread.value("Info/LastLogin").toString(), QString("2"));
+    QCOMPARE(reread.status(), QSettings::NoError);
+    if (!kept.isEmpty())
+        QCOMPARE(reread.value(kept.section('=', 0, 0)).toString(), kept.section('=', 1));
+
+    // Sound now: the next saves say nothing.
+    QVERIFY(Settings::SaveSetting("ComPort_Settings", "ComPort", "1"));
+    QCOMPARE(boxes.boxes.size(), 1);
+}
+
+// A damaged file that cannot be written anew is a failed save and reported as one.
+void tst_mainwindow::damagedSettingsFileThatCannotBeWritten() {
+    const QString file = Settings::FileName();
+    const QString folder = QFileInfo(file).absolutePath();
+    TightFolder disk(folder, TightFolder::ReadOnly);
+    if (!disk.usable())
+        QSKIP(qPrintable(disk.how));
+    const QByteArray bytes(300, '\0');
+    {
+        QFile damaged(file);
+        QVERIFY(damaged.open(QIODevice::WriteOnly));
+        damaged.write(bytes);
+    }
+    disk.close();
+    BoxRecorder boxes;
+    QVERIFY(!Settings::SaveSetting("Info", "LastLogin", "2"));
+    QCOMPARE(boxes.texts(), QStringList{"The settings could not be saved in " + file +
+                                        ". Changes of the settings are lost when the program "
+                                        "ends.\r\n" +
+                                        disk.reason});
+    QVERIFY(!home->errorLog().contains("could not be read"));
+    QFile still(file);
+    QVERIFY(still.open(QIODevice::ReadOnly));
+    QCOMPARE(still.readAll(), bytes);
+}
+
+void tst_mainwindow::plainUserIsRefused_data() {
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<bool>("shown"); // visible, though disabled, to the plain user
+    QTest::newRow("setup page") << "setup" << false;
+    QTest::newRow("master's password") << "mnuUMAdmin" << false;
+    QTest::newRow("user's password") << "mnuUMUser" << false;
+    QTest::newRow("company lines") << "mnuToolCompany" << false;
+    QTest::newRow("com options") << "mnuViewOptions" << false;
+    QTest::newRow("language") << "mnuToolsLanguage" << false;
+    QTest::newRow("reader options") << "mnuToolsPipeOptions" << false;
+    QTest::newRow("erase reader") << "mnuToolsClearPipe" << false;
+    QTest::newRow("firmware version") << "mnuToolsReaderFW" << false;
+    QTest::newRow("archive") << "mnuFileArchive" << true;
+    QTest::newRow("backup") << "mnuFileBackup" << true;
+    QTest::newRow("restore") << "mnuFileRestore" << true;
+}
+
+// Each master-only entry, for the plain user with a reader docked: disabled, and pressed as an
+// assistive client would, triggered, or its handler reached directly, it opens nothing and
+// changes nothing. The master user reaches the same entry by the same way.
+void tst_mainwindow::plainUserIsRefused() {
+    QFETCH(QString, action);
+    QFETCH(bool, shown);
+    gDocked = true;
+    Settings::SaveSetting("Properties", "CompanyInfo1", "Night Watch Ltd");
+    frmMain w;
+    w.setUserType(2);
+    w.show();
+    w.NavigateToolbarButtons(QString("0111"));
+    QAction* entry = w.Action(action);
+    QVERIFY(entry);
+    QVERIFY(!entry->isEnabled());
+    QCOMPARE(entry->isVisible(), shown);
+
+    // Every modal window that shows is noted and closed; for the master user only the entry's
+    // own, so that the connection attempt after it runs its course.
+    QStringList opened;
+    bool closeAll = true;
+    QTimer watcher;
+    connect(&watcher, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal && (closeAll || opened.isEmpty())) {
+            opened << modal->objectName();
+            modal->close();
+        }
+    });
+    watcher.start(10);
+    BoxRecorder boxes;
+    FileAnswers files({});
+    const Traces before = traces(w);
+    QVERIFY(pressAsAssistiveClient(entry));
+    entry->trigger();
+    emit entry->triggered(false); // as any path that reaches the handler
+    QTest::qWait(30);
+    QCOMPARE(opened, QStringList());
+    QCOMPARE(boxes.texts(), QStringList());
+    QCOMPARE(files.dialogs.size(), 0);
+    QVERIFY(traces(w) == before);
+
+    // The master user gets through the same way: the refusal above is the user type's.
+    closeAll = false;
+    boxes.answers = {Boxes::AnswerNo}; // "Are you sure you want to clear the reader?"
+    w.setUserType(1);
+    w.NavigateToolbarButtons(QString("0111"));
+    QVERIFY(entry->isEnabled() && entry->isVisible());
+    QVERIFY(pressAsAssistiveClient(entry));
+    QTRY_VERIFY(!opened.isEmpty() || !boxes.boxes.isEmpty() || !files.dialogs.isEmpty() ||
+                !(traces(w) == before));
+    watcher.stop();
 }
 
 TREVANO_TEST_MAIN(tst_mainwindow)

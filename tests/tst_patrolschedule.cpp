@@ -267,7 +267,8 @@ void tst_patrolschedule::dialogListsTours() {
     QCOMPARE(list->selectedItems(), QList<QTreeWidgetItem*>{list->topLevelItem(0)});
 
     const int unit = frmRptPatrolSchedule::ColumnUnitTwips(list->width() * 15);
-    QCOMPARE(list->columnWidth(0), 30 * unit / 15);
+    // The name column may take more: a tour's name at its limit shows whole where there is room.
+    QVERIFY(list->columnWidth(0) >= 30 * unit / 15);
     QCOMPARE(list->columnWidth(1), 50 * unit / 15);
     QCOMPARE(list->columnWidth(2), 30 * unit / 15);
     QVERIFY(list->horizontalScrollBar()->maximum() > 0);

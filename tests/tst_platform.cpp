@@ -23,6 +23,8 @@ private slots:
     void settingsRoundTrip_data();
     void settingsRoundTrip();
     void settingsFallBackToDefaults();
+    void settingsDamage_data();
+    void settingsDamage();
     void languageNumbers_data();
     void languageNumbers();
     void formatStr_data();
@@ -43,6 +45,9 @@ void tst_platform::settingsRoundTrip_data() {
     QTest::newRow("comma and quote") << "a,b \"c\"";
     QTest::newRow("empty") << "";
     QTest::newRow("non-ASCII") << "Überwachung GmbH";
+    QTest::newRow("line break and backslash") << "North\nGate \\ 2";
+    QTest::newRow("equals and semicolon") << "a=b; c";
+    QTest::newRow("starts like a section") << "[night]";
 }
 
 void tst_platform::settingsRoundTrip() {
@@ -53,6 +58,10 @@ void tst_platform::settingsRoundTrip() {
     Settings::SaveBool("Properties", "AutoSetTime", false);
     QCOMPARE(Settings::GetSetting("Properties", "AutoSetTime"), QString("False"));
     QVERIFY(Settings::FileName().startsWith(home.file("config")));
+    // The store's own file is never taken for a damaged one.
+    QFile file(Settings::FileName());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(Settings::DamageIn(file.readAll()), QString());
 }
 
 void tst_platform::settingsFallBackToDefaults() {
@@ -69,6 +78,33 @@ void tst_platform::settingsFallBackToDefaults() {
     QCOMPARE(Settings::GetBool("Properties", "AutoSetTime", true), true);
     QCOMPARE(Settings::GetBool("Settings", "Maximized", false), true);
     QCOMPARE(Settings::GetSetting("Settings", "Missing", "6690"), QString("6690"));
+}
+
+void tst_platform::settingsDamage_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("why"); // empty: a sound settings file
+    QTest::newRow("empty") << QByteArray() << "";
+    QTest::newRow("hand-edited: mark, CRLF, comments, blanks")
+        << QByteArray("\xEF\xBB\xBF; mine\r\n[Info]\r\n LastLogin = 1\r\n# old\r\n\r\n") << "";
+    QTest::newRow("continued line") << QByteArray("[Properties]\nCompanyInfo1=a\\\n b\n") << "";
+    QTest::newRow("NUL bytes of a power loss") << QByteArray(300, '\0') << "it holds NUL bytes";
+    QTest::newRow("NUL bytes after sound lines")
+        << QByteArray("[Info]\nLastLogin=1\n") + QByteArray(40, '\0') << "it holds NUL bytes";
+    QTest::newRow("binary junk") << QByteArray("\x89PNG\r\n\x1a\n") << "it is not UTF-8 text";
+    QTest::newRow("Latin-1 text") << QByteArray("[Properties]\nCompanyInfo1=Caf\xe9\n")
+                                  << "it is not UTF-8 text";
+    QTest::newRow("unclosed section") << QByteArray("[Info]\nLastLogin=1\n[Properties\nLanguage=2")
+                                      << "line 3 is neither a section nor a setting";
+    QTest::newRow("words without a value")
+        << QByteArray("[Info]\nhello world\n") << "line 2 is neither a section nor a setting";
+    QTest::newRow("value without a key")
+        << QByteArray("=1\n") << "line 1 is neither a section nor a setting";
+}
+
+void tst_platform::settingsDamage() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, why);
+    QCOMPARE(Settings::DamageIn(bytes), why);
 }
 
 void tst_platform::languageNumbers_data() {

@@ -104,6 +104,8 @@ private slots:
     void intervalEditingSetsTheDefault();
     void expectedTimesWrap();
     void buttonsAndKeys();
+    void stateOnOpening_data();
+    void stateOnOpening();
     void dragAndDrop();
     void editTourRow();
     void editTourRowWithoutLocations();
@@ -561,6 +563,38 @@ void tst_touredit::buttonsAndKeys() {
     sites->setCurrentIndex(0);
     emit sites->activated(0);
     QVERIFY(!add->isEnabled());
+}
+
+void tst_touredit::stateOnOpening_data() {
+    QTest::addColumn<QStringList>("codes");
+    QTest::addColumn<QString>("afterRemove"); // locations left after "<- Remove" at once
+    QTest::newRow("no points") << QStringList() << "";
+    QTest::newRow("one point") << QStringList{"00000A"} << "";
+    QTest::newRow("three points") << QStringList{"00000A", "00000B", "0000E1"} << "Dock Office";
+}
+
+// The editor opens with its first point selected, so that the buttons that act on a point
+// are ready and act on it; without points they wait.
+void tst_touredit::stateOnOpening() {
+    QFETCH(QStringList, codes);
+    QFETCH(QString, afterRemove);
+    for (int i = 0; i < codes.size(); ++i)
+        addPoint(tour1, i + 1, "00:10:00", codes.at(i));
+    auto editor = openEditor(tour1);
+    QVERIFY(QTest::qWaitForWindowExposed(editor.get()));
+    auto* list = Child<QTreeWidget>(editor.get(), "lvwSelected");
+    const bool points = !codes.isEmpty();
+    QCOMPARE(list->selectedItems().size(), points ? 1 : 0);
+    if (points) {
+        QCOMPARE(list->indexOfTopLevelItem(list->selectedItems().first()), 0);
+        QCOMPARE(list->currentItem(), list->topLevelItem(0));
+    }
+    for (const char* name : {"cmdMove_1", "cmdMove_2", "cmdMove_3", "cmdEditTime"})
+        QVERIFY2(Child<QPushButton>(editor.get(), name)->isEnabled() == points, name);
+    for (const char* name : {"cmdMove_0", "cmdMove_4", "cmdOK"})
+        QVERIFY2(Child<QPushButton>(editor.get(), name)->isEnabled(), name);
+    Child<QPushButton>(editor.get(), "cmdMove_1")->click(); // "<- Remove"
+    QCOMPARE(column(list, 2).join(' '), afterRemove);
 }
 
 // Drops as the window receives them: the marker shows where a location goes in, a point

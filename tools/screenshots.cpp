@@ -21,6 +21,7 @@
 #include "frmDownload.h"
 #include "frmEditButton.h"
 #include "frmEditReader.h"
+#include "frmEditTour.h"
 #include "frmListEdit.h"
 #include "frmLogin.h"
 #include "frmMain.h"
@@ -47,6 +48,7 @@
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QTemporaryDir>
+#include <QTime>
 
 namespace {
 void shoot(QWidget& w, const QString& path) {
@@ -200,6 +202,13 @@ int main(int argc, char** argv) {
     gConn->Execute("INSERT INTO tblTourPoints (lParentID, lIndex, dtTime, tButtonCode) "
                    "VALUES (?, 1, '00:00:00', '00A1B2')",
                    {night});
+    // A name at its length limit, to see that it shows whole.
+    gConn->Execute("INSERT INTO tblButtons (lParentID, tButtonCode, tButtonName, tButtonDesc) "
+                   "VALUES (?, '00A1B3', 'Warehouse West Loading 12', 'Ramp')",
+                   {gates});
+    gConn->Execute("INSERT INTO tblTourPoints (lParentID, lIndex, dtTime, tButtonCode) "
+                   "VALUES (?, 2, '00:15:00', '00A1B3')",
+                   {night});
     gConn->Execute("INSERT INTO tblTours (tName, tDesc) VALUES ('Day round', ' ')");
     gConn->Execute("INSERT INTO tblReaders VALUES ('0012A4F0', 'Reader 1')");
     main.GoSetup();
@@ -213,6 +222,16 @@ int main(int argc, char** argv) {
     frmCopyTour copy(&main);
     shoot(copy, out.filePath("tourcopy.png"));
     copy.reject();
+    frmEditTour editor(&main);
+    editor.setGroupID(night);
+    editor.setTolerance(5);
+    editor.setListName("Night round");
+    editor.setListDesc("Every building");
+    editor.setStartTime(QTime(22, 30));
+    editor.setExistingNames({"Day round", "Night round"});
+    editor.Populate();
+    shoot(editor, out.filePath("touredit.png"));
+    editor.reject();
 
     // The group editor and the dialogs of buttons and readers.
     gConn->Execute("INSERT INTO tblButtons (lParentID, tButtonCode, tButtonName, tButtonDesc) "

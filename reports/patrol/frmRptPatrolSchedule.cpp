@@ -4,6 +4,7 @@
 #include "ui_frmRptPatrolSchedule.h"
 
 #include "Database.h"
+#include "ListColumns.h"
 #include "mGlobals.h"
 #include "mPatrolSchedule.h"
 #include "tour/mTourTime.h"
@@ -76,6 +77,9 @@ void frmRptPatrolSchedule::ResizeColumns() {
     ui->lvwMain->setColumnWidth(0, 30 * unit / kTwipsPerPixel);
     ui->lvwMain->setColumnWidth(1, 50 * unit / kTwipsPerPixel);
     ui->lvwMain->setColumnWidth(2, 30 * unit / kTwipsPerPixel);
+    // The columns run past the list's edge: a tour's name shows whole where the list has room.
+    const int name = qMin(NameColumnWidth(ui->lvwMain, true), ui->lvwMain->width() - 16);
+    ui->lvwMain->setColumnWidth(0, qMax(ui->lvwMain->columnWidth(0), name));
 }
 
 void frmRptPatrolSchedule::showEvent(QShowEvent* event) {

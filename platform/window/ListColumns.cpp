@@ -1,0 +1,102 @@
+#include "ListColumns.h"
+
+#include <QHeaderView>
+#include <QStyle>
+#include <QStyleOptionViewItem>
+#include <QTreeView>
+
+namespace {
+
+// Splits `amount` over the columns by their `weights`, exactly: the parts add up to `amount`.
+QVector<int> splitByWeight(int amount, const QVector<int>& weights) {
+    qint64 total = 0;
+    for (int w : weights)
+        total += w;
+    QVector<int> parts(weights.size(), 0);
+    if (total <= 0)
+        return parts;
+    qint64 running = 0;
+    int handedOut = 0;
+    for (int i = 0; i < weights.size(); ++i) {
+        running += weights.at(i);
+        const int upTo = static_cast<int>(amount * running / total);
+        parts[i] = upTo - handedOut;
+        handedOut = upTo;
+    }
+    return parts;
+}
+
+} // namespace
+
+int NameColumnWidth(const QTreeView* list, bool withIcon, int length) {
+    // As the item delegate measures a row: the style's size of an item with that text.
+    QStyleOptionViewItem option;
+    option.initFrom(list);
+    option.font = list->font();
+    option.fontMetrics = list->fontMetrics();
+    option.text = QString(length, QLatin1Char('W'));
+    option.features = QStyleOptionViewItem::HasDisplay;
+    option.displayAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+    option.decorationPosition = QStyleOptionViewItem::Left;
+    if (withIcon) {
+        const int small = list->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, list);
+        option.features |= QStyleOptionViewItem::HasDecoration;
+        option.decorationSize = list->iconSize().isValid() ? list->iconSize() : QSize(small, small);
+    }
+    return list->style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), list).width();
+}
+
+QVector<int> ShareColumnWidths(int available, const QVector<int>& units, const QVector<int>& least,
+                               const QVector<int>& need) {
+    const int count = units.size();
+    const int unit = qMax(0, available) / 100;
+    QVector<int> widths(count);
+    int total = 0, unitSum = 0;
+    for (int i = 0; i < count; ++i) {
+        widths[i] = qMax(units.at(i) * unit, least.value(i));
+        total += widths.at(i);
+        unitSum += units.at(i);
+    }
+    if (unitSum > 100) {
+        for (int i = 0; i < count; ++i)
+            if (need.value(i) > 0)
+                widths[i] = qMax(widths.at(i), qMin(need.value(i), available));
+        return widths;
+    }
+    QVector<int> lack(count, 0), slack(count, 0);
+    int lacking = 0, giving = 0;
+    for (int i = 0; i < count; ++i) {
+        if (need.value(i) > 0) {
+            lack[i] = qMax(0, need.value(i) - widths.at(i));
+            lacking += lack.at(i);
+        } else {
+            slack[i] = qMax(0, widths.at(i) - least.value(i));
+            giving += slack.at(i);
+        }
+    }
+    if (lacking == 0)
+        return widths;
+    // Room the shares leave unused goes first; then the other columns give by their slack.
+    const int unused = qMax(0, available - total);
+    const int given = qMin(lacking, unused + giving);
+    const QVector<int> taken = splitByWeight(qMax(0, given - unused), slack);
+    const QVector<int> got = splitByWeight(given, lack);
+    for (int i = 0; i < count; ++i)
+        widths[i] += got.at(i) - taken.at(i);
+    return widths;
+}
+
+void ShareColumns(QTreeView* list, const QVector<int>& units, const QVector<NameColumn>& names) {
+    QHeaderView* header = list->header();
+    const int count = qMin(int(units.size()), header->count());
+    QVector<int> least(count), need(count, 0);
+    for (int i = 0; i < count; ++i)
+        least[i] = header->sectionSizeHint(i);
+    for (const NameColumn& name : names)
+        if (name.column < count)
+            need[name.column] = NameColumnWidth(list, name.withIcon);
+    const QVector<int> widths =
+        ShareColumnWidths(qMax(0, list->width() - 16), units.mid(0, count), least, need);
+    for (int i = 0; i < count; ++i)
+        list->setColumnWidth(i, widths.at(i));
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QVector>
+
+class QTreeView;
+
+// The longest name the program stores: of a tour, a site, an event book or a location.
+constexpr int kNameLength = 25;
+
+// The width a column of `list` needs to show a name of `length` of the widest letters ("W")
+// whole, with the small picture its rows carry when `withIcon`.
+int NameColumnWidth(const QTreeView* list, bool withIcon, int length = kNameLength);
+
+// Widths of columns that share `available` pixels by `units` (hundredths of it). Every column
+// gets at least its `least` (its caption); a name column (`need` above 0) gets at least its
+// need as far as there is room: the other columns give up width down to their least, and the
+// name columns share what they give by what each lacks. Where the units add up to more than
+// 100 the columns run past the list's edge anyway: a name column then takes at most the whole
+// of `available`, and the others keep their shares.
+QVector<int> ShareColumnWidths(int available, const QVector<int>& units, const QVector<int>& least,
+                               const QVector<int>& need);
+
+struct NameColumn {
+    int column;
+    bool withIcon;
+};
+// Sets the columns of `list` so: the shares of its width less 16 pixels (240 twips), every
+// caption whole, the name columns as wide as a name at its length limit where there is room.
+void ShareColumns(QTreeView* list, const QVector<int>& units, const QVector<NameColumn>& names);
