@@ -176,7 +176,7 @@ bool cSerialLink::WaitFor(int Retries, quint8 DestinationID, const QByteArray& S
             return false;
         WriteFrame(frame);
         LinkYield();
-        LinkPause(500);
+        LinkPause(timings.SettleMs);
         LinkYield();
         LinkYield();
 
@@ -185,7 +185,7 @@ bool cSerialLink::WaitFor(int Retries, quint8 DestinationID, const QByteArray& S
         while (started.elapsed() < WaitMilliseconds) {
             QByteArray packet;
             if (!buffer.GetPacket(packet)) {
-                LinkPause(300);
+                LinkPause(timings.PollMs);
                 LinkYield();
                 continue;
             }
@@ -214,14 +214,14 @@ bool cSerialLink::WaitQuiet(const std::function<bool(qint64 waitedMs)>& waiting)
         if (!port.isOpen())
             return false;
         const qint64 quiet = QuietMs();
-        if (quiet >= kQuietMs) {
+        if (quiet >= timings.QuietMs) {
             buffer.Clear();
             return true;
         }
-        if (waited.elapsed() >= kQuietLimitMs)
+        if (waited.elapsed() >= timings.QuietLimitMs)
             return false;
         if (waiting && !waiting(waited.elapsed()))
             return false;
-        LinkPause(int(qMin<qint64>(kQuietMs - quiet, 50)));
+        LinkPause(int(qMin<qint64>(timings.QuietMs - quiet, timings.QuietPollMs)));
     }
 }

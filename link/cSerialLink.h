@@ -1,6 +1,8 @@
 #pragma once
 
 #include "cInBuffer.h"
+#include "cLinkLine.h"
+#include "cLinkTimings.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -15,7 +17,7 @@ void LinkPause(int milliseconds);
 
 // The serial link to the docking station: the port, the receive buffer and the command
 // exchange. The main window owns the one object; everything runs on the GUI thread.
-class cSerialLink : public QObject {
+class cSerialLink : public QObject, public cLinkLine {
     Q_OBJECT
 public:
     explicit cSerialLink(QObject* parent = nullptr);
@@ -33,10 +35,10 @@ public:
     int PortNumber() const { return portNumber; }
 
     QSerialPort& comPort() { return port; }
-    cInBuffer& InBuffer() { return buffer; }
+    cInBuffer& InBuffer() override { return buffer; }
 
     // Writes one frame in one output call; false when the port is closed or refuses it.
-    bool WriteFrame(const QByteArray& frame);
+    bool WriteFrame(const QByteArray& frame) override;
 
     // Sends SendCommand in one frame and waits for the reply whose code is ExpectCommand (any
     // code when bAcceptAll), up to Retries tries of WaitMilliseconds each. On true
@@ -48,18 +50,17 @@ public:
                  QByteArray& ReceivedCmdAndData,
                  const std::function<bool(const QByteArray& frame)>& isReply = {});
 
-    // Two data packets' time at 9600 baud: a reader that has been silent this long has ended
-    // what it was sending.
-    static constexpr int kQuietMs = 525;
-    // The longest a reader sends without a pause: its fullest log, 1093 packets of 262.5 ms.
-    static constexpr int kQuietLimitMs = 290000;
+    // The pauses, time-outs and tries of everything that talks over this link.
+    const cLinkTimings& Timings() const { return timings; }
+    void setTimings(const cLinkTimings& value) { timings = value; }
+
     // Milliseconds since the last byte arrived, or since the port opened.
-    qint64 QuietMs() const { return lastActivity.elapsed(); }
-    // Waits until the line has been quiet for kQuietMs, so that nothing a reader is still
-    // sending can pass for the answer to the next request, then empties the receive buffer.
-    // `waiting` is called meanwhile with the milliseconds waited; false from it ends the wait.
-    // False when the wait was ended, the port closed, or the line was never quiet for
-    // kQuietLimitMs.
+    qint64 QuietMs() const override { return lastActivity.elapsed(); }
+    // Waits until the line has been quiet for Timings().QuietMs, so that nothing a reader is
+    // still sending can pass for the answer to the next request, then empties the receive
+    // buffer. `waiting` is called meanwhile with the milliseconds waited; false from it ends
+    // the wait. False when the wait was ended, the port closed, or the line was never quiet
+    // within Timings().QuietLimitMs.
     bool WaitQuiet(const std::function<bool(qint64 waitedMs)>& waiting = {});
 
     // An error of the port that means its device is gone or failing; the port closes then.
@@ -77,4 +78,5 @@ private:
     cInBuffer buffer;
     int portNumber = 0;
     QElapsedTimer lastActivity;
+    cLinkTimings timings;
 };

@@ -9,11 +9,19 @@
 
 #include <QCloseEvent>
 
+namespace {
+
+cLinkTimings TimingsOf(const cSerialLink* link) {
+    return link ? link->Timings() : cLinkTimings();
+}
+
+} // namespace
+
 frmGoOnline::frmGoOnline(QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::frmGoOnline>()) {
     ui->setupUi(this);
     tmrStart.setObjectName(QStringLiteral("tmrStart"));
-    tmrStart.setInterval(200);
+    tmrStart.setInterval(cLinkTimings().ConnectStartMs);
     tmrStart.setSingleShot(true);
     connect(&tmrStart, &QTimer::timeout, this, &frmGoOnline::tmrStart_Timer);
 }
@@ -25,6 +33,7 @@ void frmGoOnline::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     ui->retranslateUi(this);
     OK = false;
+    tmrStart.setInterval(TimingsOf(MyComObject).ConnectStartMs);
     tmrStart.start();
 }
 
@@ -70,7 +79,7 @@ void frmGoOnline::tmrStart_Timer() {
 
 bool frmGoOnline::OpenComPort() {
     setMessage(QStringLiteral("Opening COM port...\r\n\r\n"));
-    LinkPause(300);
+    LinkPause(TimingsOf(MyComObject).BeforeOpenMs);
     if (!OpenPort(MyComObject, MyCommPort.toInt(), MyCommSettings)) {
         AppendMessage(
             QStringLiteral("Could Not Open Com ") + MyCommPort + QStringLiteral("\r\n") +
@@ -81,7 +90,7 @@ bool frmGoOnline::OpenComPort() {
     AppendMessage(QStringLiteral("OK"));
     LinkYield();
     MyComObject->InBuffer().Clear();
-    LinkPause(300);
+    LinkPause(MyComObject->Timings().AfterOpenMs);
     return true;
 }
 
@@ -95,8 +104,9 @@ bool frmGoOnline::CheckDockingStation() {
     gReceiveEnabled = true;
     MyComObject->InBuffer().Clear();
     QByteArray reply;
-    const bool answered =
-        MyComObject->WaitFor(1, 0x01, CmdDockingCheck(), 900, kReplyDockingCheck, false, reply);
+    const cLinkTimings::Exchange& exchange = MyComObject->Timings().DockingCheck;
+    const bool answered = MyComObject->WaitFor(exchange.Tries, 0x01, CmdDockingCheck(),
+                                               exchange.WaitMs, kReplyDockingCheck, false, reply);
     AppendMessage(answered ? Translate(QStringLiteral("OK")) : Translate(QStringLiteral("Failed")));
     return answered;
 }

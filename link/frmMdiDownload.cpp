@@ -186,7 +186,7 @@ void frmMdiDownload::DownloadReader() {
                 }
             }
             if (stored) {
-                LinkPause(2500);
+                LinkPause(host.Link().Timings().AfterStoreMs);
                 LinkYield();
                 const bool erased = EraseRequest(true);
                 lblMsg->setText(lblMsg->text() + QStringLiteral("\r\n") +
@@ -237,16 +237,17 @@ bool frmMdiDownload::EraseReader() {
     gReceiveEnabled = true;
     host.Link().InBuffer().Clear();
     LinkYield();
-    LinkPause(500);
+    const cLinkTimings& timings = host.Link().Timings();
+    LinkPause(timings.BeforeEraseMs);
     QByteArray reply;
     // The erase reply shares its code with the data packets of a download: only a frame
     // shorter than those is the answer, and only one sent after the reader went quiet.
-    const bool ok = WaitForQuietLine(host.Link(), this) &&
-                    host.Link().WaitFor(1, 0x01, CmdErase(), 1500, kReplyErase, false, reply,
-                                        [](const QByteArray& frame) {
-                                            return frame.size() < kDownloadFrameLength;
-                                        }) &&
-                    reply.size() > 1 && reply.at(1) == 0;
+    const bool ok =
+        WaitForQuietLine(host.Link(), this) &&
+        host.Link().WaitFor(
+            timings.Erase.Tries, 0x01, CmdErase(), timings.Erase.WaitMs, kReplyErase, false, reply,
+            [](const QByteArray& frame) { return frame.size() < kDownloadFrameLength; }) &&
+        reply.size() > 1 && reply.at(1) == 0;
     gReceiveEnabled = false;
     return ok;
 }

@@ -169,9 +169,11 @@ bool frmSetTime::SendReaderOptions() {
     const quint8 options = ReaderOptionByte(chkSound->isChecked(), chkLED->isChecked(),
                                             chkVibration->isChecked(), optTime_1->isChecked());
     QByteArray reply;
+    const cLinkTimings::Exchange& exchange = link.Timings().SetOptions;
     // Any reply code is taken here, so a reader still sending must have finished first.
     return WaitForQuietLine(link, this) &&
-           link.WaitFor(3, 0x01, CmdSetOptions(options), 900, kReplyDockingCheck, true, reply) &&
+           link.WaitFor(exchange.Tries, 0x01, CmdSetOptions(options), exchange.WaitMs,
+                        kReplyDockingCheck, true, reply) &&
            reply.size() > 1 && reply.at(1) == 0;
 }
 

@@ -7,19 +7,15 @@
 #include <QCoreApplication>
 #include <memory>
 
-namespace {
-// The tail of a stream ends within one quiet period; only a longer wait is worth a box.
-constexpr qint64 kShowBoxAfterMs = 700;
-} // namespace
-
 const char* LineBusyText() {
     return TR_TEXT("The reader is still sending earlier data. Waiting until it has finished...");
 }
 
 bool WaitForQuietLine(cSerialLink& link, QWidget* parent) {
     std::unique_ptr<WorkProgress> box;
+    const int showBoxAfterMs = link.Timings().ShowBusyBoxAfterMs;
     return link.WaitQuiet([&](qint64 waitedMs) {
-        if (!box && waitedMs >= kShowBoxAfterMs) {
+        if (!box && waitedMs >= showBoxAfterMs) {
             WorkProgress::Look look;
             look.title = Translate(QStringLiteral("Status"));
             look.text = Translate(QLatin1String(LineBusyText()));

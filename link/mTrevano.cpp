@@ -8,9 +8,10 @@
 
 bool TxNewDate(cSerialLink& link, quint8 hour, quint8 minute, quint8 dayHigh, quint8 dayLow) {
     QByteArray reply;
+    const cLinkTimings::Exchange& exchange = link.Timings().SetClock;
     return WaitForQuietLine(link, QApplication::activeWindow()) &&
-           link.WaitFor(3, 0x01, CmdSetClock(hour, minute, dayHigh, dayLow), 1200, kReplySetClock,
-                        false, reply) &&
+           link.WaitFor(exchange.Tries, 0x01, CmdSetClock(hour, minute, dayHigh, dayLow),
+                        exchange.WaitMs, kReplySetClock, false, reply) &&
            reply.size() > 1 && reply.at(1) == 0;
 }
 

@@ -77,8 +77,11 @@ void bench_download::fullDownload() {
     const int requestBytes = 17; // the download request frame
     const double lineMs =
         1000.0 * (requestBytes + packets * 252) / DockStation::kLineBytesPerSecond;
-    const double pausesMs = 500 + 800 + 500 + 200 + 400;
-    const double quietMs = cSerialLink::kQuietMs;
+    const cLinkTimings& timings = window.Link().Timings();
+    const double pausesMs = timings.StartMs + timings.BeforeRequestMs +
+                            timings.AfterLastPacketMs + timings.BeforeDecodeMs +
+                            timings.AfterDecodeMs;
+    const double quietMs = window.Link().Timings().QuietMs;
 
     QElapsedTimer clock;
     clock.start();

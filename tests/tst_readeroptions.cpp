@@ -1,5 +1,5 @@
-// The reader's options and clock from Tools > "&Reader Options", and its firmware version from
-// Tools > "Reader Firmware Version", on a real main window against the simulated dock.
+// The reader's options and clock from Tools > "&Reader Options", on a real main window against
+// the simulated dock.
 #include "ModalScript.h"
 #include "Settings.h"
 #include "SimulatedDock.h"
@@ -48,8 +48,6 @@ private slots:
     void readerStillSending();
     void cancelStores_data();
     void cancelStores();
-    void firmware_data();
-    void firmware();
 
 private:
     std::unique_ptr<TestHome> home;
@@ -233,35 +231,6 @@ void tst_readeroptions::cancelStores() {
     QVERIFY(!gAutoSetTime);
     QCOMPARE(Settings::GetSetting("Properties", "AutoSetTime"), QString("False"));
     QVERIFY(dock->requests().isEmpty());
-}
-
-void tst_readeroptions::firmware_data() {
-    QTest::addColumn<int>("firmware");
-    QTest::addColumn<QString>("shown"); // empty: no box
-    QTest::newRow("08 shown as V06") << 0x08 << "Firmware Version is V06";
-    QTest::newRow("12") << 0x12 << "Firmware Version is V12";
-    QTest::newRow("FF: no version") << 0xFF << "";
-}
-
-void tst_readeroptions::firmware() {
-    QFETCH(int, firmware);
-    QFETCH(QString, shown);
-    dock->setFirmware(quint8(firmware));
-    // A reader with a log: the whole stream is taken, and nothing of it stored.
-    dock->setLog(DockStation::MakeTouches(80, 1, {"12AB3F"}, QDate(2008, 5, 4)));
-    QString label;
-    const QPointer<QTimer> watcher = WhenOpen<frmFirmwareVersion>([&](frmFirmwareVersion* d) {
-        label = d->findChild<QLabel*>("Label1")->text();
-        d->findChild<QPushButton*>("cmdClose")->click();
-    });
-    BoxRecorder boxes;
-    window->Action("mnuToolsReaderFW")->trigger();
-    QCOMPARE(label, shown);
-    QVERIFY(boxes.boxes.isEmpty());
-    QCOMPARE(dock->requests().size(), 1);
-    QCOMPARE(gConn->Query("SELECT ID FROM tblEvents").count(), 0);
-    QVERIFY(!QApplication::overrideCursor());
-    delete watcher.data();
 }
 
 QTEST_MAIN(tst_readeroptions)

@@ -1,0 +1,105 @@
+// The line while the program stays connected: a walk logged live is downloaded; a line that
+// goes during a download ends it at once, with nothing stored.
+#include "DownloadLogs.h"
+#include "DownloadPage.h"
+#include "SimulatedDock.h"
+#include "frmMain.h"
+#include "mLinkGlobals.h"
+
+#include <QDialog>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+class tst_downloadlive : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { home = DownloadHome(); }
+    void cleanup() {
+        window.reset();
+        home.reset();
+    }
+
+    void walkWhileConnected();
+    void lineLost_data();
+    void lineLost();
+
+private:
+    frmMdiDownload* openPage(SimulatedDock& dock) { return OpenDownloadPage(window, dock); }
+    QString pageMessage() const { return PageMessage(*window); }
+
+    std::unique_ptr<TestHome> home;
+    std::unique_ptr<frmMain> window;
+};
+
+void tst_downloadlive::walkWhileConnected() {
+    SimulatedDock dock;
+    dock.setLog({});
+    frmMdiDownload* page = openPage(dock);
+    QVERIFY(page);
+    // A guard's walk over midnight, logged while the program stays connected, behind the
+    // touches the reader already holds.
+    const QDate night(2026, 12, 10);
+    QVERIFY(dock.addTouch({DockStation::WallClock(night, QTime(22, 0)), "12AB3F"}));
+    QVERIFY(dock.addTouch({DockStation::WallClock(night, QTime(22, 10)), "00A1B2"}));
+    QVERIFY(dock.addTouch({DockStation::WallClock(night, QTime(23, 55)), "5C0F01"}));
+    QVERIFY(dock.addTouch({DockStation::WallClock(night.addDays(1), QTime(0, 5)), "12AB3F"}));
+    QCOMPARE(dock.logSlots().size() / 4, 7); // three date markers, four touches
+    BoxRecorder boxes;
+    page->findChild<QPushButton*>("cmdOnline_0")->click();
+    QVERIFY2(boxes.boxes.isEmpty(), qPrintable(boxes.texts().join(" / ")));
+    QCOMPARE(storedTouches(), withReader({"2026-12-10 22:00 12AB3F", "2026-12-10 22:10 00A1B2",
+                                          "2026-12-10 23:55 5C0F01", "2026-12-11 00:05 12AB3F"}));
+    QCOMPARE(dock.count(0x11), 0); // no reconnect on the way
+    // Erased with the download: the next walk starts a log of its own.
+    QVERIFY(dock.logSlots().isEmpty());
+    QVERIFY(dock.addTouch({DockStation::WallClock(night, QTime(22, 0)), "12AB3F"}));
+    QCOMPARE(dock.logSlots().size() / 4, 2);
+}
+
+void tst_downloadlive::lineLost_data() {
+    QTest::addColumn<int>("afterPackets"); // packets received before the line goes
+    QTest::newRow("before the request") << 0;
+    QTest::newRow("after the first packet") << 1;
+}
+
+void tst_downloadlive::lineLost() {
+    QFETCH(int, afterPackets);
+    SimulatedDock dock;
+    dock.setLog(DockStation::MakeTouches(150, 1, {"12AB3F"}, kDay));
+    dock.setStallAfterPackets(1); // the rest would come only after the watchdog's time
+    frmMdiDownload* page = openPage(dock);
+    QVERIFY(page);
+    BoxRecorder boxes;
+    bool statusOpenAtBox = false;
+    boxes.onBox = [&](const Boxes::Box&) {
+        statusOpenAtBox = page->findChild<QDialog*>("frmDownload") != nullptr;
+    };
+    QTimer pull; // the line goes while the Status window runs
+    connect(&pull, &QTimer::timeout, this, [&] {
+        auto* status = page->findChild<QDialog*>("frmDownload");
+        if (!status || dock.isHungUp())
+            return;
+        if (status->findChild<QProgressBar*>("prgOnline")->value() >= afterPackets)
+            dock.hangUp();
+    });
+    pull.start(20);
+    page->findChild<QPushButton*>("cmdOnline_0")->click();
+    pull.stop();
+    QVERIFY(dock.isHungUp());
+    QCOMPARE(boxes.texts(),
+             QStringList{"Download Error\r\nThe connection to the docking station was lost. Check "
+                         "the docking station and its cable, then go to the Home page to connect "
+                         "again."});
+    QVERIFY(statusOpenAtBox);
+    QCOMPARE(pageMessage(), QString("Download Failed"));
+    QCOMPARE(gConn->Query("SELECT ID FROM tblEvents").count(), 0);
+    QCOMPARE(window->StatusText(1), QString("Docking Station : Not Detected"));
+    QVERIFY(!gDocked);
+    QVERIFY(!window->Action("download")->isEnabled());
+    QVERIFY(!gReceiveEnabled);
+}
+
+QTEST_MAIN(tst_downloadlive)
+#include "tst_downloadlive.moc"
