@@ -72,9 +72,10 @@ qint64 customRows() {
 
 // A tblCustom left by an earlier run, to see that a stopped copy leaves it as it was.
 void leaveEarlierTable() {
-    gConn->Execute("CREATE TABLE tblCustom ( tDateTime VARCHAR NULL, tButtonCode VARCHAR NULL, "
-                   "tButtonName VARCHAR NULL, tLocationDesc VARCHAR NULL, "
-                   "tGroupName VARCHAR NULL, tType VARCHAR NULL)");
+    gConn->Execute(
+        gConn->ScratchDdl("CREATE TABLE tblCustom ( tDateTime VARCHAR NULL, tButtonCode VARCHAR "
+                          "NULL, tButtonName VARCHAR NULL, tLocationDesc VARCHAR NULL, "
+                          "tGroupName VARCHAR NULL, tType VARCHAR NULL)"));
     gConn->Execute("INSERT INTO tblCustom (tButtonCode) VALUES ('EARLIER')");
 }
 
@@ -289,15 +290,16 @@ void tst_databasereport::copyFailure() {
     addDays(QDate(2026, 3, 2), 1, 1440);
     addDays(QDate(2026, 3, 3), 1, 1440);
     leaveEarlierTable();
-    const qint64 pages = gConn->Query("PRAGMA page_count").first().integer("page_count");
-    gConn->Execute(QString("PRAGMA max_page_count = %1").arg(pages + 40));
+    // The rows go into the scratch database: that is the file that runs out of room.
+    const qint64 pages = gConn->Query("PRAGMA scratch.page_count").first().integer("page_count");
+    gConn->Execute(QString("PRAGMA scratch.max_page_count = %1").arg(pages + 40));
 
     Host host;
     auto dialog = openDialog(host);
     SetRange(*dialog, QDateTime(QDate(2026, 3, 1), QTime(0, 0)),
              QDateTime(QDate(2026, 3, 3), QTime(23, 59)));
     const Run run = press(Child<QPushButton>(*dialog, "cmdPrintPreview"));
-    gConn->Execute("PRAGMA max_page_count = 1073741823");
+    gConn->Execute("PRAGMA scratch.max_page_count = 1073741823");
 
     QCOMPARE(run.result, kFailed);
     QVERIFY(!run.lblWaitShown);

@@ -24,9 +24,9 @@ struct Place {
 bool CreateTempIncidentTable() {
     DropTempIncidentTable();
     try {
-        gConn->Execute(QStringLiteral(
+        gConn->Execute(gConn->ScratchDdl(QStringLiteral(
             "CREATE TABLE tblTempIncident ( tDate VARCHAR NULL, tTime VARCHAR NULL, tReaderName "
-            "VARCHAR NULL, tSite VARCHAR NULL, tLocation VARCHAR NULL, tIncident VARCHAR NULL)"));
+            "VARCHAR NULL, tSite VARCHAR NULL, tLocation VARCHAR NULL, tIncident VARCHAR NULL)")));
         return true;
     } catch (const AppError&) {
         return false;
@@ -35,6 +35,8 @@ bool CreateTempIncidentTable() {
 
 void DropTempIncidentTable() {
     try {
+        // Emptied with the scratch file first, the drop costs nothing.
+        gConn->EmptyScratchTable(QStringLiteral("tblTempIncident"));
         gConn->Execute(QStringLiteral("DROP TABLE tblTempIncident"));
     } catch (const AppError&) {
         // Absent unless a preview ran: nothing to say.
