@@ -12,6 +12,7 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QTextLayout>
+#include <algorithm>
 #include <cmath>
 #include <deque>
 #include <limits>
@@ -280,7 +281,10 @@ public:
               const QRectF& box, const QStringList& lines, int, bool) override {
         QRectF rect = box;
         rect.setHeight(qMax(box.height(), lines.size() * font.lineSpacing));
-        items.append({section.name, control.name, rect, lines.join(QLatin1Char('\n'))});
+        double width = 0;
+        for (const QString& line : lines)
+            width = qMax(width, advanceOf(font, line));
+        items.append({section.name, control.name, rect, lines.join(QLatin1Char('\n')), width});
     }
     void Line(const ReportControl&, const QLineF&) override {}
     void Clip(const QRectF&) override {}
@@ -337,10 +341,16 @@ const ReportDocument::FontInfo& ReportDocument::fontFor(const ReportFont& style)
     info.font.setBold(style.bold);
     info.font.setHintingPreference(QFont::PreferNoHinting);
     info.font.setKerning(false);
+    // No ligatures: the PDF's text must read as the report's text ("Office", not U+FB03).
+    info.font.setStyleStrategy(QFont::PreferNoShaping);
     const QFontMetricsF metrics(info.font, measureDevice());
     info.lineSpacing = metrics.lineSpacing();
     info.ascent = metrics.ascent();
     return fonts.emplace(key, info).first->second;
+}
+
+double ReportDocument::advanceOf(const FontInfo& font, const QString& line) {
+    return QFontMetricsF(font.font, measureDevice()).horizontalAdvance(line);
 }
 
 QStringList ReportDocument::linesOf(const ReportControl& c, const QString& text, bool wrap) const {
@@ -350,11 +360,10 @@ QStringList ReportDocument::linesOf(const ReportControl& c, const QString& text,
     if (!wrap)
         return paragraphs;
     const FontInfo& info = fontFor(c.font);
-    const QFontMetricsF metrics(info.font, measureDevice());
     const double width = qMax(1, c.rect.width());
     QStringList lines;
     for (const QString& p : paragraphs) {
-        if (p.isEmpty() || metrics.horizontalAdvance(p) <= width) {
+        if (p.isEmpty() || advanceOf(info, p) <= width) {
             lines << p;
             continue;
         }
@@ -451,6 +460,8 @@ QString ReportDocument::FormatValue(const QVariant& value, const QString& patter
 
 QString ReportDocument::controlText(const ReportControl& c, const Band* band, int page) const {
     if (c.kind == ReportControl::Label) {
+        if (!c.codes)
+            return c.caption;
         // Laid out with room for five digits, painted with the real numbers.
         return page > 0 ? ReplaceCodes(c.caption, page, PageCount(), printDate, printTime)
                         : ReplaceCodes(c.caption, 88888, 88888, printDate, printTime);
@@ -483,19 +494,32 @@ int ReportDocument::bandHeight(const ReportSection& section, const Band* band, i
         offsets->assign(section.controls.size(), 0);
     if (!anyGrowth)
         return section.height;
+    // In top order, so that a pushed control that grows pushes on by its move and its growth.
+    std::vector<size_t> order(section.controls.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        const QRect& ra = section.controls[a].rect;
+        const QRect& rb = section.controls[b].rect;
+        return ra.top() != rb.top() ? ra.top() < rb.top() : ra.height() < rb.height();
+    });
+    std::vector<int> moved(section.controls.size(), 0);
     int extra = 0;
-    for (size_t i = 0; i < section.controls.size(); ++i) {
-        const ReportControl& c = section.controls[i];
+    for (size_t k = 0; k < order.size(); ++k) {
+        const size_t i = order[k];
+        const QRect& c = section.controls[i].rect;
         int offset = 0;
-        for (size_t j = 0; j < section.controls.size(); ++j) {
-            const ReportControl& g = section.controls[j];
-            if (growth[j] > 0 && j != i && g.rect.top() + g.rect.height() <= c.rect.top())
-                offset = qMax(offset, growth[j]);
+        for (size_t m = 0; m < k; ++m) {
+            const size_t j = order[m];
+            const QRect& g = section.controls[j].rect;
+            if (g.top() + g.height() <= c.top())
+                offset = qMax(offset, moved[j] + growth[j]);
         }
-        if (offsets)
-            (*offsets)[i] = offset;
+        moved[i] = offset;
         extra = qMax(extra, offset + growth[i]);
     }
+    if (offsets)
+        *offsets = moved;
     return section.height + extra;
 }
 

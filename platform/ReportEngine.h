@@ -22,6 +22,9 @@ struct ReportTextItem {
     QString control;
     QRectF rect;
     QString text;
+    // The advance of its widest line, in twips: more than the box's width means the text
+    // runs out of its box (a label) or is cut at it (a field).
+    double width = 0;
 };
 
 // Where a page starts in the stream of bands: the band's place in the report's order and
@@ -111,6 +114,7 @@ private:
     class RecordingSink;
 
     const FontInfo& fontFor(const ReportFont& font) const;
+    static double advanceOf(const FontInfo& font, const QString& line);
     QStringList linesOf(const ReportControl& c, const QString& text, bool wrap) const;
     QString controlText(const ReportControl& c, const Band* band, int page) const;
     int bandHeight(const ReportSection& section, const Band* band, int page,

@@ -72,7 +72,9 @@ ReportControl& ReportLayout::Control(const QString& section, const QString& name
 }
 
 void ReportLayout::SetCaption(const QString& section, const QString& label, const QString& text) {
-    Control(section, label).caption = text;
+    ReportControl& control = Control(section, label);
+    control.caption = text;
+    control.codes = false;
 }
 
 void ReportLayout::SetFieldFormat(const QString& section, const QString& field,

@@ -53,10 +53,12 @@ struct ReportControl {
     // first), and a field's line is cut at the box's sides; with can-grow it wraps at word
     // boundaries and its band grows with it.
     bool canGrow = false;
-    // Label: the text printed. "%p" the page number, "%P" the number of pages, "%d" the
-    // date and "%t" the time of printing are replaced wherever they stand; a line break
-    // (CR LF or LF) starts a new line.
+    // Label: the text printed; a line break (CR LF or LF) starts a new line.
     QString caption;
+    // Label: "%p" the page number, "%P" the number of pages, "%d" the date and "%t" the time
+    // of printing are replaced wherever they stand in the caption. SetCaption clears it: a
+    // value set at run time prints exactly as given.
+    bool codes = true;
     // Field: the column of the row whose value is printed. A null or empty value prints
     // nothing.
     QString column;
@@ -123,6 +125,7 @@ public:
     // Throws AppError (InvalidCall) for an unknown section or control name.
     ReportSection& Section(const QString& name);
     ReportControl& Control(const QString& section, const QString& name);
+    // The label prints `text` as it stands (no codes replaced).
     void SetCaption(const QString& section, const QString& label, const QString& text);
     void SetFieldFormat(const QString& section, const QString& field, const QString& pattern);
 

@@ -84,6 +84,7 @@ class ReportPreview : public QDialog {
 public:
     explicit ReportPreview(const ReportDocument& document, QWidget* parent = nullptr);
 
+    const ReportDocument& Document() const { return document; }
     int CurrentPage() const { return view->CurrentPage(); }
     void ShowPage(int page);
     void SetZoom(int zoom);

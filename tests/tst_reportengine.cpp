@@ -130,6 +130,8 @@ private slots:
     void pageBreaks_data();
     void pageBreaks();
     void canGrowPushesTheNextBand();
+    void growthAddsUp_data();
+    void growthAddsUp();
     void bandTallerThanAPage();
     void clipsWithoutCanGrow();
     void groupHeaderNeverEndsAPage();
@@ -139,6 +141,8 @@ private slots:
     void stoppedLayoutHasNoPages();
     void captionCodes_data();
     void captionCodes();
+    void codesInsideValues_data();
+    void codesInsideValues();
     void codesOnEveryPage();
     void displayFormats_data();
     void displayFormats();
@@ -218,6 +222,79 @@ void tst_reportengine::canGrowPushesTheNextBand() {
     // The grown band takes the room of the tenth row, which opens page 2.
     const int fitting = 3 + int((3600 - 2 * 360 - (360 + std::ceil(growth))) / 360);
     QCOMPARE(summary(report), QStringLiteral("1-%1|%2-12").arg(fitting).arg(fitting + 1));
+}
+
+// Controls given as "name left top width height [g]" ("g": a can-grow field whose note wraps
+// to several lines; else a fixed label); each expected move is a multiple of that growth.
+void tst_reportengine::growthAddsUp_data() {
+    QTest::addColumn<QString>("controls");
+    QTest::addColumn<QString>("moves");
+    QTest::addColumn<int>("bandGrowth");
+    QTest::newRow("two stacked growing") << "A 0 0 2000 300 g; B 0 300 2000 300 g; C 0 600 2000 300"
+                                         << "A:0 B:1 C:2" << 2;
+    QTest::newRow("three stacked growing")
+        << "A 0 0 2000 300 g; B 0 300 2000 300 g; C 0 600 2000 300 g; D 0 900 2000 300"
+        << "A:0 B:1 C:2 D:3" << 3;
+    QTest::newRow("listed bottom up")
+        << "D 0 900 2000 300; C 0 600 2000 300 g; B 0 300 2000 300 g; A 0 0 2000 300 g"
+        << "D:3 C:2 B:1 A:0" << 3;
+    QTest::newRow("grown beside a fixed one")
+        << "A 0 0 2000 300 g; F 3000 0 2000 300; B 0 300 2000 300; G 3000 300 2000 300"
+        << "A:0 F:0 B:1 G:1" << 1;
+    QTest::newRow("pushed through a fixed one")
+        << "A 0 0 2000 300 g; F 3000 300 2000 300; B 0 600 2000 300 g; C 0 900 2000 300"
+        << "A:0 F:1 B:1 C:2" << 2;
+    QTest::newRow("growing side by side")
+        << "A 0 0 2000 300 g; B 3000 0 2000 300 g; C 0 300 2000 300"
+        << "A:0 B:0 C:1" << 1;
+    QTest::newRow("not wholly below") << "A 0 0 2000 300 g; N 3000 200 2000 300; C 0 300 2000 300"
+                                      << "A:0 N:0 C:1" << 1;
+}
+
+void tst_reportengine::growthAddsUp() {
+    QFETCH(QString, controls);
+    QFETCH(QString, moves);
+    QFETCH(int, bandGrowth);
+    const int sectionHeight = 1300;
+    ReportLayout layout;
+    layout.pageSize = QPageSize(QSizeF(612, 792), QPageSize::Point, QStringLiteral("test"));
+    layout.width = 9360;
+    ReportSection& detail = layout.AddSection(ReportSection::Detail, "D", sectionHeight);
+    detail.AddField("txtValue", "Field0", {6000, 0, 1000, 300});
+    QMap<QString, int> designTop;
+    QString grower;
+    for (const QString& spec : controls.split(';')) {
+        const QStringList p = spec.split(' ', Qt::SkipEmptyParts);
+        const QRect rect(p[1].toInt(), p[2].toInt(), p[3].toInt(), p[4].toInt());
+        designTop[p[0]] = rect.top();
+        if (p.size() > 5) {
+            detail.AddField(p[0], "Field1", rect, ReportAlign::Left, true);
+            if (grower.isEmpty())
+                grower = p[0];
+        } else {
+            detail.AddLabel(p[0], rect, ReportAlign::Left, false, p[0]);
+        }
+    }
+    const QString note = QString("patrol note ").repeated(6).trimmed();
+    fillRows(2, {{1, note}, {2, note}});
+    ReportTableSource source(*gConn, "tblReportTemp");
+    ReportDocument report(layout, source);
+    QVERIFY(report.Paginate());
+    const ReportTextItem grown = itemOf(report, 0, grower, "1");
+    QVERIFY2(grown.text.count('\n') >= 1, qPrintable(grown.text));
+    const int growth = int(std::ceil(grown.rect.height())) - 300;
+    QVERIFY(growth > 0);
+    const double bandTop = itemOf(report, 0, "txtValue", "1").rect.top();
+    QStringList seen;
+    for (const QString& spec : controls.split(';')) {
+        const QString name = spec.split(' ', Qt::SkipEmptyParts).first();
+        const double moved = itemOf(report, 0, name, "1").rect.top() - bandTop - designTop[name];
+        seen << QStringLiteral("%1:%2").arg(name).arg(moved / growth);
+    }
+    QCOMPARE(seen.join(' '), moves);
+    // The next band starts below the lowest grown control.
+    QCOMPARE(itemOf(report, 0, "txtValue", "2").rect.top() - bandTop,
+             double(sectionHeight + bandGrowth * growth));
 }
 
 void tst_reportengine::bandTallerThanAPage() {
@@ -367,6 +444,31 @@ void tst_reportengine::captionCodes() {
     QCOMPARE(ReportDocument::ReplaceCodes(caption, 3, 12, "31/12/2026", "23:05"), expected);
 }
 
+// A value set at run time, label caption or field, prints as given; only the layout's own
+// caption has its codes replaced.
+void tst_reportengine::codesInsideValues_data() {
+    QTest::addColumn<QString>("value");
+    QTest::newRow("percent before a letter") << "Runde 100%plus";
+    QTest::newRow("page codes") << "Tor %p von %P";
+    QTest::newRow("date and time codes") << "Night %d shift %t";
+    QTest::newRow("doubled percent") << "%%p 50%";
+    QTest::newRow("code at the end") << "Gate %";
+}
+
+void tst_reportengine::codesInsideValues() {
+    QFETCH(QString, value);
+    fillRows(1, {{1, value}});
+    ReportLayout layout = testLayout();
+    layout.Section("PH").AddLabel("lblCompany", {0, 360, 5000, 240});
+    layout.SetCaption("PH", "lblCompany", value);
+    ReportTableSource source(*gConn, "tblReportTemp");
+    ReportDocument report(layout, source);
+    QVERIFY(report.Paginate());
+    QCOMPARE(itemOf(report, 0, "lblCompany").text, value);
+    QCOMPARE(itemOf(report, 0, "txtNote").text, value);
+    QCOMPARE(itemOf(report, 0, "lblPage").text, QString("1 / 1"));
+}
+
 void tst_reportengine::codesOnEveryPage() {
     fillRows(15);
     ReportLayout layout = testLayout();
@@ -419,7 +521,7 @@ void tst_reportengine::displayFormats() {
 }
 
 void tst_reportengine::pdfReadBack() {
-    fillRows(12, {{5, "Gate 3 – Überwachung"}});
+    fillRows(12, {{5, "Gate 3 – Überwachung"}, {7, "Office Staff"}});
     ReportTableSource source(*gConn, "tblReportTemp");
     ReportDocument report(testLayout(360), source);
     QVERIFY(report.Paginate());
@@ -432,6 +534,9 @@ void tst_reportengine::pdfReadBack() {
     QVERIFY(text.contains(QRegularExpression("2\\s*/\\s*2")));
     QVERIFY(text.contains("Gate 3 – Überwachung"));
     QVERIFY(text.contains("End Of Report"));
+    // Drawn without ligatures: the text can be searched for what it says.
+    QVERIFY2(text.contains("Office Staff"), qPrintable(text));
+    QVERIFY(!text.contains(QRegularExpression("[\\x{FB00}-\\x{FB06}]")));
     const QStringList pages = text.split('\f');
     QVERIFY(pages.value(1).contains(QRegularExpression("\\b12\\b")));
     QVERIFY(!pages.value(0).contains(QRegularExpression("\\b11\\b")));

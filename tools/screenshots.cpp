@@ -68,12 +68,13 @@ void shootReportPreview(const QString& path) {
     ReportLayout layout;
     layout.caption = Translate("Hardware List Report");
     ReportSection& ph = layout.AddSection(ReportSection::PageHeader, "Section2", 2730);
-    ph.AddLabel("lblPrintDate", {0, 0, 900, 225}, ReportAlign::Left, false, texts.MyPrintDate);
-    ph.AddLabel("lblPrinted", {945, 0, 1800, 225}, ReportAlign::Left, false, "%d %t");
+    ph.AddLabel("lblPrintDate", {0, 0, 1140, 225}, ReportAlign::Left, false, texts.MyPrintDate);
+    ph.AddLabel("lblPrinted", {1185, 0, 1600, 225}, ReportAlign::Left, false, "%d %t");
     ph.AddLabel("lblProduct", {2835, 0, 2835, 225}, ReportAlign::Center, false, texts.MyPageHeader);
     ph.AddLabel("lblPage", {6300, 0, 800, 225}, ReportAlign::Right, false, texts.MyPageNumber);
     ph.AddLabel("lblPages", {7185, 0, 1400, 225}, ReportAlign::Left, false, "%p / %P");
-    ph.AddLabel("lblCompanyInfo", {570, 405, 7410, 735}, ReportAlign::Center, true, CompanyText());
+    ph.AddLabel("lblCompanyInfo", {570, 405, 7410, 735}, ReportAlign::Center, true, CompanyText())
+        .codes = false; // printed as typed
     ph.AddLabel("lblReportTitle", {30, 1410, 8505, 645}, ReportAlign::Center, true, layout.caption)
         .font = ReportFont::Title();
     ph.AddLine("Line1", 0, 2700, 8595);

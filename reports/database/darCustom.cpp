@@ -7,6 +7,8 @@ namespace {
 const QString kPageHeader = QStringLiteral("Section2");
 const QString kDetail = QStringLiteral("Section1");
 const QString kReportFooter = QStringLiteral("Section5");
+// One line of the detail's 7-point text.
+constexpr int kOneLine = 165;
 
 } // namespace
 
@@ -21,8 +23,9 @@ darCustom::darCustom() {
     ph.AddLabel(QStringLiteral("lblReportTitle"), {120, 1512, 8400, 540}, ReportAlign::Center)
         .font = ReportFont::Title();
     ph.AddLabel(QStringLiteral("lblDateRange"), {120, 2173, 8400, 240}, ReportAlign::Center);
-    ph.AddLabel(QStringLiteral("lblMyPrintDate"), {0, 0, 1000, 225});
-    ph.AddLabel(QStringLiteral("lblPrinted"), {1039, 0, 1750, 225}, ReportAlign::Left, false,
+    // As wide as the longest translation of "Print Date:" needs, with a gap before the date.
+    ph.AddLabel(QStringLiteral("lblMyPrintDate"), {0, 0, 1080, 225});
+    ph.AddLabel(QStringLiteral("lblPrinted"), {1140, 0, 1650, 225}, ReportAlign::Left, false,
                 QStringLiteral("%d   %t"));
     ph.AddLabel(QStringLiteral("lblMyPageHeader"), {2835, 0, 2880, 225}, ReportAlign::Center);
     ph.AddLabel(QStringLiteral("lblMyPageNumber"), {6165, 0, 780, 225}, ReportAlign::Right);
@@ -32,14 +35,15 @@ darCustom::darCustom() {
                 QStringLiteral("/"));
     ph.AddLabel(QStringLiteral("lblPages"), {7701, 0, 1000, 225}, ReportAlign::Left, false,
                 QStringLiteral("%P"));
+    // The headings stand on one line, over the left edges of their columns.
     const struct {
         const char* name;
         int left, top, width;
     } headings[] = {{"lblMyDate", 0, 2740, 1600},
                     {"lblMyID", 1650, 2740, 900},
                     {"lblMyButton", 2580, 2740, 2000},
-                    {"lblMyGroup", 4620, 2740, 2700},
-                    {"lblMyType", 7417, 2787, 1300}};
+                    {"lblMyGroup", 4724, 2740, 2596},
+                    {"lblMyType", 7370, 2740, 1300}};
     for (const auto& h : headings)
         ph.AddLabel(QLatin1String(h.name), {h.left, h.top, h.width, 225}).font = ReportFont::Bold();
     ph.AddLine(QStringLiteral("Line1"), 0, 3000, 8595);
@@ -49,10 +53,11 @@ darCustom::darCustom() {
     detail.AddField(QStringLiteral("txtTime"), QStringLiteral("tDateTime"), {960, 0, 630, 270});
     detail.AddField(QStringLiteral("txttButtonCode"), QStringLiteral("tButtonCode"),
                     {1650, 0, 870, 270});
+    // Names wrap rather than being cut; a box of one line keeps the gap under a wrapped row.
     detail.AddField(QStringLiteral("txttButtonName"), QStringLiteral("tButtonName"),
-                    {2580, 0, 2035, 270});
+                    {2580, 0, 2035, kOneLine}, ReportAlign::Left, true);
     detail.AddField(QStringLiteral("txttGroupName"), QStringLiteral("tGroupName"),
-                    {4724, 0, 2552, 270});
+                    {4724, 0, 2552, kOneLine}, ReportAlign::Left, true);
     detail.AddField(QStringLiteral("txttType"), QStringLiteral("tType"), {7370, 0, 1365, 270});
 
     // A short date with a month name ("10 Mar 2026") needs 7 points to fit the date's box.

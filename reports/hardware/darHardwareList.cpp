@@ -26,7 +26,8 @@ darHardwareList::darHardwareList() {
     header.AddLabel("lblReportTitle", {30, 1410, 8505, 645}, ReportAlign::Center, true).font =
         ReportFont::Title();
     header.AddLabel("lblDescription", {1680, 2460, 3000, 225}).font = ReportFont::Bold();
-    header.AddLabel("lblHardwareCode", {7275, 2445, 1360, 225}).font = ReportFont::Bold();
+    // Over the code column, as wide as the German heading needs.
+    header.AddLabel("lblHardwareCode", {7155, 2445, 1440, 225}).font = ReportFont::Bold();
     // Drawn on the section's last twips: a line on its bottom edge would be cut off.
     header.AddLine("Line1", 0, 2715, 8595);
 
@@ -34,8 +35,10 @@ darHardwareList::darHardwareList() {
     // under their group. Long names wrap rather than being cut.
     ReportSection& detail = AddSection(ReportSection::Detail, QStringLiteral("Detail"), 285);
     detail.AddField("Field0", "Field0", {0, 15, 1410, 240});
-    detail.AddField("Field1", "Field1", {1500, 15, 3195, 240}, ReportAlign::Left, true);
-    detail.AddField("Field2", "Field2", {3150, 15, 3870, 240}, ReportAlign::Left, true);
+    // A group line fills no other column: its name and description reach across the page.
+    detail.AddField("Field1", "Field1", {1500, 15, 7095, 190}, ReportAlign::Left, true);
+    // Boxes of one line: a wrapped row keeps its gap to the next row and the closing rule.
+    detail.AddField("Field2", "Field2", {3150, 15, 3870, 190}, ReportAlign::Left, true);
     detail.AddField("Field3", "Field3", {7155, 15, 1440, 240});
 
     AddSection(ReportSection::PageFooter, QStringLiteral("PageFooter"), 0);

@@ -12,8 +12,9 @@ darIncident::darIncident() {
     AddSection(ReportSection::ReportHeader, QStringLiteral("Section4"), 0);
 
     ReportSection& header = AddSection(ReportSection::PageHeader, kHeader, 2565);
-    header.AddLabel(QStringLiteral("Label10"), {0, 0, 825, 213});
-    header.AddLabel(QStringLiteral("lblReportDate"), {945, 15, 1440, 210});
+    // As wide as the longest translation of "Print Date:" needs, with a gap before the date.
+    header.AddLabel(QStringLiteral("Label10"), {0, 0, 960, 213});
+    header.AddLabel(QStringLiteral("lblReportDate"), {1005, 15, 1440, 210});
     header.AddLabel(QStringLiteral("Label19"), {2835, 0, 2835, 213}, ReportAlign::Center);
     header.AddLabel(QStringLiteral("Label8"), {6495, 0, 630, 210}, ReportAlign::Right);
     header.AddLabel(QStringLiteral("Label7"), {7200, 15, 315, 210}, ReportAlign::Right, false,
@@ -35,14 +36,15 @@ darIncident::darIncident() {
     header.AddLabel(QStringLiteral("Label18"), {5940, 2115, 1830, 225});
     header.AddLine(QStringLiteral("Line1"), 30, 2505, 8625);
 
-    // Names and headings wrap instead of being cut at the field's side.
+    // Names and headings wrap instead of being cut at the field's side; their boxes are one
+    // 7-point line tall, so a wrapped row keeps its gap to the next row and to the closing rule.
     ReportSection& detail = AddSection(ReportSection::Detail, QStringLiteral("Section1"), 240);
     detail
-        .AddField(QStringLiteral("txtEvent"), QStringLiteral("Field0"), {0, 0, 8610, 240},
+        .AddField(QStringLiteral("txtEvent"), QStringLiteral("Field0"), {0, 0, 8610, 165},
                   ReportAlign::Left, true)
         .font = ReportFont::Bold();
     detail.AddField(QStringLiteral("Text1"), QStringLiteral("Field1"), {1440, 0, 1440, 240});
-    detail.AddField(QStringLiteral("Text3"), QStringLiteral("Field2"), {2895, 0, 5745, 240},
+    detail.AddField(QStringLiteral("Text3"), QStringLiteral("Field2"), {2895, 0, 5745, 165},
                     ReportAlign::Left, true);
 
     AddSection(ReportSection::PageFooter, QStringLiteral("Section3"), 0);

@@ -17,8 +17,8 @@ darIncidentOld::darIncidentOld() {
 
     // Each label reaches to the next control on its line.
     ReportSection& header = AddSection(ReportSection::PageHeader, kHeader, 3150);
-    header.AddLabel(QStringLiteral("Label10"), {0, 0, 900, kLine});
-    header.AddLabel(QStringLiteral("lblReportDate"), {945, 15, 1800, 210});
+    header.AddLabel(QStringLiteral("Label10"), {0, 0, 960, kLine});
+    header.AddLabel(QStringLiteral("lblReportDate"), {1005, 15, 1800, 210});
     header.AddLabel(QStringLiteral("Label19"), {2835, 0, 3660, kLine}, ReportAlign::Center);
     header.AddLabel(QStringLiteral("Label8"), {6495, 0, 660, kLine}, ReportAlign::Right);
     header.AddLabel(QStringLiteral("Label7"), {7200, 15, 360, 210}, ReportAlign::Right, false,
@@ -36,36 +36,39 @@ darIncidentOld::darIncidentOld() {
         .font = ReportFont::Title();
     header.AddLabel(QStringLiteral("lblEventFilter"), {30, 2085, 1170, kLine}).font =
         ReportFont::Bold();
-    header.AddLabel(QStringLiteral("Label14"), {1230, 2070, 3700, kLine}, ReportAlign::Left, true);
+    // The filters are one 7-point line tall, so a wrapped filter keeps the gap to the next.
+    header.AddLabel(QStringLiteral("Label14"), {1230, 2070, 3700, 165}, ReportAlign::Left, true);
     header.AddLabel(QStringLiteral("lblReaderFilter"), {45, 2310, 1155, kLine}).font =
         ReportFont::Bold();
-    header.AddLabel(QStringLiteral("Label15"), {1200, 2310, 3700, kLine}, ReportAlign::Left, true);
+    header.AddLabel(QStringLiteral("Label15"), {1200, 2310, 3700, 165}, ReportAlign::Left, true);
     header.AddLabel(QStringLiteral("lblSiteFilter"), {45, 2565, 1155, kLine}).font =
         ReportFont::Bold();
-    header.AddLabel(QStringLiteral("Label16"), {1200, 2565, 3700, kLine}, ReportAlign::Left, true);
+    header.AddLabel(QStringLiteral("Label16"), {1200, 2565, 3700, 165}, ReportAlign::Left, true);
     header.AddLabel(QStringLiteral("lblFrom"), {4980, 2115, 1000, kLine}).font = ReportFont::Bold();
     header.AddLabel(QStringLiteral("Label17"), {6015, 2115, 2640, kLine});
     header.AddLabel(QStringLiteral("lblTo"), {4995, 2370, 1000, kLine}).font = ReportFont::Bold();
     header.AddLabel(QStringLiteral("Label18"), {6015, 2370, 2640, kLine});
-    header.AddLabel(QStringLiteral("Label1"), {45, 2895, 1560, kLine}).font = ReportFont::Bold();
-    header.AddLabel(QStringLiteral("Label2"), {1650, 2910, 1900, kLine}).font = ReportFont::Bold();
-    header.AddLabel(QStringLiteral("Label13"), {3585, 2910, 2000, kLine}).font = ReportFont::Bold();
-    header.AddLabel(QStringLiteral("Label3"), {5655, 2925, 1800, kLine}).font = ReportFont::Bold();
-    header.AddLabel(QStringLiteral("Label4"), {7485, 2895, 1170, kLine}).font = ReportFont::Bold();
+    // Each heading on one line, over the left edge of its column.
+    header.AddLabel(QStringLiteral("Label1"), {30, 2910, 1560, kLine}).font = ReportFont::Bold();
+    header.AddLabel(QStringLiteral("Label2"), {1680, 2910, 1900, kLine}).font = ReportFont::Bold();
+    header.AddLabel(QStringLiteral("Label13"), {3600, 2910, 1900, kLine}).font = ReportFont::Bold();
+    header.AddLabel(QStringLiteral("Label3"), {5565, 2910, 1800, kLine}).font = ReportFont::Bold();
+    header.AddLabel(QStringLiteral("Label4"), {7515, 2910, 1140, kLine}).font = ReportFont::Bold();
     header.AddLine(QStringLiteral("Line1"), 30, 3135, 8625);
 
-    // Names wrap instead of being cut at the column's side.
+    // Names wrap instead of being cut at the column's side; their boxes are one 7-point line
+    // tall, so a wrapped row keeps its gap to the next row and to the closing rule.
     ReportSection& detail = AddSection(ReportSection::Detail, QStringLiteral("Section1"), 257);
     detail.AddField(QStringLiteral("Text1"), QStringLiteral("tDate"), {30, 0, 990, 240});
     detail.AddField(QStringLiteral("txtTime"), QStringLiteral("tTime"), {1005, 0, 705, 240},
                     ReportAlign::Left, false, QStringLiteral("HH:mm"));
-    detail.AddField(QStringLiteral("Text2"), QStringLiteral("tReaderName"), {1680, 0, 1785, 240},
+    detail.AddField(QStringLiteral("Text2"), QStringLiteral("tReaderName"), {1680, 0, 1785, 165},
                     ReportAlign::Left, true);
-    detail.AddField(QStringLiteral("Text5"), QStringLiteral("tSite"), {3600, 0, 1800, 240},
+    detail.AddField(QStringLiteral("Text5"), QStringLiteral("tSite"), {3600, 0, 1800, 165},
                     ReportAlign::Left, true);
-    detail.AddField(QStringLiteral("Text3"), QStringLiteral("tLocation"), {5565, 0, 1785, 240},
+    detail.AddField(QStringLiteral("Text3"), QStringLiteral("tLocation"), {5565, 0, 1785, 165},
                     ReportAlign::Left, true);
-    detail.AddField(QStringLiteral("Text4"), QStringLiteral("tIncident"), {7515, 0, 1140, 240},
+    detail.AddField(QStringLiteral("Text4"), QStringLiteral("tIncident"), {7515, 0, 1140, 165},
                     ReportAlign::Left, true);
 
     AddSection(ReportSection::PageFooter, QStringLiteral("Section3"), 0);

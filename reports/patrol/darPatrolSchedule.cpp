@@ -16,7 +16,8 @@ darPatrolSchedule::darPatrolSchedule() {
 
     ReportSection& header = AddSection(ReportSection::PageHeader, kHeader, 3330);
     header.AddLabel("Label16", {0, 0, 1065, 270}, ReportAlign::Right);
-    header.AddLabel("Label17", {1200, 15, 1365, 255}, ReportAlign::Left, false, "%d %t");
+    // Wide enough for a date with a month name and the time.
+    header.AddLabel("Label17", {1200, 15, 1620, 255}, ReportAlign::Left, false, "%d %t");
     header.AddLabel("Label18", {2880, 0, 2880, 285}, ReportAlign::Center);
     header.AddLabel("Label15", {6660, 0, 585, 210}, ReportAlign::Right);
     header.AddLabel("Label14", {7299, 0, 427, 210}, ReportAlign::Right, false, "%p");
@@ -34,18 +35,20 @@ darPatrolSchedule::darPatrolSchedule() {
     header.AddLabel("lblTolerance", {2040, 2640, 6480, 285}, ReportAlign::Left, true);
     header.AddLabel("Label2", {45, 3060, 585, 210}).font = ReportFont::Bold();
     header.AddLabel("lblHdrTime", {855, 3060, 1500, 210}).font = ReportFont::Bold();
-    header.AddLabel("Label10", {2715, 3075, 1455, 210}).font = ReportFont::Bold();
-    header.AddLabel("Label3", {5385, 3105, 1845, 210}).font = ReportFont::Bold();
+    // The headings stand on one line.
+    header.AddLabel("Label10", {2715, 3060, 1455, 210}).font = ReportFont::Bold();
+    header.AddLabel("Label3", {5415, 3060, 1845, 210}).font = ReportFont::Bold();
     header.AddLine("Line4", 0, 3315, 8685);
 
+    // Boxes of one line: a wrapped row keeps its gap to the next row and the closing rule.
     ReportSection& detail = AddSection(ReportSection::Detail, QStringLiteral("Section1"), 240);
     // The field of the running number keeps its historic name.
-    detail.AddField("txttLocDesc", "tNumber", {0, 0, 435, 240}, ReportAlign::Left, true);
+    detail.AddField("txttLocDesc", "tNumber", {0, 0, 435, 190}, ReportAlign::Left, true);
     // As wide as the due time, five blanks and the window need in the report's font: the
     // window is never broken over two lines.
-    detail.AddField("txttTime", "tTime", {600, 0, 2085, 240}, ReportAlign::Left, true);
-    detail.AddField("txttSite", "tSite", {2700, 0, 2580, 240}, ReportAlign::Left, true);
-    detail.AddField("txttLocName", "tLocName", {5415, 0, 3210, 240}, ReportAlign::Left, true);
+    detail.AddField("txttTime", "tTime", {600, 0, 2085, 190}, ReportAlign::Left, true);
+    detail.AddField("txttSite", "tSite", {2700, 0, 2580, 190}, ReportAlign::Left, true);
+    detail.AddField("txttLocName", "tLocName", {5415, 0, 3210, 190}, ReportAlign::Left, true);
 
     AddSection(ReportSection::PageFooter, QStringLiteral("Section3"), 6);
     ReportSection& footer = AddSection(ReportSection::ReportFooter, kFooter, 744);

@@ -8,6 +8,8 @@ const QString kPageHeader = QStringLiteral("Section2");
 const QString kGroupHeader = QStringLiteral("ByDateTime_Header");
 const QString kDetail = QStringLiteral("ReaderEvents_Detail");
 const QString kReportFooter = QStringLiteral("Section5");
+// One line of the detail's 7-point text.
+constexpr int kOneLine = 165;
 
 } // namespace
 
@@ -36,9 +38,10 @@ darReaderUpload::darReaderUpload() {
     ph.AddLabel(QStringLiteral("lblReaderIdTitle"), {45, 2250, 1725, 255}).font =
         ReportFont::Bold();
     ph.AddLabel(QStringLiteral("lblReaderID"), {1905, 2235, 6375, 285}, ReportAlign::Left, true);
-    ph.AddLabel(QStringLiteral("lblDateRange"), {75, 2595, 8205, 240}, ReportAlign::Left, true);
+    ph.AddLabel(QStringLiteral("lblDateRange"), {45, 2595, 8235, 240}, ReportAlign::Left, true);
 
-    ReportSection& gh = AddSection(ReportSection::GroupHeader, kGroupHeader, 585);
+    // The rule stands clear of the headings above it and of the first row below it.
+    ReportSection& gh = AddSection(ReportSection::GroupHeader, kGroupHeader, 645);
     gh.AddLabel(QStringLiteral("lblDownloadTime"), {15, 15, 2220, 285}).font = ReportFont::Bold();
     gh.AddField(QStringLiteral("txtDtTime"), QStringLiteral("dtDLDateTime"), {2430, 15, 1020, 285})
         .font = ReportFont::Bold();
@@ -51,24 +54,25 @@ darReaderUpload::darReaderUpload() {
                     {"lblCode", 1680, 840},
                     {"lblMyName", 2610, 1260},
                     {"lblMyDesc", 4650, 2055},
-                    {"lblMySite", 7050, 1380}};
+                    {"lblMySite", 6855, 1575}};
     for (const auto& h : headings)
         gh.AddLabel(QLatin1String(h.name), {h.left, 375, h.width, 210}).font = ReportFont::Bold();
-    gh.AddLine(QStringLiteral("Line1"), 45, 570, 8640);
+    gh.AddLine(QStringLiteral("Line1"), 45, 600, 8640);
 
     ReportSection& detail = AddSection(ReportSection::Detail, kDetail, 225);
-    detail.AddField(QStringLiteral("txtDate"), QStringLiteral("dtDateTime"), {0, 0, 960, 210},
+    // Boxes of one line: a wrapped row keeps the gap to the next one.
+    detail.AddField(QStringLiteral("txtDate"), QStringLiteral("dtDateTime"), {0, 0, 960, kOneLine},
                     ReportAlign::Left, true);
-    detail.AddField(QStringLiteral("txtTime"), QStringLiteral("dtDateTime"), {960, 0, 630, 210},
-                    ReportAlign::Left, true);
+    detail.AddField(QStringLiteral("txtTime"), QStringLiteral("dtDateTime"),
+                    {960, 0, 630, kOneLine}, ReportAlign::Left, true);
     detail.AddField(QStringLiteral("txttButtonCode"), QStringLiteral("tButtonCode"),
-                    {1650, 0, 870, 210}, ReportAlign::Left, true);
+                    {1650, 0, 870, kOneLine}, ReportAlign::Left, true);
     detail.AddField(QStringLiteral("txttButtonName"), QStringLiteral("tButtonName"),
-                    {2580, 0, 1950, 210}, ReportAlign::Left, true);
+                    {2580, 0, 1950, kOneLine}, ReportAlign::Left, true);
     detail.AddField(QStringLiteral("txttButtonDesc"), QStringLiteral("tButtonDesc"),
-                    {4620, 0, 2040, 210}, ReportAlign::Left, true);
+                    {4620, 0, 2040, kOneLine}, ReportAlign::Left, true);
     detail.AddField(QStringLiteral("txttGroupName"), QStringLiteral("tGroupName"),
-                    {6855, 0, 1875, 210}, ReportAlign::Left, true);
+                    {6855, 0, 1875, kOneLine}, ReportAlign::Left, true);
 
     // A short date with a month name ("10 Mar 2026") needs 7 points to fit the date's box.
     for (ReportControl& c : detail.controls)

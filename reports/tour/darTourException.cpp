@@ -24,15 +24,17 @@ darTourException::darTourException() {
     header.AddLabel("lblReportTitle", {105, 1455, 8445, 630}, ReportAlign::Center, true).font =
         ReportFont::Title();
     header.AddLabel("lblTitleReaderID", {15, 2265, 1680, 240}).font = ReportFont::Bold();
-    header.AddLabel("lblReaderID", {1815, 2265, 3630, 240}, ReportAlign::Left, true);
+    // The growing values are one line tall, so a wrapped value keeps the gap to the next row.
+    header.AddLabel("lblReaderID", {1815, 2265, 3630, 190}, ReportAlign::Left, true);
     header.AddLabel("lblTitleTolerance", {5520, 2265, 1770, 240}, ReportAlign::Right).font =
         ReportFont::Bold();
-    header.AddLabel("lblTolerance", {7350, 2265, 945, 240}, ReportAlign::Left, true);
+    header.AddLabel("lblTolerance", {7350, 2265, 945, 190}, ReportAlign::Left, true);
     header.AddLabel("lblDate", {15, 2505, 1680, 240}).font = ReportFont::Bold();
-    header.AddLabel("lblDateRange", {1815, 2505, 3630, 240}, ReportAlign::Left, true);
-    header.AddLabel("lblShowEvents", {5505, 2505, 1800, 240}, ReportAlign::Right).font =
+    header.AddLabel("lblDateRange", {1815, 2505, 3540, 190}, ReportAlign::Left, true);
+    // As wide as the German label needs.
+    header.AddLabel("lblShowEvents", {5385, 2505, 1920, 240}, ReportAlign::Right).font =
         ReportFont::Bold();
-    header.AddLabel("lblOptions", {7350, 2505, 945, 240}, ReportAlign::Left, true);
+    header.AddLabel("lblOptions", {7350, 2505, 945, 190}, ReportAlign::Left, true);
     header.AddLabel("lblTitleTourName", {15, 2745, 1680, 240}).font = ReportFont::Bold();
     header.AddLabel("lblTourName", {1815, 2775, 6480, 210}, ReportAlign::Left, true);
     header.AddLabel("lblTitleTourTime", {0, 3105, 2040, 240}).font = ReportFont::Bold();
