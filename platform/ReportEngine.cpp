@@ -329,9 +329,13 @@ QSizeF ReportDocument::PageSizeTwips() const {
     return points * 20.0;
 }
 
+int ReportDocument::fontKeyOf(const ReportFont& style) {
+    return qMax(1, qRound(style.points * 20)) * 2 + (style.bold ? 1 : 0);
+}
+
 const ReportDocument::FontInfo& ReportDocument::fontFor(const ReportFont& style) const {
     const int pixels = qMax(1, qRound(style.points * 20));
-    const int key = pixels * 2 + (style.bold ? 1 : 0);
+    const int key = fontKeyOf(style);
     auto it = fonts.find(key);
     if (it != fonts.end())
         return it->second;
@@ -359,8 +363,12 @@ QStringList ReportDocument::linesOf(const ReportControl& c, const QString& text,
     const QStringList paragraphs = normal.split(QLatin1Char('\n'));
     if (!wrap)
         return paragraphs;
+    const int fontKey = fontKeyOf(c.font);
+    const int widthKey = qMax(1, c.rect.width());
+    if (const QStringList* known = lineBreaks.Find(fontKey, widthKey, text))
+        return *known;
     const FontInfo& info = fontFor(c.font);
-    const double width = qMax(1, c.rect.width());
+    const double width = widthKey;
     QStringList lines;
     for (const QString& p : paragraphs) {
         if (p.isEmpty() || advanceOf(info, p) <= width) {
@@ -378,6 +386,7 @@ QStringList ReportDocument::linesOf(const ReportControl& c, const QString& text,
         }
         text.endLayout();
     }
+    lineBreaks.Store(fontKey, widthKey, text, lines);
     return lines;
 }
 
