@@ -358,15 +358,17 @@ double ReportDocument::advanceOf(const FontInfo& font, const QString& line) {
 }
 
 QStringList ReportDocument::linesOf(const ReportControl& c, const QString& text, bool wrap) const {
+    const int fontKey = fontKeyOf(c.font);
+    const int widthKey = qMax(1, c.rect.width());
+    if (wrap) {
+        if (const QStringList* known = lineBreaks.Find(fontKey, widthKey, text))
+            return *known;
+    }
     QString normal = text;
     normal.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), '\n');
     const QStringList paragraphs = normal.split(QLatin1Char('\n'));
     if (!wrap)
         return paragraphs;
-    const int fontKey = fontKeyOf(c.font);
-    const int widthKey = qMax(1, c.rect.width());
-    if (const QStringList* known = lineBreaks.Find(fontKey, widthKey, text))
-        return *known;
     const FontInfo& info = fontFor(c.font);
     const double width = widthKey;
     QStringList lines;
