@@ -9,6 +9,7 @@
 #include "frmMain.h"
 #include "frmSplash.h"
 #include "mCompany.h"
+#include "mDbUtil.h"
 #include "mDeclareAPI.h"
 #include "mErrorHandler.h"
 #include "mGlobals.h"
@@ -107,8 +108,7 @@ bool StartUp::ADOTest(const QString& dbPath, const QString& password) {
 
 bool StartUp::ADOInit(const QString& dbPath, const QString& password) {
     try {
-        gConn = std::make_unique<DbConnection>();
-        gConn->Open(dbPath, password);
+        gConn = OpenProgramDatabase(dbPath, password);
         return gConn->State() == 1;
     } catch (const AppError& e) {
         gConn.reset();

@@ -2,9 +2,12 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTime>
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -12,6 +15,15 @@ QString quoteLiteral(const QString& text) {
     QString quoted = text;
     quoted.replace(QLatin1Char('\''), QLatin1String("''"));
     return QLatin1Char('\'') + quoted + QLatin1Char('\'');
+}
+
+// The device and inode of a file, or zeros when there is none: another connection may have
+// put a scratch file of its own where ours was, and that one is not ours to remove.
+QPair<quint64, quint64> fileIdentity(const QString& file) {
+    struct stat info {};
+    if (::stat(QFile::encodeName(file).constData(), &info) != 0)
+        return {0, 0};
+    return {quint64(info.st_dev), quint64(info.st_ino)};
 }
 
 bool onlyBlanksOrSemicolons(const char* tail) {
@@ -102,6 +114,17 @@ void DbConnection::Close() {
         sqlite3_progress_handler(db, 0, nullptr, nullptr);
         sqlite3_close_v2(db);
         db = nullptr;
+    }
+    if (HasScratch()) {
+        if (fileIdentity(scratchPath) == scratchIdentity) {
+            try {
+                removeScratchFiles();
+            } catch (const AppError&) {
+                // The next start removes it.
+            }
+        }
+        scratchPath.clear();
+        scratchKey.clear();
     }
 }
 
@@ -262,7 +285,147 @@ bool DbConnection::TableExists(const QString& name) {
     return !Query(QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table','view') "
                                  "AND name = ? COLLATE NOCASE"),
                   {name})
+                .isEmpty() ||
+           InScratch(name);
+}
+
+namespace {
+
+const QString kScratch = QStringLiteral("scratch");
+
+} // namespace
+
+void DbConnection::removeScratchFiles() const {
+    for (const QString& file : {scratchPath, scratchPath + QStringLiteral("-journal")}) {
+        if (QFileInfo::exists(file) && !QFile::remove(file))
+            throw AppError(AppError::PermissionDenied,
+                           QStringLiteral("Cannot remove the scratch file %1").arg(file));
+    }
+}
+
+void DbConnection::attachScratchFile() {
+    removeScratchFiles();
+    // The connection opens files without creating them: an empty file is an empty database.
+    QFile fresh(scratchPath);
+    if (!fresh.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        throw AppError(AppError::PathError, QStringLiteral("Cannot create the scratch file %1: %2")
+                                                .arg(scratchPath, fresh.errorString()));
+    fresh.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    fresh.close();
+    scratchIdentity = fileIdentity(scratchPath);
+    Execute(QStringLiteral("ATTACH DATABASE ? AS scratch KEY ?"), {scratchPath, scratchKey});
+    try {
+        // Larger pages: fewer to encrypt and sign for a year of rows. Nothing in it has to
+        // outlive a crash: the next start removes it anyway.
+        ExecuteScript(QStringLiteral("PRAGMA scratch.cipher_page_size = 8192;"));
+        ExecuteScript(QStringLiteral("PRAGMA scratch.synchronous = OFF;"));
+        Query(QStringLiteral("SELECT count(*) FROM scratch.sqlite_master"));
+    } catch (...) {
+        try {
+            ExecuteScript(QStringLiteral("DETACH DATABASE scratch;"));
+        } catch (const AppError&) {
+        }
+        throw;
+    }
+}
+
+void DbConnection::AttachScratch(const QString& file, const QString& key) {
+    if (!db)
+        throw AppError(SQLITE_MISUSE, QStringLiteral("The database is not open"));
+    DetachScratch();
+    scratchPath = file;
+    scratchKey = key;
+    try {
+        attachScratchFile();
+    } catch (...) {
+        try {
+            removeScratchFiles();
+        } catch (const AppError&) {
+        }
+        scratchPath.clear();
+        scratchKey.clear();
+        throw;
+    }
+}
+
+void DbConnection::DetachScratch() {
+    if (!HasScratch())
+        return;
+    if (db)
+        ExecuteScript(QStringLiteral("DETACH DATABASE scratch;"));
+    removeScratchFiles();
+    scratchPath.clear();
+    scratchKey.clear();
+}
+
+QString DbConnection::ScratchDdl(const QString& createTable) const {
+    if (!HasScratch())
+        return createTable;
+    static const QRegularExpression head(
+        QStringLiteral("^\\s*CREATE\\s+TABLE\\s+(IF\\s+NOT\\s+EXISTS\\s+)?"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = head.match(createTable);
+    if (!match.hasMatch())
+        throw AppError(AppError::InvalidCall,
+                       QStringLiteral("Not a CREATE TABLE statement: %1").arg(createTable));
+    return createTable.left(match.capturedEnd()) + kScratch + QLatin1Char('.') +
+           createTable.mid(match.capturedEnd());
+}
+
+bool DbConnection::InScratch(const QString& table) {
+    return HasScratch() &&
+           !Query(QStringLiteral("SELECT name FROM scratch.sqlite_master WHERE type = 'table' "
+                                 "AND name = ? COLLATE NOCASE"),
+                  {table})
                 .isEmpty();
+}
+
+bool DbConnection::EmptyScratchTable(const QString& table) {
+    if (!db || !InScratch(table) || !sqlite3_get_autocommit(db) ||
+        Query(QStringLiteral("PRAGMA query_only")).first().integer(QStringLiteral("query_only")))
+        return false;
+    const DbRows tables =
+        Query(QStringLiteral("SELECT name, sql FROM scratch.sqlite_master WHERE type = 'table' "
+                             "AND sql IS NOT NULL AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' "
+                             "ORDER BY rowid"));
+    for (const DbRow& t : tables) {
+        const QString name = t.text(QStringLiteral("name"));
+        if (name.compare(table, Qt::CaseInsensitive) != 0 &&
+            !Query(QStringLiteral("SELECT 1 FROM scratch.%1 LIMIT 1").arg(DbQuotedName(name)))
+                 .isEmpty())
+            return false; // another report's rows: they stay
+    }
+    DbRows counters;
+    if (!Query(QStringLiteral("SELECT name FROM scratch.sqlite_master WHERE name = "
+                              "'sqlite_sequence'"))
+             .isEmpty())
+        counters = Query(QStringLiteral("SELECT name, seq FROM scratch.sqlite_sequence"));
+    try {
+        // Fails while a statement still reads it; then nothing has changed.
+        ExecuteScript(QStringLiteral("DETACH DATABASE scratch;"));
+    } catch (const AppError&) {
+        return false;
+    }
+    try {
+        attachScratchFile();
+        DbTransaction transaction(*this);
+        for (const DbRow& t : tables)
+            Execute(ScratchDdl(t.text(QStringLiteral("sql"))));
+        for (const DbRow& c : counters)
+            Execute(QStringLiteral("INSERT INTO scratch.sqlite_sequence (name, seq) VALUES (?, ?)"),
+                    {c.value(QStringLiteral("name")), c.value(QStringLiteral("seq"))});
+        transaction.Commit();
+    } catch (...) {
+        // Without its scratch file the connection keeps the report tables in the main file.
+        try {
+            DetachScratch();
+        } catch (const AppError&) {
+            scratchPath.clear();
+            scratchKey.clear();
+        }
+        throw;
+    }
+    return true;
 }
 
 DbTransaction::DbTransaction(DbConnection& connection) : connection(connection) {

@@ -2,6 +2,7 @@
 
 #include "AppError.h"
 
+#include <QPair>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -78,8 +79,29 @@ public:
     qint64 Insert(const QString& sql, const QVariantList& params = {});
     // Runs several statements without parameters (schema scripts).
     void ExecuteScript(const QString& sql);
-    // Compares names without regard to case, as SQLite resolves them.
+    // Compares names without regard to case, as SQLite resolves them; looks in the scratch
+    // database too.
     bool TableExists(const QString& name);
+
+    // The scratch database: a keyed file of its own, attached as "scratch", for the tables
+    // that come and go with a report, so that the main file neither grows nor fragments.
+    // A leftover file (after a crash) is removed first; the file goes again when the
+    // connection closes. Throws on failure and then leaves nothing attached.
+    void AttachScratch(const QString& path, const QString& key);
+    void DetachScratch();
+    bool HasScratch() const { return !scratchPath.isEmpty(); }
+    QString ScratchPath() const { return scratchPath; }
+    // A CREATE TABLE statement turned to create its table in the scratch database when one
+    // is attached (unqualified names find it there while the main file has no such table).
+    QString ScratchDdl(const QString& createTable) const;
+    // Whether the table lives in the scratch database.
+    bool InScratch(const QString& table);
+    // Empties the scratch table at no cost by replacing the scratch file with a fresh one
+    // that holds the same (empty) tables and counters. Done only when every other scratch
+    // table is empty; false, with nothing changed, when it is not, when the table is not in
+    // the scratch database, inside a transaction or while a statement reads the scratch
+    // database: the caller then empties it in SQL.
+    bool EmptyScratchTable(const QString& table);
 
     sqlite3* handle() const { return db; }
 
@@ -92,8 +114,14 @@ private:
     // Prepares exactly one statement; the caller owns (and finalizes) it.
     sqlite3_stmt* prepare(const QString& sql);
 
+    void attachScratchFile();
+    void removeScratchFiles() const;
+
     sqlite3* db = nullptr;
     QString path;
+    QString scratchPath;
+    QString scratchKey; // for the fresh file that empties the scratch tables
+    QPair<quint64, quint64> scratchIdentity;
 };
 
 // BEGIN IMMEDIATE on construction; ROLLBACK on destruction unless committed.

@@ -328,9 +328,13 @@ QSizeF ReportDocument::PageSizeTwips() const {
     return points * 20.0;
 }
 
+int ReportDocument::fontKeyOf(const ReportFont& style) {
+    return qMax(1, qRound(style.points * 20)) * 2 + (style.bold ? 1 : 0);
+}
+
 const ReportDocument::FontInfo& ReportDocument::fontFor(const ReportFont& style) const {
     const int pixels = qMax(1, qRound(style.points * 20));
-    const int key = pixels * 2 + (style.bold ? 1 : 0);
+    const int key = fontKeyOf(style);
     auto it = fonts.find(key);
     if (it != fonts.end())
         return it->second;
@@ -353,13 +357,19 @@ double ReportDocument::advanceOf(const FontInfo& font, const QString& line) {
 }
 
 QStringList ReportDocument::linesOf(const ReportControl& c, const QString& text, bool wrap) const {
+    const int fontKey = fontKeyOf(c.font);
+    const int widthKey = qMax(1, c.rect.width());
+    if (wrap) {
+        if (const QStringList* known = lineBreaks.Find(fontKey, widthKey, text))
+            return *known;
+    }
     QString normal = text;
     normal.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), '\n');
     const QStringList paragraphs = normal.split(QLatin1Char('\n'));
     if (!wrap)
         return paragraphs;
     const FontInfo& info = fontFor(c.font);
-    const double width = qMax(1, c.rect.width());
+    const double width = widthKey;
     QStringList lines;
     for (const QString& p : paragraphs) {
         if (p.isEmpty() || advanceOf(info, p) <= width) {
@@ -377,6 +387,7 @@ QStringList ReportDocument::linesOf(const ReportControl& c, const QString& text,
         }
         text.endLayout();
     }
+    lineBreaks.Store(fontKey, widthKey, text, lines);
     return lines;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LineBreakCache.h"
 #include "ReportLayout.h"
 #include "ReportSource.h"
 
@@ -117,6 +118,7 @@ private:
     class PainterSink;
     class RecordingSink;
 
+    static int fontKeyOf(const ReportFont& font);
     const FontInfo& fontFor(const ReportFont& font) const;
     static double advanceOf(const FontInfo& font, const QString& line);
     QStringList linesOf(const ReportControl& c, const QString& text, bool wrap) const;
@@ -138,4 +140,5 @@ private:
     QVector<ReportPageStart> pages;
     qint64 rowCount = 0;
     mutable std::map<int, FontInfo> fonts;
+    mutable LineBreakCache lineBreaks;
 };

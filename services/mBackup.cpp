@@ -3,6 +3,7 @@
 #include "Boxes.h"
 #include "DatabaseKey.h"
 #include "FileSync.h"
+#include "mDbUtil.h"
 #include "mDeclareAPI.h"
 #include "mErrorHandler.h"
 #include "mGlobals.h"
@@ -104,8 +105,7 @@ bool sameFile(const QString& a, const QString& b) {
 // or, when even that does not open, says so and must end.
 bool reopenDatabase(const AppError& replaceError) {
     try {
-        gConn = std::make_unique<DbConnection>();
-        gConn->Open(gDBPath, DatabaseKey());
+        gConn = OpenProgramDatabase(gDBPath, DatabaseKey());
         return true;
     } catch (const AppError& e) {
         gConn.reset();

@@ -1,7 +1,11 @@
 #include "mDbUtil.h"
 
+#include "Database.h"
 #include "mErrorHandler.h"
 #include "mGlobals.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 namespace {
 
@@ -32,7 +36,7 @@ bool CreateTblReportTemp(const QString& name) {
     try {
         if (!gConn)
             throw AppError(AppError::InvalidCall, QStringLiteral("The database is not open"));
-        gConn->Execute(createStatement(name));
+        gConn->Execute(gConn->ScratchDdl(createStatement(name)));
         return true;
     } catch (const AppError& e) {
         logFailure(QStringLiteral("CreateTblReportTemp"), e);
@@ -42,18 +46,53 @@ bool CreateTblReportTemp(const QString& name) {
 
 void PrepareRptTmp() {
     if (!TableExists(kReportTable))
-        gConn->Execute(createStatement(kReportTable));
-    gConn->Execute(QStringLiteral("DELETE FROM tblReportTemp"));
+        gConn->Execute(gConn->ScratchDdl(createStatement(kReportTable)));
+    if (!gConn->EmptyScratchTable(kReportTable))
+        gConn->Execute(QStringLiteral("DELETE FROM tblReportTemp"));
 }
 
 bool InitRptTmp() {
     try {
         if (!TableExists(kReportTable) && !CreateTblReportTemp(kReportTable))
             return false;
-        gConn->Execute(QStringLiteral("DELETE FROM tblReportTemp"));
+        if (!gConn->EmptyScratchTable(kReportTable))
+            gConn->Execute(QStringLiteral("DELETE FROM tblReportTemp"));
         return true;
     } catch (const AppError& e) {
         logFailure(QStringLiteral("InitRptTmp"), e);
         return false;
     }
+}
+
+QStringList ScratchTableNames() {
+    return {kReportTable, QStringLiteral("tblXXXException"), QStringLiteral("tblXXXPatrol"),
+            QStringLiteral("tblTempIncident"), QStringLiteral("tblCustom")};
+}
+
+QString ScratchFilePath(const QString& dbPath) {
+    return QFileInfo(dbPath).dir().filePath(QStringLiteral("scratch.mdb"));
+}
+
+std::unique_ptr<DbConnection> OpenProgramDatabase(const QString& dbPath, const QString& key) {
+    auto connection = std::make_unique<DbConnection>();
+    connection->Open(dbPath, key);
+    const QString scratch = ScratchFilePath(dbPath);
+    try {
+        connection->AttachScratch(scratch, key);
+        // An unqualified name finds the main file's table first: none may be left there.
+        for (const QString& table : ScratchTableNames())
+            connection->Execute(
+                QStringLiteral("DROP TABLE IF EXISTS main.%1").arg(DbQuotedName(table)));
+    } catch (const AppError& e) {
+        try {
+            connection->DetachScratch();
+        } catch (const AppError&) {
+        }
+        LogError(QStringLiteral("The report scratch database %1 cannot be used (Error %2: %3); "
+                                "the reports keep their tables in %4")
+                     .arg(QDir::toNativeSeparators(scratch))
+                     .arg(e.number)
+                     .arg(e.description, QDir::toNativeSeparators(dbPath)));
+    }
+    return connection;
 }

@@ -10,6 +10,7 @@
 #include "YearDatabase.h"
 #include "incident/darIncident.h"
 #include "incident/mIncidentReport.h"
+#include "incident_sites/darIncidentOld.h"
 #include "incident_sites/mIncidentSites.h"
 #include "mGlobals.h"
 
@@ -33,6 +34,7 @@ class bench_incidents : public QObject {
     Q_OBJECT
 private slots:
     void incidentReports();
+    void incidentsWithSitesToFirstPage();
 };
 
 void bench_incidents::incidentReports() {
@@ -107,6 +109,75 @@ void bench_incidents::incidentReports() {
           "growth %.1f MB",
           clock.elapsed(), written, PeakGrowthMb(before));
     DropTempIncidentTable();
+}
+
+// The incidents report with sites to its first page (its rows written, the pages laid out, the
+// first page's items made) beside its anchor, the join that returns those rows; for June and
+// for the year; with the database file's free pages after the year and the memory growth.
+void bench_incidents::incidentsWithSitesToFirstPage() {
+    const QString year = CachedYearDatabase(QStringLiteral(TREVANO_BENCH_DIR));
+    const YearDatabaseInfo info = YearDatabaseSummary();
+    TestHome home(false);
+    QVERIFY(QFile::copy(year, home.databasePath()));
+    home.openGlobals();
+    const auto mainPragma = [](const char* name) {
+        return gConn->Query(QString("PRAGMA main.%1").arg(name)).first().integer(name);
+    };
+    const qint64 pagesBefore = mainPragma("page_count");
+    const qint64 before = StatusKb("VmRSS:");
+    struct Range {
+        const char* name;
+        QDateTime from, to;
+    };
+    const QDate june(info.firstDay.year(), 6, 1);
+    const Range ranges[] = {
+        {"June", moment(june, QTime(0, 0)),
+         moment(june.addMonths(1).addDays(-1), QTime(23, 59, 59))},
+        {"the year", moment(info.firstDay, QTime(0, 0)), moment(info.lastDay, QTime(23, 59, 59))}};
+    for (const Range& range : ranges) {
+        QElapsedTimer clock;
+        clock.start();
+        qint64 joined = 0;
+        {
+            std::unique_ptr<DbCursor> touches = OpenIncidentEvents(range.from, range.to);
+            while (touches->Next())
+                ++joined;
+        }
+        const qint64 joinMs = clock.elapsed();
+
+        ResetPeak();
+        clock.restart();
+        QVERIFY(CreateTempIncidentTable());
+        qint64 written = 0;
+        {
+            std::unique_ptr<DbCursor> touches = OpenIncidentEvents(range.from, range.to);
+            written = WriteTempIncidentRows(*touches, {});
+        }
+        const qint64 rowsMs = clock.elapsed();
+        int pages = 0;
+        {
+            ReportTableSource source(*gConn, "tblTempIncident");
+            ReportDocument report(darIncidentOld(), source);
+            QVERIFY(report.Paginate());
+            QVERIFY(!report.PageItems(0).isEmpty());
+            pages = report.PageCount();
+        }
+        const qint64 firstPageMs = clock.elapsed();
+        const double peak = PeakGrowthMb(before);
+        clock.restart();
+        DropTempIncidentTable();
+        const qint64 dropMs = clock.elapsed();
+        QCOMPARE(written, joined);
+        qInfo("incidents with sites, %s, %lld rows: first page %lld ms (rows %lld ms, pages %lld "
+              "ms, %d pages) against the join %lld ms: %.2f times (target < 2.5); dropping the "
+              "table %lld ms; peak memory growth %.1f MB",
+              range.name, written, firstPageMs, rowsMs, firstPageMs - rowsMs, pages, joinMs,
+              double(firstPageMs) / qMax<qint64>(1, joinMs), dropMs, peak);
+    }
+    const qint64 pages = mainPragma("page_count"), free = mainPragma("freelist_count");
+    qInfo("main.mdb after the year's incidents with sites: %lld pages (%lld before), %.1f %% free "
+          "(target < 10)",
+          pages, pagesBefore, 100.0 * free / pages);
 }
 
 TREVANO_TEST_MAIN(bench_incidents)

@@ -12,8 +12,10 @@
 #include "YearDatabase.h"
 #include "cApplication.h"
 #include "cWorkProgress.h"
+#include "database/mCustomReport.h"
 #include "frmArchive.h"
 #include "frmLogin.h"
+#include "incident_sites/mIncidentSites.h"
 #include "mBackup.h"
 #include "mGlobals.h"
 #include "mMain.h"
@@ -234,6 +236,8 @@ void bench_year::startUp_data() {
     QTest::newRow("delivered database") << "delivered";
     QTest::newRow("year, no free pages") << "year";
     QTest::newRow("year, 12 % free pages") << "free";
+    QTest::newRow("year, after its database report") << "afterDatabaseReport";
+    QTest::newRow("year, after its incidents report with sites") << "afterIncidentsWithSites";
 }
 
 void bench_year::startUp() {
@@ -246,6 +250,23 @@ void bench_year::startUp() {
             db.Open(home.databasePath(), DatabaseKey());
             // The oldest six weeks archived away.
             db.Execute("DELETE FROM tblEvents WHERE dtDateTime < '2025-02-14'");
+        } else if (database == "afterDatabaseReport") {
+            // The report's rows and their removal as the program does them, then a new start.
+            home.openGlobals();
+            QVERIFY(CopyCustomRows(*gConn, "2025-01-01 00:00:00", "2025-12-31 23:59:59") > 0);
+            EmptyCustomTable(*gConn);
+            home.closeGlobals();
+        } else if (database == "afterIncidentsWithSites") {
+            home.openGlobals();
+            QVERIFY(CreateTempIncidentTable());
+            {
+                std::unique_ptr<DbCursor> touches =
+                    OpenIncidentEvents(QDateTime(QDate(2025, 1, 1), QTime(0, 0), Qt::UTC),
+                                       QDateTime(QDate(2025, 12, 31), QTime(23, 59, 59), Qt::UTC));
+                QVERIFY(WriteTempIncidentRows(*touches, {}) > 0);
+            }
+            DropTempIncidentTable();
+            home.closeGlobals();
         }
     }
     const qint64 freePages = count(home.databasePath(), "PRAGMA freelist_count");

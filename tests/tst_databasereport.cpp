@@ -11,10 +11,12 @@
 #include "cReportHost.h"
 #include "database/frmRptCustomParam.h"
 #include "database/frmWaitReport.h"
+#include "mDbUtil.h"
 #include "mDeclareAPI.h"
 #include "mGlobals.h"
 
 #include <QDateEdit>
+#include <QFileInfo>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -72,9 +74,10 @@ qint64 customRows() {
 
 // A tblCustom left by an earlier run, to see that a stopped copy leaves it as it was.
 void leaveEarlierTable() {
-    gConn->Execute("CREATE TABLE tblCustom ( tDateTime VARCHAR NULL, tButtonCode VARCHAR NULL, "
-                   "tButtonName VARCHAR NULL, tLocationDesc VARCHAR NULL, "
-                   "tGroupName VARCHAR NULL, tType VARCHAR NULL)");
+    gConn->Execute(
+        gConn->ScratchDdl("CREATE TABLE tblCustom ( tDateTime VARCHAR NULL, tButtonCode VARCHAR "
+                          "NULL, tButtonName VARCHAR NULL, tLocationDesc VARCHAR NULL, "
+                          "tGroupName VARCHAR NULL, tType VARCHAR NULL)"));
     gConn->Execute("INSERT INTO tblCustom (tButtonCode) VALUES ('EARLIER')");
 }
 
@@ -82,8 +85,10 @@ void leaveEarlierTable() {
 struct Run {
     QString result; // the wait window's message, when it stayed open
     bool lblWaitShown = true;
-    QString title;     // the preview's title, when a preview opened
-    QStringList codes; // tblCustom while the preview was open
+    QString title;           // the preview's title, when a preview opened
+    QStringList codes;       // tblCustom while the preview was open
+    qint64 scratchRows = -1; // the rows of tblCustom in the scratch file, then
+    bool inMain = true;      // whether the database file itself had a tblCustom, then
     QVector<QStringList> rows;
     QStringList boxes;
 };
@@ -105,6 +110,13 @@ Run press(QPushButton* button, const QString& pdf = QString()) {
         } else if (auto* preview = qobject_cast<ReportPreview*>(modal)) {
             run.title = preview->windowTitle();
             run.codes = customColumn("tButtonCode");
+            if (gConn->InScratch("tblCustom"))
+                run.scratchRows = gConn->Query("SELECT count(*) AS n FROM scratch.tblCustom")
+                                      .first()
+                                      .integer("n");
+            run.inMain =
+                !gConn->Query("SELECT name FROM main.sqlite_master WHERE name = 'tblCustom'")
+                     .isEmpty();
             for (const DbRow& r :
                  gConn->Query("SELECT tDateTime, tButtonCode, tButtonName, tLocationDesc, "
                               "tGroupName, tType FROM tblCustom ORDER BY rowid"))
@@ -132,6 +144,7 @@ private slots:
     void presetsAndBounds();
     void copiedAndPrinted();
     void copyFailure();
+    void rowsOutsideTheDatabase();
     void cancel_data();
     void cancel();
 
@@ -289,15 +302,17 @@ void tst_databasereport::copyFailure() {
     addDays(QDate(2026, 3, 2), 1, 1440);
     addDays(QDate(2026, 3, 3), 1, 1440);
     leaveEarlierTable();
-    const qint64 pages = gConn->Query("PRAGMA page_count").first().integer("page_count");
-    gConn->Execute(QString("PRAGMA max_page_count = %1").arg(pages + 40));
+    // The rows go into the scratch database: that is the file that runs out of room.
+    const qint64 pages = gConn->Query("PRAGMA scratch.page_count").first().integer("page_count");
+    const qint64 pageSize = gConn->Query("PRAGMA scratch.page_size").first().integer("page_size");
+    gConn->Execute(QString("PRAGMA scratch.max_page_count = %1").arg(pages + 40 * 1024 / pageSize));
 
     Host host;
     auto dialog = openDialog(host);
     SetRange(*dialog, QDateTime(QDate(2026, 3, 1), QTime(0, 0)),
              QDateTime(QDate(2026, 3, 3), QTime(23, 59)));
     const Run run = press(Child<QPushButton>(*dialog, "cmdPrintPreview"));
-    gConn->Execute("PRAGMA max_page_count = 1073741823");
+    gConn->Execute("PRAGMA scratch.max_page_count = 1073741823");
 
     QCOMPARE(run.result, kFailed);
     QVERIFY(!run.lblWaitShown);
@@ -315,6 +330,35 @@ void tst_databasereport::copyFailure() {
     // With room again the same dialog prints.
     const Run again = press(Child<QPushButton>(*dialog, "cmdPrintPreview"));
     QCOMPARE(again.codes.size(), 10 + 1440 + 1440);
+}
+
+// The copied touches are in the scratch file while the preview shows them, and the database
+// file neither grows nor keeps free pages after the report.
+void tst_databasereport::rowsOutsideTheDatabase() {
+    addDays(QDate(2026, 3, 1), 3, 1440);
+    const auto pages = [](const char* pragma) {
+        return gConn->Query(QString("PRAGMA main.%1").arg(pragma)).first().integer(pragma);
+    };
+    const qint64 pagesBefore = pages("page_count");
+    const qint64 sizeBefore = QFileInfo(home->databasePath()).size();
+
+    Host host;
+    auto dialog = openDialog(host);
+    SetRange(*dialog, QDateTime(QDate(2026, 3, 1), QTime(0, 0)),
+             QDateTime(QDate(2026, 3, 3), QTime(23, 59)));
+    const Run run = press(Child<QPushButton>(*dialog, "cmdPrintPreview"));
+    QCOMPARE(run.codes.size(), 3 * 1440);
+    QCOMPARE(run.scratchRows, qint64(3 * 1440));
+    QVERIFY(!run.inMain);
+
+    QCOMPARE(pages("page_count"), pagesBefore);
+    QCOMPARE(pages("freelist_count"), qint64(0));
+    QCOMPARE(QFileInfo(home->databasePath()).size(), sizeBefore);
+    QCOMPARE(customRows(), qint64(0));
+    // Emptied with its file: what is left is a few pages of table definitions.
+    const qint64 pageSize = gConn->Query("PRAGMA scratch.page_size").first().integer("page_size");
+    QVERIFY(QFileInfo(ScratchFilePath(home->databasePath())).size() <= 4 * pageSize);
+    QVERIFY(home->errorLog().isEmpty());
 }
 
 void tst_databasereport::cancel_data() {

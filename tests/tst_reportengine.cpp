@@ -131,6 +131,7 @@ private slots:
     void pageBreaks_data();
     void pageBreaks();
     void canGrowPushesTheNextBand();
+    void lineBreaksPerFontAndWidth();
     void growthAddsUp_data();
     void growthAddsUp();
     void bandTallerThanAPage();
@@ -225,6 +226,52 @@ void tst_reportengine::canGrowPushesTheNextBand() {
     // The grown band takes the room of the tenth row, which opens page 2.
     const int fitting = 3 + int((3600 - 2 * 360 - (360 + std::ceil(growth))) / 360);
     QCOMPARE(summary(report), QStringLiteral("1-%1|%2-12").arg(fitting).arg(fitting + 1));
+}
+
+// A text that repeats down the report is broken once for each font and width it is printed
+// in: the narrow field, the wide one and the larger bold one each keep their own lines, on the
+// first row as on the last, and the same as a report of that one row.
+void tst_reportengine::lineBreaksPerFontAndWidth() {
+    const auto layoutOf = [] {
+        ReportLayout layout;
+        layout.pageSize = QPageSize(QSizeF(612, 792), QPageSize::Point, QStringLiteral("test"));
+        layout.width = 9360;
+        ReportSection& detail = layout.AddSection(ReportSection::Detail, "D", 400);
+        detail.AddField("txtValue", "Field0", {0, 0, 600, 300});
+        detail.AddField("txtWide", "Field1", {700, 0, 4000, 300}, ReportAlign::Left, true);
+        detail.AddField("txtNarrow", "Field1", {4800, 0, 1500, 300}, ReportAlign::Left, true);
+        ReportControl& big =
+            detail.AddField("txtBig", "Field1", {6400, 0, 2900, 300}, ReportAlign::Left, true);
+        big.font.points = 12;
+        big.font.bold = true;
+        return layout;
+    };
+    const QString note = QString("North gate checked ").repeated(4).trimmed();
+    const QStringList controls{"txtWide", "txtNarrow", "txtBig"};
+    QStringList single;
+    {
+        fillRows(1, {{1, note}});
+        ReportTableSource source(*gConn, "tblReportTemp");
+        ReportDocument report(layoutOf(), source);
+        QVERIFY(report.Paginate());
+        for (const QString& c : controls)
+            single << itemOf(report, 0, c, "1").text;
+    }
+    QVERIFY2(single[0].count('\n') < single[1].count('\n'), qPrintable(single.join('|')));
+    QVERIFY2(single[0] != single[2], qPrintable(single.join('|')));
+
+    QMap<int, QString> notes;
+    for (int i = 1; i <= 40; ++i)
+        notes[i] = note;
+    fillRows(40, notes);
+    ReportTableSource source(*gConn, "tblReportTemp");
+    ReportDocument report(layoutOf(), source);
+    QVERIFY(report.Paginate());
+    const int last = report.PageCount() - 1;
+    for (int i = 0; i < controls.size(); ++i) {
+        QCOMPARE(itemOf(report, 0, controls[i], "1").text, single[i]);
+        QCOMPARE(itemOf(report, last, controls[i], "40").text, single[i]);
+    }
 }
 
 // Controls given as "name left top width height [g]" ("g": a can-grow field whose note wraps

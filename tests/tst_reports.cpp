@@ -13,7 +13,11 @@
 #include "mDeclareAPI.h"
 #include "mGlobals.h"
 
+#include "DatabaseKey.h"
+
 #include <QDialog>
+#include <QDir>
+#include <QFile>
 #include <QStyle>
 #include <QTreeWidget>
 
@@ -98,6 +102,9 @@ private slots:
     void showReportPlacesThePreview();
     void reportTable();
     void reportTableFailures();
+    void scratchClearedAtStart();
+    void scratchUnusable();
+    void scratchEmptiedWithItsFile();
 
 private:
     std::unique_ptr<TestHome> home;
@@ -413,6 +420,95 @@ void tst_reports::reportTableFailures() {
     QCOMPARE(gConn->Query("SELECT Field0 FROM tblReportTemp").first().text("Field0"),
              QString("kept"));
     QVERIFY(boxes.boxes.isEmpty());
+}
+
+// A crash leaves the scratch file with rows in it, or torn; an older program left its report
+// table in the database itself. The next start clears both, and the rows it then writes are
+// never on disk in clear.
+void tst_reports::scratchClearedAtStart() {
+    const QString scratch = ScratchFilePath(home->databasePath());
+    QVERIFY(gConn->HasScratch());
+    QCOMPARE(QFileInfo(gConn->ScratchPath()).absoluteFilePath(),
+             QFileInfo(scratch).absoluteFilePath());
+    QVERIFY(InitRptTmp());
+    gConn->Execute("INSERT INTO tblReportTemp (Field0) VALUES ('left by a crash')");
+    QVERIFY(gConn->InScratch("tblReportTemp"));
+    // As a crash leaves it: the file stays, with its rows and a torn journal.
+    QVERIFY(QFile::copy(scratch, scratch + ".kept"));
+    home->closeGlobals();
+    QVERIFY(!QFile::exists(scratch)); // a clean end leaves nothing
+    QVERIFY(QFile::rename(scratch + ".kept", scratch));
+    QFile journal(scratch + "-journal");
+    QVERIFY(journal.open(QIODevice::WriteOnly));
+    journal.write("torn");
+    journal.close();
+    {
+        DbConnection older;
+        older.Open(home->databasePath(), DatabaseKey());
+        older.Execute("CREATE TABLE tblCustom (tButtonCode VARCHAR NULL)");
+        older.Execute("INSERT INTO tblCustom VALUES ('old')");
+    }
+
+    home->openGlobals();
+    QVERIFY(gConn->HasScratch());
+    QVERIFY(!TableExists("tblReportTemp"));
+    QVERIFY(!TableExists("tblCustom"));
+    QVERIFY(!QFile::exists(scratch + "-journal"));
+    QVERIFY(InitRptTmp());
+    QCOMPARE(gConn->Query("SELECT count(*) AS n FROM tblReportTemp").first().integer("n"), 0);
+    gConn->Execute("INSERT INTO tblReportTemp (Field0) VALUES ('Night Round 0000ABCD')");
+    QVERIFY(
+        gConn->Query("SELECT name FROM main.sqlite_master WHERE name = 'tblReportTemp'").isEmpty());
+    QFile file(scratch);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QVERIFY(bytes.size() > 0);
+    QVERIFY(!bytes.contains("Night Round"));
+    QVERIFY(!bytes.startsWith("SQLite format 3"));
+    QVERIFY(home->errorLog().isEmpty());
+}
+
+// Without a scratch file the reports keep their tables in the database, as they always did,
+// and the error log says why.
+void tst_reports::scratchUnusable() {
+    home->closeGlobals();
+    const QString scratch = ScratchFilePath(home->databasePath());
+    // A folder in its place can be neither removed nor opened as a database.
+    QVERIFY(QDir().mkpath(QDir(scratch).filePath("inside")));
+    home->openGlobals();
+    QVERIFY(!gConn->HasScratch());
+    QVERIFY2(home->errorLog().contains("The report scratch database"),
+             qPrintable(home->errorLog()));
+    QVERIFY(InitRptTmp());
+    gConn->Execute("INSERT INTO tblReportTemp (Field0) VALUES ('x')");
+    QCOMPARE(gConn->Query("SELECT count(*) AS n FROM main.tblReportTemp").first().integer("n"), 1);
+    QVERIFY(InitRptTmp());
+    QCOMPARE(gConn->Query("SELECT count(*) AS n FROM tblReportTemp").first().integer("n"), 0);
+}
+
+// Emptying by a fresh file keeps the tables and their counters, and never takes another
+// report's rows or a file a statement still reads.
+void tst_reports::scratchEmptiedWithItsFile() {
+    QVERIFY(InitRptTmp());
+    gConn->Execute("INSERT INTO tblReportTemp (Field0) VALUES ('a'), ('b')");
+    gConn->Execute(gConn->ScratchDdl("CREATE TABLE tblXXXPatrol (tNumber VARCHAR NULL)"));
+    gConn->Execute("INSERT INTO tblXXXPatrol VALUES ('1')");
+    QVERIFY(!gConn->EmptyScratchTable("tblReportTemp")); // the schedule still holds a row
+    QCOMPARE(gConn->Query("SELECT count(*) AS n FROM tblReportTemp").first().integer("n"), 2);
+    gConn->Execute("DELETE FROM tblXXXPatrol");
+    {
+        DbCursor reading(*gConn, "SELECT Field0 FROM tblReportTemp");
+        QVERIFY(reading.Next());
+        QVERIFY(!gConn->EmptyScratchTable("tblReportTemp"));
+        QVERIFY(reading.Next()); // the cursor goes on reading
+    }
+    QVERIFY(!gConn->EmptyScratchTable("tblEvents")); // not a scratch table
+    QVERIFY(gConn->EmptyScratchTable("tblReportTemp"));
+    QCOMPARE(gConn->Query("SELECT count(*) AS n FROM tblReportTemp").first().integer("n"), 0);
+    QVERIFY(gConn->InScratch("tblXXXPatrol"));
+    QCOMPARE(gConn->Insert("INSERT INTO tblReportTemp (Field0) VALUES ('c')"), qint64(3));
+    QVERIFY(QFileInfo(gConn->ScratchPath()).size() > 0);
+    QVERIFY(home->errorLog().isEmpty());
 }
 
 TREVANO_TEST_MAIN(tst_reports)

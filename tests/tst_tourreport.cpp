@@ -421,7 +421,8 @@ void tst_tourreport::failures() {
         AddTouches(kDay, touches);
     }
     if (setup == "tableBlocked")
-        gConn->Execute("CREATE VIEW tblXXXException AS SELECT 1 AS tItem");
+        // Where the report creates its table.
+        gConn->Execute("CREATE VIEW scratch.tblXXXException AS SELECT 1 AS tItem");
     if (setup == "eventsFail")
         gConn->Execute("CREATE TEMP TABLE tblEvents (ID INTEGER)");
     if (setup == "badTime")

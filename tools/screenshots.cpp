@@ -120,8 +120,7 @@ int main(int argc, char** argv) {
     gTranslator->Open();
     DictionaryQtTranslator forms(*gTranslator);
     QApplication::installTranslator(&forms);
-    gConn = std::make_unique<DbConnection>();
-    gConn->Open(QDir(home.path()).filePath("main.mdb"), DatabaseKey());
+    gConn = OpenProgramDatabase(QDir(home.path()).filePath("main.mdb"), DatabaseKey());
 
     frmSplash splash;
     splash.ShowVersion(Translator::FormatStr(Translate("%0:s - Version %1:s"),

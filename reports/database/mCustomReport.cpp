@@ -62,7 +62,7 @@ qint64 CopyCustomRows(DbConnection& db, const QString& startText, const QString&
 
     DbTransaction transaction(db);
     db.Execute(QStringLiteral("DROP TABLE IF EXISTS tblCustom"));
-    db.Execute(kCreate);
+    db.Execute(db.ScratchDdl(kCreate));
     if (observer && !observer->Step(0))
         return -1;
     DbStatement copyDay(db, copySql("dtDateTime < ?"));
@@ -99,6 +99,9 @@ qint64 CopyCustomRows(DbConnection& db, const QString& startText, const QString&
 
 void EmptyCustomTable(DbConnection& db, WorkObserver* observer) {
     if (!db.TableExists(QLatin1String(kCustomTable)))
+        return;
+    // In the scratch database a year of rows goes with its file, at once.
+    if (db.EmptyScratchTable(QLatin1String(kCustomTable)))
         return;
     // The rows were written with rowids from 1 up; a year of them takes seconds to remove,
     // about as long in stretches as in one statement, and stretches can show how far it is.

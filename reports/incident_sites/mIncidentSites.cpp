@@ -1,12 +1,15 @@
 #include "mIncidentSites.h"
 
 #include "Database.h"
+#include "StoredMoment.h"
 #include "incident/mIncidentTexts.h"
+#include "mDeclareAPI.h"
 #include "mGlobals.h"
 #include "mGroupTypes.h"
 #include "mSupport.h"
 
 #include <QHash>
+#include <QLocale>
 
 namespace {
 
@@ -24,13 +27,15 @@ struct Place {
 
 void CreateTempIncidentTable() {
     DropTempIncidentTable();
-    gConn->Execute(QStringLiteral(
+    gConn->Execute(gConn->ScratchDdl(QStringLiteral(
         "CREATE TABLE tblTempIncident ( tDate VARCHAR NULL, tTime VARCHAR NULL, tReaderName "
-        "VARCHAR NULL, tSite VARCHAR NULL, tLocation VARCHAR NULL, tIncident VARCHAR NULL)"));
+        "VARCHAR NULL, tSite VARCHAR NULL, tLocation VARCHAR NULL, tIncident VARCHAR NULL)")));
 }
 
 void DropTempIncidentTable() {
     try {
+        // Emptied with the scratch file first, the drop costs nothing.
+        gConn->EmptyScratchTable(QStringLiteral("tblTempIncident"));
         gConn->Execute(QStringLiteral("DROP TABLE tblTempIncident"));
     } catch (const AppError&) {
         // Absent unless a preview ran: nothing to say.
@@ -84,6 +89,29 @@ qint64 WriteTempIncidentRows(DbCursor& events, const IncidentFilters& filters, q
     const int cDescription = events.indexOf(QStringLiteral("tDescription"));
     const int cTime = events.indexOf(QStringLiteral("dtDateTime"));
 
+    // The rows come in time order: a day's date text is made once (as ShortDateOf and
+    // ShortTimeOf make them, from the same reading of the stored time).
+    QDate lastDay;
+    QString lastDayText;
+    const QString shortDate = GetShortDateFormat();
+    const auto texts = [&](const QString& stored, QString& date, QString& time) {
+        QDate day;
+        int seconds = 0;
+        if (!ParseStoredMoment(stored, &day, &seconds)) {
+            date = stored;
+            time.clear();
+            return;
+        }
+        if (day != lastDay) {
+            lastDay = day;
+            lastDayText = QLocale().toString(day, shortDate);
+        }
+        date = lastDayText;
+        time = QStringLiteral("%1:%2")
+                   .arg(seconds / 3600, 2, 10, QLatin1Char('0'))
+                   .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'));
+    };
+    QString dateText, timeText;
     // Each reader walks its own round: another reader's location never becomes this one's.
     QHash<QString, Place> places;
     qint64 written = 0;
@@ -101,8 +129,9 @@ qint64 WriteTempIncidentRows(DbCursor& events, const IncidentFilters& filters, q
             (filters.siteId < 1 || place.siteKey == filters.siteId);
         if (accepted) {
             const QString time = events.value(cTime).toString();
-            insert.Execute({ShortDateOf(time), ShortTimeOf(time),
-                            events.value(cDescription).toString(), place.site, place.location,
+            texts(time, dateText, timeText);
+            insert.Execute({dateText, timeText, events.value(cDescription).toString(), place.site,
+                            place.location,
                             location ? QString() : events.value(cButtonName).toString()});
             ++written;
         }

@@ -68,7 +68,7 @@ void cPatrolTable::Create() {
     } catch (const AppError&) {
         // Normally there is none; a table that cannot be dropped makes the CREATE fail.
     }
-    connection.Execute(QString::fromLatin1(CreateStatement));
+    connection.Execute(connection.ScratchDdl(QString::fromLatin1(CreateStatement)));
 }
 
 int cPatrolTable::WriteRows(qint32 tourId, qint64 startSeconds, int toleranceMinutes) {

@@ -28,7 +28,7 @@ bool cTourReportRows::ResetTempTourTable() {
         } catch (const AppError&) {
             // A table that cannot be dropped makes the CREATE fail, which is reported.
         }
-        connection.Execute(QString::fromLatin1(CreateStatement));
+        connection.Execute(connection.ScratchDdl(QString::fromLatin1(CreateStatement)));
         QStringList columns, marks;
         for (const char* name : TourRow::ColumnNames) {
             columns << QString::fromLatin1(name);
