@@ -132,6 +132,8 @@ private:
 void tst_reportfailures::init() {
     home = std::make_unique<TestHome>();
     home->openGlobals();
+    // A lock fails the same after a short wait as after the program's two seconds.
+    gConn->ExecuteScript("PRAGMA busy_timeout = 200;");
     AddSite();
     AddTour("Night", 5, "00:00:00", {"1,00000A", "30,00000B"});
     gConn->Execute("INSERT INTO tblReaders (tReaderId, tDescription) VALUES (?, 'Van 1')",
