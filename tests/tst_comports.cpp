@@ -1,6 +1,6 @@
 // The port dialog: which device each COM opens, the devices the system offers, and what is
 // stored for the choice.
-#include "Settings.h"
+#include "ConnectChecks.h"
 #include "SimulatedDock.h"
 #include "TestHome.h"
 #include "cSerialLink.h"
@@ -19,12 +19,6 @@
 #include <memory>
 
 namespace {
-
-const QString kNotDetected = "Docking Station : Not Detected";
-const QString kSilentBox =
-    "Could not connect to the docking station.\r\nCheck hardware and settings and try again.";
-const QString kOfflineBox =
-    "Could not open the com port.\r\nCheck settings and try again.\r\nWorking in Offline Mode";
 
 // Answers the port dialog once it is open: picks `index` (or cancels with -1).
 void answerPortDialog(int index, QString* shownEntry) {
@@ -78,11 +72,6 @@ void answerDeviceDialog(int index, const QString& device, DeviceAnswer* answer) 
             dialog->findChild<QPushButton*>("cmdSetupCancel")->click();
     });
     timer->start(20);
-}
-
-// Whether the settings file holds the key at all (an empty value counts).
-bool stored(const QString& key) {
-    return QSettings(Settings::FileName(), QSettings::IniFormat).contains(key);
 }
 
 } // namespace
@@ -170,7 +159,7 @@ void tst_comports::deviceChoice() {
                                      : dockPath(environment));
     QCOMPARE(answer.deviceEditable, environment.isEmpty());
     QCOMPARE(answer.stayedOpen, !accepted);
-    QCOMPARE(stored("ComPort_Settings/Device2"), !after.isNull());
+    QCOMPARE(StoredSetting("ComPort_Settings/Device2"), !after.isNull());
     QCOMPARE(Settings::GetSetting("ComPort_Settings", "Device2"), dockPath(after));
     if (!accepted) {
         QCOMPARE(boxes.texts().first(),

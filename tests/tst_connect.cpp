@@ -1,7 +1,7 @@
 // Connecting on a real main window: the status dialog, the docking check against the
 // simulated docking station, the Retry / Ignore box, a port that will not open, a line that
 // hangs up, and the port dialog.
-#include "Settings.h"
+#include "ConnectChecks.h"
 #include "SimulatedDock.h"
 #include "TestHome.h"
 #include "cSerialLink.h"
@@ -21,23 +21,12 @@
 
 namespace {
 
-const QString kNotDetected = "Docking Station : Not Detected";
-const QString kSilentBox =
-    "Could not connect to the docking station.\r\nCheck hardware and settings and try again.";
-const QString kOfflineBox =
-    "Could not open the com port.\r\nCheck settings and try again.\r\nWorking in Offline Mode";
-
 // Enabled states of the toolbar buttons home, download, reports, setup, as "0101".
 QString buttons(frmMain& w) {
     QString mask;
     for (const char* key : {"home", "download", "reports", "setup"})
         mask += w.Action(key)->isEnabled() ? '1' : '0';
     return mask;
-}
-
-// Whether the settings file holds the key at all (an empty value counts).
-bool stored(const QString& key) {
-    return QSettings(Settings::FileName(), QSettings::IniFormat).contains(key);
 }
 
 } // namespace
@@ -235,7 +224,7 @@ void tst_connect::simulatorProgram() {
         QTRY_COMPARE(window->StatusText(1), kNotDetected);
         QVERIFY(!gDocked);
         QVERIFY(simulator.said("Line closed"));
-        QVERIFY(!stored("ComPort_Settings/Device1"));
+        QVERIFY(!StoredSetting("ComPort_Settings/Device1"));
     }
     // Started again: the next Home connects.
     SimulatorProgram again;
@@ -245,7 +234,6 @@ void tst_connect::simulatorProgram() {
     QCOMPARE(window->StatusText(1), QString("Docking Station : OK"));
     QVERIFY(gDocked);
 }
-
 
 QTEST_MAIN(tst_connect)
 #include "tst_connect.moc"
