@@ -278,14 +278,20 @@ bool cDownloadSession::ProcessData() {
     }
 }
 
-void cDownloadSession::Fail(const QString& text) {
+bool cDownloadSession::End() {
     if (finished)
-        return;
-    // One failure at a time: the watchdog must not raise a second one while it is shown.
+        return false;
     finished = true;
     phase = Phase::Finished;
     stopTimers();
     emit warningShown(false);
+    return true;
+}
+
+void cDownloadSession::Fail(const QString& text) {
+    // One failure at a time: the watchdog must not raise a second one while it is shown.
+    if (!End())
+        return;
     LinkYield();
     buttons = colRawButtons();
     // Nothing of a failed run is reported: a version or ID from it may belong to no reader.
@@ -296,12 +302,8 @@ void cDownloadSession::Fail(const QString& text) {
 }
 
 void cDownloadSession::Succeed() {
-    if (finished)
+    if (!End())
         return;
-    finished = true;
-    phase = Phase::Finished;
-    stopTimers();
-    emit warningShown(false);
     ok = true;
     emit succeeded();
 }

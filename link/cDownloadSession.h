@@ -62,6 +62,8 @@ private:
     int ProcessPacket(const QByteArray& frame);
     void Complete();
     bool ProcessData();
+    // Ends the run once: false when it had already ended.
+    bool End();
     void Fail(const QString& text);
     void Succeed();
     void stopTimers();
