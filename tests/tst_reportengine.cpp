@@ -313,8 +313,8 @@ void tst_reportengine::growthAddsUp() {
     detail.AddField("txtValue", "Field0", {6000, 0, 1000, 300});
     QMap<QString, int> designTop;
     QString grower;
-    for (const QString& spec : controls.split(';')) {
-        const QStringList p = spec.split(' ', Qt::SkipEmptyParts);
+    for (const QString& control : controls.split(';')) {
+        const QStringList p = control.split(' ', Qt::SkipEmptyParts);
         const QRect rect(p[1].toInt(), p[2].toInt(), p[3].toInt(), p[4].toInt());
         designTop[p[0]] = rect.top();
         if (p.size() > 5) {
@@ -336,8 +336,8 @@ void tst_reportengine::growthAddsUp() {
     QVERIFY(growth > 0);
     const double bandTop = itemOf(report, 0, "txtValue", "1").rect.top();
     QStringList seen;
-    for (const QString& spec : controls.split(';')) {
-        const QString name = spec.split(' ', Qt::SkipEmptyParts).first();
+    for (const QString& control : controls.split(';')) {
+        const QString name = control.split(' ', Qt::SkipEmptyParts).first();
         const double moved = itemOf(report, 0, name, "1").rect.top() - bandTop - designTop[name];
         seen << QStringLiteral("%1:%2").arg(name).arg(moved / growth);
     }
