@@ -430,14 +430,16 @@ QString ReportDocument::ReplaceCodes(const QString& caption, int page, int pageC
 QString ReportDocument::FormatValue(const QVariant& value, const QString& pattern) {
     if (value.isNull())
         return QString();
-    const QLocale locale;
+    // The locale is made only for a value that is formatted: a plain text, row after row,
+    // needs none.
     switch (value.typeId()) {
     case QMetaType::QDateTime:
-        return pattern.isEmpty() ? value.toString() : locale.toString(value.toDateTime(), pattern);
+        return pattern.isEmpty() ? value.toString()
+                                 : QLocale().toString(value.toDateTime(), pattern);
     case QMetaType::QDate:
-        return pattern.isEmpty() ? value.toString() : locale.toString(value.toDate(), pattern);
+        return pattern.isEmpty() ? value.toString() : QLocale().toString(value.toDate(), pattern);
     case QMetaType::QTime:
-        return pattern.isEmpty() ? value.toString() : locale.toString(value.toTime(), pattern);
+        return pattern.isEmpty() ? value.toString() : QLocale().toString(value.toTime(), pattern);
     default:
         break;
     }
@@ -458,12 +460,12 @@ QString ReportDocument::FormatValue(const QVariant& value, const QString& patter
             return text;
         // Built from its parts in UTC: a wall-clock time in a gap of daylight saving time
         // must print as stored, never moved.
-        return locale.toString(QDateTime(day, time, Qt::UTC), pattern);
+        return QLocale().toString(QDateTime(day, time, Qt::UTC), pattern);
     }
     const QRegularExpressionMatch t = timeOfDay.match(text);
     if (t.hasMatch()) {
         const QTime time(t.captured(1).toInt(), t.captured(2).toInt(), t.captured(3).toInt());
-        return time.isValid() ? locale.toString(time, pattern) : text;
+        return time.isValid() ? QLocale().toString(time, pattern) : text;
     }
     return text;
 }
