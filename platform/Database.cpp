@@ -524,6 +524,19 @@ QByteArray DbCursor::utf8(int i) const {
     return text ? QByteArray(text, sqlite3_column_bytes(stmt, i)) : QByteArray();
 }
 
+QByteArrayView DbCursor::utf8View(int i) const {
+    if (!onRow || i < 0 || i >= columnCount())
+        throw AppError(AppError::InvalidCall, QStringLiteral("No current row or column %1").arg(i));
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
+    return text ? QByteArrayView(text, sqlite3_column_bytes(stmt, i)) : QByteArrayView();
+}
+
+qint64 DbCursor::int64(int i) const {
+    if (!onRow || i < 0 || i >= columnCount())
+        throw AppError(AppError::InvalidCall, QStringLiteral("No current row or column %1").arg(i));
+    return sqlite3_column_int64(stmt, i);
+}
+
 QVariant DbCursor::value(const QString& column) const {
     return value(checkedIndex(column));
 }
@@ -573,6 +586,35 @@ int DbStatement::Execute(const QVariantList& params) {
     sqlite3_reset(stmt);
     sqlite3_clear_bindings(stmt);
     bindAll(connection.db, stmt, params);
+    return run();
+}
+
+int DbStatement::ExecuteTexts(std::initializer_list<QByteArrayView> texts) {
+    if (!stmt) {
+        if (!connection.IsOpen())
+            throw AppError(SQLITE_MISUSE, QStringLiteral("The database is not open"));
+        return 0; // a blank statement
+    }
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+    int n = 0;
+    for (const QByteArrayView& text : texts) {
+        // A null pointer would bind null: an empty text points at a literal instead.
+        const char* bytes = text.isEmpty() ? "" : text.data();
+        const int rc = sqlite3_bind_text(stmt, ++n, bytes, int(text.size()), SQLITE_STATIC);
+        if (rc != SQLITE_OK) {
+            const QString message = QString::fromUtf8(sqlite3_errmsg(connection.db));
+            sqlite3_clear_bindings(stmt);
+            throw AppError(rc, message);
+        }
+    }
+    const int changed = run();
+    // The texts go with the call: nothing may point at them afterwards.
+    sqlite3_clear_bindings(stmt);
+    return changed;
+}
+
+int DbStatement::run() {
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
     }

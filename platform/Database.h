@@ -2,12 +2,14 @@
 
 #include "AppError.h"
 
+#include <QByteArrayView>
 #include <QPair>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 #include <QVector>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 
 struct sqlite3;
@@ -167,6 +169,10 @@ public:
     // The current row's value as UTF-8 text, without a detour through QString (exports);
     // empty for null.
     QByteArray utf8(int i) const;
+    // The same bytes without a copy: valid only until the cursor moves or closes.
+    QByteArrayView utf8View(int i) const;
+    // The current row's value as an integer, as SQLite converts it; 0 for null.
+    qint64 int64(int i) const;
     // A copy of the current row.
     DbRow row() const;
 
@@ -192,9 +198,16 @@ public:
     int Execute(const QVariantList& params = {});
     // Runs an INSERT; returns the new row's ID.
     qint64 Insert(const QVariantList& params = {});
+    // Binds UTF-8 texts as they are (an empty one stays an empty text, never null) and runs
+    // the statement, for bulk writes that need no detour through QString; the texts need to
+    // live only during the call.
+    int ExecuteTexts(std::initializer_list<QByteArrayView> texts);
     void Close();
 
 private:
+    // Steps the bound statement to its end and resets it; returns the rows it changed.
+    int run();
+
     DbConnection& connection;
     sqlite3_stmt* stmt = nullptr;
     QString sql;

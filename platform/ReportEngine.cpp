@@ -91,7 +91,8 @@ struct ReportDocument::Band {
     qint64 seq = 0;
     ReportRowStart row;
     const QStringList* columns = nullptr;
-    std::vector<QVariant> values;
+    // Shared by the bands of one row: copied for none of them.
+    std::shared_ptr<const std::vector<QVariant>> values;
     int height = -1;
 };
 
@@ -154,7 +155,7 @@ public:
 private:
     struct Row {
         ReportRowStart at;
-        std::vector<QVariant> values;
+        std::shared_ptr<const std::vector<QVariant>> values;
         QString group;
     };
 
@@ -168,11 +169,13 @@ private:
         Row r;
         r.at.key = rows->Key();
         r.at.ordinal = nextOrdinal++;
-        r.values.reserve(size_t(columns.size()));
+        auto values = std::make_shared<std::vector<QVariant>>();
+        values->reserve(size_t(columns.size()));
         for (int i = 0; i < columns.size(); ++i)
-            r.values.push_back(rows->Value(i));
+            values->push_back(rows->Value(i));
         if (groupIndex >= 0)
-            r.group = r.values.at(size_t(groupIndex)).toString();
+            r.group = values->at(size_t(groupIndex)).toString();
+        r.values = std::move(values);
         return r;
     }
 
@@ -430,14 +433,16 @@ QString ReportDocument::ReplaceCodes(const QString& caption, int page, int pageC
 QString ReportDocument::FormatValue(const QVariant& value, const QString& pattern) {
     if (value.isNull())
         return QString();
-    const QLocale locale;
+    // The locale is made only for a value that is formatted: a plain text, row after row,
+    // needs none.
     switch (value.typeId()) {
     case QMetaType::QDateTime:
-        return pattern.isEmpty() ? value.toString() : locale.toString(value.toDateTime(), pattern);
+        return pattern.isEmpty() ? value.toString()
+                                 : QLocale().toString(value.toDateTime(), pattern);
     case QMetaType::QDate:
-        return pattern.isEmpty() ? value.toString() : locale.toString(value.toDate(), pattern);
+        return pattern.isEmpty() ? value.toString() : QLocale().toString(value.toDate(), pattern);
     case QMetaType::QTime:
-        return pattern.isEmpty() ? value.toString() : locale.toString(value.toTime(), pattern);
+        return pattern.isEmpty() ? value.toString() : QLocale().toString(value.toTime(), pattern);
     default:
         break;
     }
@@ -458,12 +463,12 @@ QString ReportDocument::FormatValue(const QVariant& value, const QString& patter
             return text;
         // Built from its parts in UTC: a wall-clock time in a gap of daylight saving time
         // must print as stored, never moved.
-        return locale.toString(QDateTime(day, time, Qt::UTC), pattern);
+        return QLocale().toString(QDateTime(day, time, Qt::UTC), pattern);
     }
     const QRegularExpressionMatch t = timeOfDay.match(text);
     if (t.hasMatch()) {
         const QTime time(t.captured(1).toInt(), t.captured(2).toInt(), t.captured(3).toInt());
-        return time.isValid() ? locale.toString(time, pattern) : text;
+        return time.isValid() ? QLocale().toString(time, pattern) : text;
     }
     return text;
 }
@@ -478,9 +483,12 @@ QString ReportDocument::controlText(const ReportControl& c, const Band* band, in
     }
     if (c.kind != ReportControl::Field || !band || !band->columns)
         return QString();
-    for (int i = 0; i < band->columns->size() && size_t(i) < band->values.size(); ++i)
+    if (!band->values)
+        return QString();
+    const std::vector<QVariant>& values = *band->values;
+    for (int i = 0; i < band->columns->size() && size_t(i) < values.size(); ++i)
         if (band->columns->at(i).compare(c.column, Qt::CaseInsensitive) == 0)
-            return FormatValue(band->values[size_t(i)], c.format);
+            return FormatValue(values[size_t(i)], c.format);
     return QString();
 }
 

@@ -2,20 +2,27 @@
 
 namespace {
 
+int code(const QString& text, int i) {
+    return text.at(i).unicode();
+}
+int code(QByteArrayView text, int i) {
+    return uchar(text.at(i));
+}
+
 // The value of `count` digits at `from`, or -1 when one of them is not a digit.
-int digits(const QString& text, int from, int count) {
+template <typename Text> int digits(const Text& text, int from, int count) {
     int value = 0;
     for (int i = from; i < from + count; ++i) {
-        const QChar c = text.at(i);
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+        const int c = code(text, i);
+        if (c < '0' || c > '9')
             return -1;
-        value = value * 10 + (c.unicode() - '0');
+        value = value * 10 + (c - '0');
     }
     return value;
 }
 
-bool parseClock(const QString& text, int from, int* seconds) {
-    if (text.at(from + 2) != QLatin1Char(':') || text.at(from + 5) != QLatin1Char(':'))
+template <typename Text> bool parseClock(const Text& text, int from, int* seconds) {
+    if (code(text, from + 2) != ':' || code(text, from + 5) != ':')
         return false;
     const int h = digits(text, from, 2);
     const int m = digits(text, from + 3, 2);
@@ -26,11 +33,8 @@ bool parseClock(const QString& text, int from, int* seconds) {
     return true;
 }
 
-} // namespace
-
-bool ParseStoredMoment(const QString& text, QDate* date, int* secondsOfDay) {
-    if (text.size() != 19 || text.at(4) != QLatin1Char('-') || text.at(7) != QLatin1Char('-') ||
-        text.at(10) != QLatin1Char(' '))
+template <typename Text> bool parseMoment(const Text& text, QDate* date, int* secondsOfDay) {
+    if (text.size() != 19 || code(text, 4) != '-' || code(text, 7) != '-' || code(text, 10) != ' ')
         return false;
     const int year = digits(text, 0, 4), month = digits(text, 5, 2), day = digits(text, 8, 2);
     if (year < 0 || month < 0 || day < 0 || !QDate::isValid(year, month, day))
@@ -41,6 +45,16 @@ bool ParseStoredMoment(const QString& text, QDate* date, int* secondsOfDay) {
     *date = QDate(year, month, day);
     *secondsOfDay = seconds;
     return true;
+}
+
+} // namespace
+
+bool ParseStoredMoment(const QString& text, QDate* date, int* secondsOfDay) {
+    return parseMoment(text, date, secondsOfDay);
+}
+
+bool ParseStoredMoment(QByteArrayView utf8, QDate* date, int* secondsOfDay) {
+    return parseMoment(utf8, date, secondsOfDay);
 }
 
 bool ParseStoredTime(const QString& text, int* secondsOfDay) {

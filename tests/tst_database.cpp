@@ -24,6 +24,7 @@ private slots:
     void datesBindAsStoredText_data();
     void datesBindAsStoredText();
     void cursorAndPreparedStatement();
+    void textsBoundAsStored();
     void tableNamesIgnoreCase();
     void cursorMemoryStaysFlat();
     void compactionOnlyWhenWorthwhile_data();
@@ -271,6 +272,36 @@ void tst_database::cursorAndPreparedStatement() {
     open.Close();
     db.ExecuteScript("DROP TABLE tblScratch;");
     QVERIFY(!db.TableExists("tblScratch"));
+}
+
+// Bulk writes bind UTF-8 bytes as they are: an empty one is an empty text, not null, and the
+// bytes may go as soon as the call returns.
+void tst_database::textsBoundAsStored() {
+    const QString path = dir.filePath("texts.mdb");
+    MakeDeliveredDatabase(path);
+    DbConnection db;
+    db.Open(path, DatabaseKey());
+    db.ExecuteScript("CREATE TABLE tblScratch (a TEXT, b TEXT, c TEXT NOT NULL);");
+    DbStatement insert(db, "INSERT INTO tblScratch (a, b, c) VALUES (?, ?, ?)");
+    {
+        QByteArray gone = QString("Tür Süd").toUtf8();
+        QCOMPARE(insert.ExecuteTexts({QByteArrayView(), gone, "12"}), 1);
+        gone.fill('x');
+    }
+    // A failing row (c may not be null) throws and leaves the statement usable.
+    QVERIFY_THROWS_EXCEPTION(AppError, insert.Execute({"a", "b", QVariant()}));
+    QCOMPARE(insert.ExecuteTexts({"", "", "7"}), 1);
+
+    DbCursor cursor(db, "SELECT a, typeof(a) AS t, b, c FROM tblScratch ORDER BY rowid");
+    QVERIFY(cursor.Next());
+    QCOMPARE(cursor.text("t"), QString("text"));
+    QCOMPARE(cursor.utf8View(0), QByteArrayView(""));
+    QCOMPARE(QString::fromUtf8(cursor.utf8View(2)), QString("Tür Süd"));
+    QCOMPARE(cursor.int64(3), qint64(12));
+    QVERIFY(cursor.Next());
+    QCOMPARE(cursor.int64(3), qint64(7));
+    QVERIFY(!cursor.Next());
+    QVERIFY_THROWS_EXCEPTION(AppError, cursor.utf8View(0));
 }
 
 void tst_database::tableNamesIgnoreCase() {

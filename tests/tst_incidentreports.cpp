@@ -430,6 +430,18 @@ void tst_incidentreports::sitesRows_data() {
         << QStringList{"{10}|08:00|Guard A|North Site|Gate|",
                        "{10}|08:00|Guard A|North Site|Gate|Broken Window",
                        "{10}|08:00|Guard B|South Site|Yard|"};
+    QTest::newRow("names beyond ASCII, a reader without a description, a shorter place next")
+        << QStringList{"A 10 08:00 gate", "A 10 08:01 window", "A 10 08:02 yard",
+                       "A 10 08:03 window"}
+        << "umlauts" << none << none << none
+        << QStringList{"{10}|08:00||Nördlicher Hof|Tor Ü|",
+                       "{10}|08:01||Nördlicher Hof|Tor Ü|Broken Window",
+                       "{10}|08:02||South Site|Yard|", "{10}|08:03||South Site|Yard|Broken Window"};
+    QTest::newRow("a stored time that is no moment is listed as it stands")
+        << QStringList{"A 10 08:00 gate", "A 10 08:01 window"} << "minutes only" << none << none
+        << none
+        << QStringList{"{10}|08:00|Guard A|North Site|Gate|",
+                       "2026-03-10 08:01||Guard A|North Site|Gate|Broken Window"};
     QTest::newRow("the hour the clocks go forward stays as logged")
         << QStringList{"A 29 02:30 gate"} << none << none << none << none
         << QStringList{"{29}|02:30|Guard A|North Site|Gate|"};
@@ -450,6 +462,16 @@ void tst_incidentreports::sitesRows() {
     else if (change == "rename gate")
         gConn->Execute("UPDATE tblButtons SET tButtonName = 'Main Gate' WHERE tButtonCode = "
                        "'00A001'");
+    else if (change == "minutes only")
+        gConn->Execute("UPDATE tblEvents SET dtDateTime = '2026-03-10 08:01' WHERE tButtonCode = "
+                       "'00B001'");
+    else if (change == "umlauts") {
+        gConn->Execute("UPDATE tblButtons SET tButtonName = ? WHERE tButtonCode = '00A001'",
+                       {QString("Tor Ü")});
+        gConn->Execute("UPDATE tblListItems SET tName = ? WHERE tName = 'North Site'",
+                       {QString("Nördlicher Hof")});
+        gConn->Execute("UPDATE tblReaders SET tDescription = NULL WHERE tReaderId = ?", {kReaderA});
+    }
     IncidentFilters filters;
     filters.eventId = event.isEmpty() ? -1 : buttonId(event);
     filters.siteId = site.isEmpty() ? -1 : groupId(site);
@@ -460,6 +482,14 @@ void tst_incidentreports::sitesRows() {
                                      at(march29 ? "29 23:59:59" : "10 23:59:59"), filters.readerId);
     QCOMPARE(WriteTempIncidentRows(*events, filters), qint64(rows.size()));
     QCOMPARE(tempIncidentRows(), expand(rows));
+    // An empty field is an empty text, never null.
+    QCOMPARE(gConn
+                 ->Query("SELECT count(*) AS n FROM tblTempIncident WHERE tDate IS NULL OR tTime "
+                         "IS NULL OR tReaderName IS NULL OR tSite IS NULL OR tLocation IS NULL "
+                         "OR tIncident IS NULL")
+                 .first()
+                 .integer("n"),
+             qint64(0));
 }
 
 void tst_incidentreports::emptySitesReport_data() {

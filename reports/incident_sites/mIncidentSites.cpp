@@ -10,6 +10,7 @@
 
 #include <QHash>
 #include <QLocale>
+#include <cstring>
 
 namespace {
 
@@ -19,8 +20,8 @@ constexpr qint64 kProgressStep = 2000;
 // A reader's current place: the site and location it touched last.
 struct Place {
     qint64 siteKey = 0;
-    QString site;
-    QString location;
+    QByteArray site;
+    QByteArray location;
 };
 
 } // namespace
@@ -89,50 +90,66 @@ qint64 WriteTempIncidentRows(DbCursor& events, const IncidentFilters& filters, q
     const int cDescription = events.indexOf(QStringLiteral("tDescription"));
     const int cTime = events.indexOf(QStringLiteral("dtDateTime"));
 
-    // The rows come in time order: a day's date text is made once (as ShortDateOf and
-    // ShortTimeOf make them, from the same reading of the stored time).
+    // The texts travel as the stored UTF-8 bytes, without a detour through QString. The rows
+    // come in time order: a day's date text is made once (as ShortDateOf and ShortTimeOf make
+    // them, from the same reading of the stored time).
     QDate lastDay;
-    QString lastDayText;
+    QByteArray lastDayText;
     const QString shortDate = GetShortDateFormat();
-    const auto texts = [&](const QString& stored, QString& date, QString& time) {
+    QByteArray dateText, timeText(5, '0');
+    const auto texts = [&](QByteArrayView stored) {
         QDate day;
         int seconds = 0;
         if (!ParseStoredMoment(stored, &day, &seconds)) {
-            date = stored;
-            time.clear();
-            return;
+            // Not a stored moment: as the text reads, whatever its type.
+            dateText = events.value(cTime).toString().toUtf8();
+            return QByteArrayView();
         }
         if (day != lastDay) {
             lastDay = day;
-            lastDayText = QLocale().toString(day, shortDate);
+            lastDayText = QLocale().toString(day, shortDate).toUtf8();
         }
-        date = lastDayText;
-        time = QStringLiteral("%1:%2")
-                   .arg(seconds / 3600, 2, 10, QLatin1Char('0'))
-                   .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'));
+        dateText = lastDayText;
+        const int hours = seconds / 3600, minutes = seconds / 60 % 60;
+        char* t = timeText.data();
+        t[0] = char('0' + hours / 10);
+        t[1] = char('0' + hours % 10);
+        t[2] = ':';
+        t[3] = char('0' + minutes / 10);
+        t[4] = char('0' + minutes % 10);
+        return QByteArrayView(timeText);
     };
-    QString dateText, timeText;
+    const auto assign = [](QByteArray& to, QByteArrayView from) {
+        // Reuses the place's own buffer: most touches move it.
+        to.resize(from.size());
+        if (!from.isEmpty())
+            std::memcpy(to.data(), from.data(), size_t(from.size()));
+    };
+    const QByteArray readerFilter = filters.readerId.toUtf8();
     // Each reader walks its own round: another reader's location never becomes this one's.
-    QHash<QString, Place> places;
+    QHash<QByteArray, Place> places;
     qint64 written = 0;
     qint64 done = 0;
     while (events.Next()) {
-        const QString reader = events.value(cReader).toString();
-        Place& place = places[reader];
-        const bool location = events.value(cType).toLongLong() == GroupTypeSite;
-        if (location)
-            place = {events.value(cGroupId).toLongLong(), events.value(cGroupName).toString(),
-                     events.value(cButtonName).toString()};
-        const bool accepted =
-            (filters.eventId < 1 || events.value(cButtonId).toLongLong() == filters.eventId) &&
-            (filters.readerId.isEmpty() || reader == filters.readerId) &&
-            (filters.siteId < 1 || place.siteKey == filters.siteId);
+        const QByteArrayView reader = events.utf8View(cReader);
+        auto found = places.find(QByteArray::fromRawData(reader.data(), reader.size()));
+        if (found == places.end())
+            found = places.insert(reader.toByteArray(), Place());
+        Place& place = *found;
+        const bool location = events.int64(cType) == GroupTypeSite;
+        if (location) {
+            place.siteKey = events.int64(cGroupId);
+            assign(place.site, events.utf8View(cGroupName));
+            assign(place.location, events.utf8View(cButtonName));
+        }
+        const bool accepted = (filters.eventId < 1 || events.int64(cButtonId) == filters.eventId) &&
+                              (readerFilter.isEmpty() || reader == readerFilter) &&
+                              (filters.siteId < 1 || place.siteKey == filters.siteId);
         if (accepted) {
-            const QString time = events.value(cTime).toString();
-            texts(time, dateText, timeText);
-            insert.Execute({dateText, timeText, events.value(cDescription).toString(), place.site,
-                            place.location,
-                            location ? QString() : events.value(cButtonName).toString()});
+            const QByteArrayView time = texts(events.utf8View(cTime));
+            insert.ExecuteTexts({dateText, time, events.utf8View(cDescription), place.site,
+                                 place.location,
+                                 location ? QByteArrayView() : events.utf8View(cButtonName)});
             ++written;
         }
         if (++done % kProgressStep == 0 && progress && !progress(done, total))
