@@ -12,25 +12,15 @@
 #include <QTimer>
 #include <QtTest>
 
-class tst_downloaderase : public QObject {
+class tst_downloaderase : public QObject, private DownloadPageFixture {
     Q_OBJECT
 private slots:
-    void init() { home = DownloadHome(); }
-    void cleanup() {
-        window.reset();
-        home.reset();
-    }
+    void init() { start(); }
+    void cleanup() { end(); }
 
     void eraseRetry_data();
     void eraseRetry();
     void eraseWaitsForTheStream();
-
-private:
-    frmMdiDownload* openPage(SimulatedDock& dock) { return OpenDownloadPage(window, dock); }
-    QString pageMessage() const { return PageMessage(*window); }
-
-    std::unique_ptr<TestHome> home;
-    std::unique_ptr<frmMain> window;
 };
 
 void tst_downloaderase::eraseRetry_data() {

@@ -7,25 +7,15 @@
 #include <QPushButton>
 #include <QtTest>
 
-class tst_downloadfaults : public QObject {
+class tst_downloadfaults : public QObject, private DownloadPageFixture {
     Q_OBJECT
 private slots:
-    void init() { home = DownloadHome(); }
-    void cleanup() {
-        window.reset();
-        home.reset();
-    }
+    void init() { start(); }
+    void cleanup() { end(); }
 
     void readerFault_data();
     void readerFault();
     void storeFails();
-
-private:
-    frmMdiDownload* openPage(SimulatedDock& dock) { return OpenDownloadPage(window, dock); }
-    QString pageMessage() const { return PageMessage(*window); }
-
-    std::unique_ptr<TestHome> home;
-    std::unique_ptr<frmMain> window;
 };
 
 void tst_downloadfaults::readerFault_data() {

@@ -24,24 +24,14 @@ QString rowsText() {
 
 } // namespace
 
-class tst_downloadruns : public QObject {
+class tst_downloadruns : public QObject, private DownloadPageFixture {
     Q_OBJECT
 private slots:
-    void init() { home = DownloadHome(); }
-    void cleanup() {
-        window.reset();
-        home.reset();
-    }
+    void init() { start(); }
+    void cleanup() { end(); }
 
     void fullDownload();
     void emptyReader();
-
-private:
-    frmMdiDownload* openPage(SimulatedDock& dock) { return OpenDownloadPage(window, dock); }
-    QString pageMessage() const { return PageMessage(*window); }
-
-    std::unique_ptr<TestHome> home;
-    std::unique_ptr<frmMain> window;
 };
 
 void tst_downloadruns::fullDownload() {

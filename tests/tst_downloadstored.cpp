@@ -9,23 +9,13 @@
 #include <QPushButton>
 #include <QtTest>
 
-class tst_downloadstored : public QObject {
+class tst_downloadstored : public QObject, private DownloadPageFixture {
     Q_OBJECT
 private slots:
-    void init() { home = DownloadHome(); }
-    void cleanup() {
-        window.reset();
-        home.reset();
-    }
+    void init() { start(); }
+    void cleanup() { end(); }
 
     void storedNotErased();
-
-private:
-    frmMdiDownload* openPage(SimulatedDock& dock) { return OpenDownloadPage(window, dock); }
-    QString pageMessage() const { return PageMessage(*window); }
-
-    std::unique_ptr<TestHome> home;
-    std::unique_ptr<frmMain> window;
 };
 
 void tst_downloadstored::storedNotErased() {
