@@ -1,5 +1,6 @@
 // The reader's options and clock from Tools > "&Reader Options", on a real main window against
 // the simulated dock.
+#include "DownloadPage.h"
 #include "ModalScript.h"
 #include "Settings.h"
 #include "SimulatedDock.h"
@@ -56,11 +57,7 @@ private:
 };
 
 void tst_readeroptions::init() {
-    home = std::make_unique<TestHome>();
-    home->openGlobals();
-    gDocked = false;
-    gReceiveEnabled = false;
-    gAutoSetTime = true;
+    home = DownloadHome();
     dock = std::make_unique<SimulatedDock>();
     window = std::make_unique<frmMain>();
     window->setUserType(1);
