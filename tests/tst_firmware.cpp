@@ -12,36 +12,15 @@
 #include <QtTest>
 #include <memory>
 
-class tst_firmware : public QObject {
+class tst_firmware : public QObject, private DockedWindowFixture {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
+    void init() { start(); }
+    void cleanup() { end(); }
 
     void firmware_data();
     void firmware();
-
-private:
-    std::unique_ptr<TestHome> home;
-    std::unique_ptr<SimulatedDock> dock;
-    std::unique_ptr<frmMain> window;
 };
-
-void tst_firmware::init() {
-    home = DownloadHome();
-    dock = std::make_unique<SimulatedDock>();
-    window = std::make_unique<frmMain>();
-    window->setUserType(1);
-    window->GoHome();
-    QVERIFY(gDocked);
-    dock->clearJournal();
-}
-
-void tst_firmware::cleanup() {
-    window.reset();
-    dock.reset();
-    home.reset();
-}
 
 void tst_firmware::firmware_data() {
     QTest::addColumn<int>("firmware");

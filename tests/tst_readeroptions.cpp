@@ -36,11 +36,11 @@ void setChecks(frmSetTime* d, bool sound, bool led, bool vibration, bool longBuz
 
 } // namespace
 
-class tst_readeroptions : public QObject {
+class tst_readeroptions : public QObject, private DockedWindowFixture {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
+    void init() { start(); }
+    void cleanup() { end(); }
 
     void send_data();
     void send();
@@ -49,28 +49,7 @@ private slots:
     void readerStillSending();
     void cancelStores_data();
     void cancelStores();
-
-private:
-    std::unique_ptr<TestHome> home;
-    std::unique_ptr<SimulatedDock> dock;
-    std::unique_ptr<frmMain> window;
 };
-
-void tst_readeroptions::init() {
-    home = DownloadHome();
-    dock = std::make_unique<SimulatedDock>();
-    window = std::make_unique<frmMain>();
-    window->setUserType(1);
-    window->GoHome();
-    QVERIFY(gDocked);
-    dock->clearJournal();
-}
-
-void tst_readeroptions::cleanup() {
-    window.reset();
-    dock.reset();
-    home.reset();
-}
 
 void tst_readeroptions::send_data() {
     QTest::addColumn<QList<bool>>("checks"); // sound, LED, vibration, long
