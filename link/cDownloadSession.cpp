@@ -16,6 +16,12 @@ QString IncompleteText() {
                "The reader's data did not arrive whole; nothing of it was used. Please try again."));
 }
 
+QString SilentText() {
+    return Translate(QStringLiteral("Download Error")) + QStringLiteral("\r\n") +
+           Translate(QStringLiteral(
+               "The reader did not answer. Check that it sits properly in the docking station, then try again."));
+}
+
 QString LineLostText() {
     return Translate(QStringLiteral("Download Error")) + QStringLiteral("\r\n") +
            Translate(QStringLiteral(
@@ -35,8 +41,9 @@ cDownloadSession::cDownloadSession(cLinkLine& downloadLine, const cLinkTimings& 
     connect(&tmrStart, &QTimer::timeout, this, &cDownloadSession::tmrStart_Timer);
     connect(&tmrGetPackets, &QTimer::timeout, this, &cDownloadSession::tmrGetPackets_Timer);
     connect(&tmrLine, &QTimer::timeout, this, &cDownloadSession::tmrLine_Timer);
-    connect(&tmrTimeout, &QTimer::timeout, this,
-            [this] { Fail(Translate(QStringLiteral("Download Error"))); });
+    connect(&tmrTimeout, &QTimer::timeout, this, [this] {
+        Fail(packetsReceived == 0 ? SilentText() : Translate(QStringLiteral("Download Error")));
+    });
 }
 
 cDownloadSession::~cDownloadSession() {
@@ -119,6 +126,8 @@ void cDownloadSession::SendRequest() {
     sayingBusy = false;
     phase = Phase::Receiving;
     tmrGetPackets.start();
+    // A reader that never answers ends the download as one that stops answering does.
+    tmrTimeout.start();
     gReceiveEnabled = true;
     const QByteArray frame = BuildPacket(0x03, 0x01, 0x03, 0x51, 0x00, CmdDownload());
     line.InBuffer().Clear();
@@ -134,17 +143,22 @@ void cDownloadSession::tmrGetPackets_Timer() {
 }
 
 bool cDownloadSession::TakePackets() {
-    // Every frame waiting is taken, so the download keeps pace with the line.
+    // Every frame waiting is taken, so the download keeps pace with the line; a look that only
+    // trimmed bytes before a start mark is followed by another at once.
     QByteArray frame;
     while (!finished) {
+        const int held = line.InBuffer().size();
         const bool taken = line.InBuffer().GetPacket(frame);
         // A frame spoilt on the line may have been any packet, the first one included.
         if (line.InBuffer().DroppedFrames() != droppedAtStart) {
             Fail(IncompleteText());
             return false;
         }
-        if (!taken)
+        if (!taken) {
+            if (line.InBuffer().size() < held)
+                continue;
             return true;
+        }
         if (phase == Phase::CheckingEnd) {
             if (frame.size() >= kDownloadFrameLength &&
                 static_cast<quint8>(frame.at(Frame::kDataOffset)) == kReplyDownloadData) {

@@ -47,6 +47,8 @@ struct cLinkTimings {
     int BeforeOpenMs = 300;
     int AfterOpenMs = 300;
 
-    // Every time multiplied by `factor` (at least 1 ms where it was above 0); tries stay.
+    // Every time multiplied by `factor` (at least 1 ms where it was above 0); tries stay. Only
+    // int fields: a field added here is added to the lists in Scaled's file too, which a
+    // compile-time check asks for.
     cLinkTimings Scaled(double factor) const;
 };

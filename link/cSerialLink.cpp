@@ -184,7 +184,11 @@ bool cSerialLink::WaitFor(int Retries, quint8 DestinationID, const QByteArray& S
         started.start();
         while (started.elapsed() < WaitMilliseconds) {
             QByteArray packet;
+            const int held = buffer.size();
             if (!buffer.GetPacket(packet)) {
+                // Only bytes before a start mark went: the frame may be there already.
+                if (buffer.size() < held)
+                    continue;
                 LinkPause(timings.PollMs);
                 LinkYield();
                 continue;

@@ -104,11 +104,15 @@ bool IsWholeDownload(const colPackets& packets, int recordCount) {
         const QByteArray frame = packet.RawData();
         if (frame.size() < kDownloadFrameLength)
             return false;
-        for (int i = offset; i + 4 < frame.size(); i += 4, ++record)
-            if (record >= recordCount && frame.mid(i, 4) != QByteArray(4, '\0'))
-                return false;
+        for (int i = offset; i + 4 < frame.size(); i += 4, ++record) {
+            // A reader whose erase only resets its pointer leaves its old records behind the
+            // end of the log: they are not part of it.
+            if (record == recordCount)
+                return frame.mid(i, 4) == QByteArray(4, '\0');
+        }
         offset = kLaterRecordOffset;
     }
+    // A log that fills its last packet has no room for the end of the log.
     return record >= recordCount;
 }
 
@@ -170,26 +174,65 @@ cRawButton LookUpButtonData(const QString& code) {
     return button;
 }
 
+namespace {
+
+// How many leading touches repeat, row for row, every row of the reader from row `first` on;
+// 0 when they do not all.
+int RepeatedFrom(const colRawButtons& touches, const QString& pipeId, qint64 first) {
+    DbCursor stored(*gConn,
+                    QStringLiteral("SELECT dtDateTime, tButtonCode FROM tblEvents "
+                                   "WHERE tPipeID = ? AND ID >= ? ORDER BY ID"),
+                    {pipeId, first});
+    int n = 0;
+    for (const cRawButton& touch : touches) {
+        if (!stored.Next())
+            return n;
+        if (stored.text(QStringLiteral("dtDateTime")) != WallClockText(touch.DateAndTime) ||
+            stored.text(QStringLiteral("tButtonCode")) != touch.ButtonCode())
+            return 0;
+        ++n;
+    }
+    return stored.Next() ? 0 : n;
+}
+
+// The touches a reader that was not erased sends again: they begin with the first row of one
+// of its stored downloads and repeat everything stored for it since. A touch that repeats a
+// row within a download, or rows of a download that the reader was erased after, is new.
+int AlreadyStored(const colRawButtons& touches, const QString& pipeId) {
+    if (touches.Count() == 0)
+        return 0;
+    const cRawButton& first = touches.Item(1);
+    const DbRows candidates = gConn->Query(
+        QStringLiteral("SELECT ID, dtDLDateTime FROM tblEvents "
+                       "WHERE tPipeID = ? AND dtDateTime = ? AND tButtonCode = ? ORDER BY ID"),
+        {pipeId, WallClockText(first.DateAndTime), first.ButtonCode()});
+    for (const DbRow& candidate : candidates) {
+        const qint64 id = candidate.integer(QStringLiteral("ID"));
+        // The rows of one download are written together, so the row before the first one of a
+        // download belongs to another download, or there is none.
+        const DbRows before =
+            gConn->Query(QStringLiteral("SELECT tPipeID, dtDLDateTime FROM tblEvents WHERE ID < ? "
+                                        "ORDER BY ID DESC LIMIT 1"),
+                         {id});
+        if (!before.isEmpty() && before.first().text(QStringLiteral("tPipeID")) == pipeId &&
+            before.first().text(QStringLiteral("dtDLDateTime")) ==
+                candidate.text(QStringLiteral("dtDLDateTime")))
+            continue;
+        const int repeated = RepeatedFrom(touches, pipeId, id);
+        if (repeated > 0)
+            return repeated;
+    }
+    return 0;
+}
+
+} // namespace
+
 int StoreDownload(const colRawButtons& touches, const QString& pipeId,
                   const QDateTime& downloadTime) {
     const QString downloaded = downloadTime.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     DbTransaction transaction(*gConn);
-    int alreadyStored = 0;
-    if (touches.Count() > 0) {
-        // Read inside the transaction, so that what is compared is what the inserts follow.
-        DbCursor stored(*gConn,
-                        QStringLiteral("SELECT dtDateTime, tButtonCode FROM tblEvents "
-                                       "WHERE tPipeID = ? AND dtDateTime >= ? "
-                                       "ORDER BY dtDateTime, ID"),
-                        {pipeId, WallClockText(touches.Item(1).DateAndTime)});
-        for (const cRawButton& touch : touches) {
-            if (!stored.Next() ||
-                stored.text(QStringLiteral("dtDateTime")) != WallClockText(touch.DateAndTime) ||
-                stored.text(QStringLiteral("tButtonCode")) != touch.ButtonCode())
-                break;
-            ++alreadyStored;
-        }
-    }
+    // Read inside the transaction, so that what is compared is what the inserts follow.
+    const int alreadyStored = AlreadyStored(touches, pipeId);
     DbStatement insert(*gConn, QStringLiteral("INSERT INTO tblEvents (dtDLDateTime, dtDateTime, "
                                               "tButtonCode, tButtonName, tButtonDesc, wGroupType, "
                                               "tGroupName, tGroupDesc, tPipeID) "

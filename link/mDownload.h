@@ -72,7 +72,8 @@ QString FirmwareText(quint8 firmware);
 // How many data packets a log of `recordCount` records fills (58 in the first, 60 in the others).
 int ExpectedPacketCount(int recordCount);
 // Whether the packets hold exactly the log the first one announces: as many packets as its
-// record count fills, and only zero slots after the last record.
+// record count fills, and the end-of-log record (four zero bytes) in the slot after the last
+// record, where the last packet has one. Whatever follows that slot is not looked at.
 bool IsWholeDownload(const colPackets& packets, int recordCount);
 
 // Looks a button code up; the default for a code no button has is the translated "Unknown".
@@ -89,8 +90,10 @@ cRawButton LookUpButtonData(const QString& code);
 
 // Stores one tblEvents row per touch, all in one transaction with the one download time;
 // throws AppError and stores nothing when any row fails or a touch has no valid time.
-// A reader that was stored but not erased sends the same touches again: the leading run of
-// the touches that equals (time and code) what tblEvents already holds for this reader from
-// the first touch's time on, in time then ID order, is not stored again. Returns its length.
+// A reader that was stored but not erased sends the same touches again. The leading touches
+// are not stored again when they repeat (time and code), row for row, what tblEvents holds for
+// this reader from the first row of one of its downloads (one download time) to its last row:
+// a reader that was not erased sends that again, and more after it. Every other touch is
+// stored, also one that happens to repeat an older row. Returns how many were skipped.
 int StoreDownload(const colRawButtons& touches, const QString& pipeId,
                   const QDateTime& downloadTime);

@@ -121,6 +121,13 @@ void tst_download::whole_data() {
     QTest::newRow("three packets") << three << 150 << true;
     QTest::newRow("a record after the count")
         << DockStation::DownloadPackets(ten, kReaderId, 8, 9) << 9 << false;
+    QTest::newRow("old records after the end of the log")
+        << DockStation::DownloadPackets(ten, kReaderId, 8, -1, makeSlots(150, &unused)) << 10
+        << true;
+    QTest::newRow("old records after the end of a log of two packets")
+        << DockStation::DownloadPackets(makeSlots(70, &unused), kReaderId, 8, -1,
+                                        makeSlots(150, &unused))
+        << 70 << true;
     QTest::newRow("a packet short") << three.mid(0, 2) << 150 << false;
     QTest::newRow("a packet too many") << three + three.mid(2) << 150 << false;
     // Its first packet lost, the second is read as the first: its first record as the count.
@@ -210,11 +217,12 @@ void tst_download::storeAgain_data() {
     QTest::newRow("earlier touches of the reader")
         << withReader(QStringList{"2008-05-04 09:00 0C0FFE", "2008-05-04 09:30 12AB3F"} +
                       d.mid(0, 1))
-        << d << 1;
+        << d << 0;
+    // The reader was erased after that download: its first touch repeating a row is new.
     QTest::newRow("another touch ends the run")
-        << withReader(QStringList{d.at(0), "2008-05-04 10:05 0C0FFE", d.at(2)}) << d << 1;
+        << withReader(QStringList{d.at(0), "2008-05-04 10:05 0C0FFE", d.at(2)}) << d << 0;
     QTest::newRow("a later touch of an earlier download")
-        << withReader(d.mid(0, 2) + QStringList{"2008-05-04 10:20 00A1B2"}) << d << 2;
+        << withReader(d.mid(0, 2) + QStringList{"2008-05-04 10:20 00A1B2"}) << d << 0;
     QTest::newRow("one key twice in a minute")
         << withReader(d.mid(0, 1)) << QStringList{d.at(0), d.at(0), d.at(1)} << 1;
 }

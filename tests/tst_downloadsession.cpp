@@ -58,6 +58,9 @@ QByteArray statusFrame(char fill) {
     return DockStation::MakeFrame(QByteArray(1, char(0xF3)) + QByteArray(8, fill));
 }
 
+const QString kSilent = QStringLiteral(
+    "Download Error\r\nThe reader did not answer. Check that it sits properly in the docking "
+    "station, then try again.");
 const QString kNoReader = QStringLiteral("Reader not detected. Check reader and try again.");
 const QString kNeverQuiet = QStringLiteral(
     "The docking station does not stop sending. Check the reader and the docking station, then "
@@ -198,7 +201,7 @@ void tst_downloadsession::integrity_data() {
                         const QStringList& touches = {}) {
         QTest::newRow(name) << stream << Stream() << -1 << 0 << failure << touches;
     };
-    QStringList t0, t58, t59, t118, t150, tZero;
+    QStringList t0, t58, t59, t118, t150, tZero, unused;
     const Frames empty = packetsOf({});
     const Frames p58 = packetsOf(makeSlots(58, &t58));
     const Frames p59 = packetsOf(makeSlots(59, &t59));
@@ -252,12 +255,23 @@ void tst_downloadsession::integrity_data() {
 
     QTest::newRow("cancelled during the stream")
         << paced(p150) << Stream() << 1 << 0 << "" << QStringList();
-    // The watchdog starts with the first packet only: a silent reader waits for Cancel.
-    QTest::newRow("a silent reader waits for Cancel")
-        << Stream() << Stream() << 0 << 0 << "" << QStringList();
+    // The watchdog starts with the request: a silent reader ends the download.
+    QTest::newRow("a silent reader") << Stream() << Stream() << -1 << 0 << kSilent << QStringList();
+    // A reader whose erase kept its old records sends them behind the end of its log.
+    QStringList t10;
+    const QByteArray old = makeSlots(150, &unused, kDay.addDays(-3));
+    row("old records after the end of the log",
+        paced(DockStation::DownloadPackets(makeSlots(10, &t10), kReaderId, 0x08, -1, old)), "",
+        t10);
+    row("no end of the log after the count", paced(packetsOf(makeSlots(150, &unused), 0x08, 140)),
+        kIncomplete);
+    // Runs of FF before the start marks cost no tick each: they would outlast the watchdog.
+    Stream ffRuns;
+    for (const QByteArray& f : p150)
+        ffRuns.append({kGap, QByteArray(40, char(0xFF)) + f});
+    row("long runs of FF before the start marks", ffRuns, "", t150);
 
     // A cancelled download's stream is still coming: the request waits until it has ended.
-    QStringList unused;
     const Stream earlier = paced(packetsOf(makeSlots(2400, &unused, kDay.addDays(-3))));
     QTest::newRow("an earlier stream still on the line")
         << paced(p150) << earlier << -1 << 0 << "" << t150;
@@ -336,6 +350,8 @@ void tst_downloadsession::readerIdMode_data() {
         QTest::addRow("%s: an extra packet", mode)
             << m << paced(p150 + Frames{extra}) << kIncomplete << "";
     }
+    for (const char* mode : {"id", "firmware"})
+        QTest::addRow("%s: a silent reader", mode) << QString(mode) << Stream() << kSilent << "";
     QTest::newRow("firmware: another version as it is")
         << "firmware" << paced(packetsOf(makeSlots(10, &unused), 0x12)) << ""
         << "V12";

@@ -252,8 +252,11 @@ void DockStation::handle(const QByteArray& frame) {
         if (data.size() == 4 && quint8(data.at(3)) == 0xFF) {
             if (!reader)
                 return;
-            if (eraseStatus == 0)
+            if (eraseStatus == 0) {
+                if (eraseKeeps)
+                    memoryBytes = logBytes + memoryBytes.mid(logBytes.size());
                 logBytes.clear();
+            }
             answer(QByteArray::fromHex("F3") + char(eraseStatus));
             return;
         }
@@ -269,7 +272,7 @@ void DockStation::handle(const QByteArray& frame) {
             QVector<QByteArray> packets =
                 downloadReply == DownloadReply::CountError
                     ? DownloadPackets(QByteArray(), readerId, firmware, 0xFFFF).mid(0, 1)
-                    : DownloadPackets(logBytes, readerId, firmware);
+                    : DownloadPackets(logBytes, readerId, firmware, -1, memoryBytes);
             if (stallAfter >= 0 && stallAfter < packets.size())
                 packets.resize(stallAfter);
             if (badFirstPacket && !packets.isEmpty()) {
@@ -493,7 +496,8 @@ int DockStation::PacketCount(int records) {
 }
 
 QVector<QByteArray> DockStation::DownloadPackets(const QByteArray& recordSlots, const QString& id,
-                                                 quint8 fw, int recordCount) {
+                                                 quint8 fw, int recordCount,
+                                                 const QByteArray& behindLog) {
     const int records = int(recordSlots.size() / 4);
     const int count = recordCount >= 0 ? recordCount : records;
     const int packets =
@@ -516,8 +520,14 @@ QVector<QByteArray> DockStation::DownloadPackets(const QByteArray& recordSlots, 
             data.append('\0');
             slotCount = 58;
         }
-        for (int s = 0; s < slotCount; ++s, ++next)
-            data.append(next < records ? recordSlots.mid(next * 4, 4) : QByteArray(4, '\0'));
+        for (int s = 0; s < slotCount; ++s, ++next) {
+            if (next < records)
+                data.append(recordSlots.mid(next * 4, 4));
+            else if (next > records && (next + 1) * 4 <= behindLog.size())
+                data.append(behindLog.mid(next * 4, 4));
+            else
+                data.append(QByteArray(4, '\0'));
+        }
         frames.append(MakeFrame(data));
     }
     return frames;
@@ -645,6 +655,12 @@ void DockStation::setMissingPacket(int number) {
 void DockStation::setExtraPacket(bool on) {
     LOCKED;
     extraPacket = on;
+}
+void DockStation::setEraseKeepsRecords(bool on) {
+    LOCKED;
+    eraseKeeps = on;
+    if (!on)
+        memoryBytes.clear();
 }
 void DockStation::setBusyWhileSending(bool on) {
     LOCKED;

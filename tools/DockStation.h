@@ -88,6 +88,9 @@ public:
     void setRepeatPacket(int number);  // packet `number` is sent twice
     void setMissingPacket(int number); // packet `number` is left out
     void setExtraPacket(bool on);      // one more data packet, of empty slots, after the last
+    // The erase only moves the reader's log pointer back: the old records stay in its memory
+    // and travel behind the end of the next logs.
+    void setEraseKeepsRecords(bool on);
     // A reader busy sending a stream ignores requests until its last packet is out; the stream
     // goes on to its end whatever the program does meanwhile.
     void setBusyWhileSending(bool on);
@@ -136,10 +139,13 @@ public:
     static constexpr int kMaxSlots = 0xFFFE;
     // Lines "YYYY-MM-DD HH:MM CODE"; blank lines and lines starting with # are skipped.
     static bool ReadTouches(const QString& path, QVector<Touch>& touches, QString* error = nullptr);
-    // The data packets of a download (whole frames).
+    // The data packets of a download (whole frames). The slot after the log holds the end-of-log
+    // record; the slots after it what `behindLog` holds at their place (old records of a
+    // reader whose erase keeps them), else zero.
     static QVector<QByteArray> DownloadPackets(const QByteArray& recordSlots,
                                                const QString& readerId, quint8 firmware,
-                                               int recordCount = -1);
+                                               int recordCount = -1,
+                                               const QByteArray& behindLog = QByteArray());
     static int PacketCount(int records);
 
 private:
@@ -204,6 +210,8 @@ private:
     int repeatPacket = 0;
     int missingPacket = 0;
     bool extraPacket = false;
+    bool eraseKeeps = false;
+    QByteArray memoryBytes; // the memory behind the log, when the erase keeps records
     bool busyWhileSending = false;
     Clock_t::time_point streamEnd;
 
