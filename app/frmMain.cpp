@@ -1,35 +1,27 @@
 #include "frmMain.h"
 
-#include "Boxes.h"
-#include "BusyPointer.h"
 #include "HelpViewer.h"
 #include "Page.h"
-#include "ProgramFolder.h"
 #include "Settings.h"
 #include "Twips.h"
 #include "cReaderOptions.h"
 #include "cSerialLink.h"
-#include "frmAbout.h"
 #include "frmArchive.h"
-#include "frmCompany.h"
-#include "frmDownload.h"
 #include "frmMDISetup.h"
 #include "frmMdiDownload.h"
 #include "frmMdiMenu.h"
 #include "frmMdiReports.h"
 #include "frmPrpComms.h"
-#include "frmSetTime.h"
-#include "frmUserMaintenance.h"
 #include "mBackup.h"
 #include "mConnect.h"
 #include "mErrorHandler.h"
 #include "mGlobals.h"
 #include "mLinkGlobals.h"
+#include "mMainTools.h"
 #include "mTranslations.h"
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFile>
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -39,42 +31,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-struct ToolbarButton {
-    const char* key;
-    const char* caption;
-};
-const ToolbarButton kButtons[] = {{"home", TR_TEXT("Home")},
-                                  {"download", TR_TEXT("Download")},
-                                  {"reports", TR_TEXT("Reports")},
-                                  {"setup", TR_TEXT("Setup")}};
-
-struct MenuEntry {
-    const char* name;
-    const char* caption;
-};
-
-// Captions as designed; translated whenever the window is.
-const MenuEntry kMenuEntries[] = {
-    {"mnuFile", TR_TEXT("&File")},
-    {"mnuFileArchive", TR_TEXT("&Archive Events")},
-    {"mnuFileBackup", TR_TEXT("&Backup")},
-    {"mnuFileRestore", TR_TEXT("&Restore")},
-    {"mnuFileExit", TR_TEXT("E&xit")},
-    {"mnuTools", TR_TEXT("&Tools")},
-    {"mnuToolsPipeOptions", TR_TEXT("&Reader Options")},
-    {"mnuToolsClearPipe", TR_TEXT("&Erase Reader")},
-    {"mnuToolsReaderFW", TR_TEXT("Reader Firmware Version")},
-    {"mnuViewOptions", TR_TEXT("Com &Options...")},
-    {"mnuUserMaintenance", TR_TEXT("User &Maintenance")},
-    {"mnuUMAdmin", TR_TEXT("&Master")},
-    {"mnuUMUser", TR_TEXT("&User")},
-    {"mnuToolCompany", TR_TEXT("Company &Info")},
-    {"mnuToolsLanguage", TR_TEXT("&Language")},
-    {"mnuHelp", TR_TEXT("&Help")},
-    {"mnuHelpContents", TR_TEXT("&Contents")},
-    {"mnuHelpAbout", TR_TEXT("&About ")},
-};
 
 int twipsToPixels(double twips) {
     return qRound(twips / kTwipsPerPixel);
@@ -155,7 +111,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
         placement.Restore(*this);
         setWindowTitle(Translator::FormatStr(Translate(QStringLiteral("%0:s - Version %1:s")),
                                              {GetProductTitle(), GetVersionString()}));
-        UpdateLanguage();
+        UpdateHelpFile();
     } catch (const AppError& e) {
         HandleError(QStringLiteral("MDIForm_Load of Form frmMain"), e, false);
     }
@@ -187,24 +143,27 @@ void frmMain::BuildMenus() {
     Bind(addEntry(mnuTools, QStringLiteral("mnuToolsClearPipe")),
          [this] { mnuToolsClearPipe_Click(); });
     Bind(addEntry(mnuTools, QStringLiteral("mnuToolsReaderFW")),
-         [this] { mnuToolsReaderFW_Click(); });
+         [this] { ShowFirmwareVersion(*link, this); });
     Bind(addEntry(mnuTools, QStringLiteral("mnuViewOptions")), [this] { GoOptions(); });
     mnuUserMaintenance = mnuTools->addMenu(QString());
     mnuUserMaintenance->setObjectName(QStringLiteral("mnuUserMaintenance"));
     mnuUserMaintenance->menuAction()->setObjectName(QStringLiteral("mnuUserMaintenance"));
-    Bind(addEntry(mnuUserMaintenance, QStringLiteral("mnuUMAdmin")),
-         [this] { OpenUserMaintenance(1, QStringLiteral("mnuUMAdmin_Click of Form frmMain")); });
-    Bind(addEntry(mnuUserMaintenance, QStringLiteral("mnuUMUser")),
-         [this] { OpenUserMaintenance(2, QStringLiteral("mnuUMUser_Click of Form frmMain")); });
-    Bind(addEntry(mnuTools, QStringLiteral("mnuToolCompany")), [this] { OpenCompany(); });
+    Bind(addEntry(mnuUserMaintenance, QStringLiteral("mnuUMAdmin")), [this] {
+        ShowUserMaintenance(1, QStringLiteral("mnuUMAdmin_Click of Form frmMain"), this);
+    });
+    Bind(addEntry(mnuUserMaintenance, QStringLiteral("mnuUMUser")), [this] {
+        ShowUserMaintenance(2, QStringLiteral("mnuUMUser_Click of Form frmMain"), this);
+    });
+    Bind(addEntry(mnuTools, QStringLiteral("mnuToolCompany")), [this] { ShowCompany(this); });
     Bind(addEntry(mnuTools, QStringLiteral("mnuToolsLanguage")),
          [this] { mnuToolsLanguage_Click(); });
 
     mnuHelp = bar->addMenu(QString());
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-    Bind(addEntry(mnuHelp, QStringLiteral("mnuHelpContents")), [this] { mnuHelpContents_Click(); });
+    Bind(addEntry(mnuHelp, QStringLiteral("mnuHelpContents")),
+         [this] { ShowHelpContents(help, windowTitle()); });
     mnuHelp->addSeparator()->setObjectName(QStringLiteral("mnuHelpBar0"));
-    Bind(addEntry(mnuHelp, QStringLiteral("mnuHelpAbout")), [this] { mnuHelpAbout_Click(); });
+    Bind(addEntry(mnuHelp, QStringLiteral("mnuHelpAbout")), [this] { ShowAbout(this); });
 
     ApplyEntries(); // nobody is logged in yet
 }
@@ -271,9 +230,9 @@ QAction* frmMain::Action(const QString& objectName) const {
 }
 
 void frmMain::TranslateWindow() {
-    for (const MenuEntry& entry : kMenuEntries)
-        if (QAction* action = Action(QLatin1String(entry.name)))
-            action->setText(Translate(QLatin1String(entry.caption)));
+    for (const QString& name : MainEntryNames())
+        if (QAction* action = Action(name))
+            action->setText(Translate(MainEntryCaption(name)));
     mnuFile->setTitle(Translate(QStringLiteral("&File")));
     mnuTools->setTitle(Translate(QStringLiteral("&Tools")));
     mnuHelp->setTitle(Translate(QStringLiteral("&Help")));
@@ -289,10 +248,9 @@ void frmMain::InitToolbar() {
         const QList<QAction*> old = toolbar->actions();
         toolbar->clear();
         qDeleteAll(old);
-        for (const ToolbarButton& b : kButtons) {
-            const QString key = QLatin1String(b.key);
+        for (const QString& key : MainToolbarKeys()) {
             QAction* a = toolbar->addAction(QIcon(QStringLiteral(":/pictures/%1.png").arg(key)),
-                                            Translate(QLatin1String(b.caption)));
+                                            Translate(MainEntryCaption(key)));
             a->setObjectName(key);
             if (auto* button = qobject_cast<QToolButton*>(toolbar->widgetForAction(a)))
                 button->setMinimumWidth(twipsToPixels(700) + 24);
@@ -578,7 +536,7 @@ void frmMain::ChangeLanguage() {
             gTranslator->language = gLanguage;
             Settings::SaveInt(QStringLiteral("Properties"), QStringLiteral("Language"), gLanguage);
             gTranslator->Open();
-            UpdateLanguage();
+            UpdateHelpFile();
         }
     } catch (const AppError& e) {
         HandleError(QStringLiteral("ChangeLanguage of Form frmMain"), e, false);
@@ -592,76 +550,12 @@ void frmMain::ChangeLanguage() {
         page->Translate();
 }
 
-void frmMain::ResetLanguage() {
-    try {
-        FallBackToLanguage(0, QStringLiteral("Resetting to default language..."));
-    } catch (const AppError& e) {
-        HandleError(QStringLiteral("ResetLanguage of Form frmMain"), e, false);
-    }
-}
-
-void frmMain::UpdateLanguage() {
-    const QString localized = ProgramFile(Translate(QStringLiteral("QX7_ENG.html")));
-    const QString english = ProgramFile(QStringLiteral("QX7_ENG.html"));
-    if (QFile::exists(localized))
-        gHelpFile = localized;
-    else if (gHelpFile.isEmpty() && QFile::exists(english))
-        gHelpFile = english;
-}
-
-void frmMain::mnuHelpContents_Click() {
-    try {
-        if (gHelpFile.isEmpty() || !QFile::exists(gHelpFile)) {
-            Boxes::Show(windowTitle(),
-                        QStringLiteral("Unable to display Help Contents. There is no Help "
-                                       "associated with this project."),
-                        Boxes::Icon::Information);
-            return;
-        }
-        if (!help)
-            help = std::make_unique<HelpViewer>();
-        try {
-            help->ShowContents(gHelpFile);
-        } catch (const AppError& e) {
-            Boxes::Show(windowTitle(), e.description);
-        }
-    } catch (const AppError& e) {
-        HandleError(QStringLiteral("mnuHelpContents_Click of Form frmMain"), e, false);
-    }
-}
-
 void frmMain::mnuToolsLanguage_Click() {
-    if (!IsMaster())
-        return;
     ChangeLanguage();
     GoHome();
 }
 
-void frmMain::mnuHelpAbout_Click() {
-    try {
-        frmAbout about(this);
-        about.Populate();
-        about.exec();
-    } catch (const AppError& e) {
-        HandleError(QStringLiteral("mnuHelpAbout_Click of Form frmMain"), e, false);
-    }
-}
-
-void frmMain::OpenUserMaintenance(int type, const QString& label) {
-    if (!IsMaster())
-        return;
-    try {
-        frmUserMaintenance dialog(this);
-        dialog.FormStart(type);
-        dialog.exec();
-    } catch (const AppError& e) {
-        HandleError(label, e, false);
-    }
-}
-
 void frmMain::GoArchive() {
-    if (!IsMaster())
-        return;
     try {
         frmArchive dialog(this);
         dialog.exec();
@@ -671,13 +565,10 @@ void frmMain::GoArchive() {
 }
 
 void frmMain::GoBackup() {
-    if (IsMaster())
-        RunBackup(this);
+    RunBackup(this);
 }
 
 void frmMain::GoRestore() {
-    if (!IsMaster())
-        return;
     // A replaced database is opened by the next start only; a lost one never runs on.
     if (RunRestore(this) != RestoreOutcome::NotRestored)
         ExitApp();
@@ -688,53 +579,12 @@ void frmMain::SetToolbarEnabled(bool enabled) {
 }
 
 void frmMain::mnuToolsPipeOptions_Click() {
-    if (!IsMaster())
-        return;
-    try {
-        const cLinkSequence sequence(*link); // the reader's clock and options
-        frmSetTime dialog(*link, this);
-        dialog.Translate();
-        dialog.exec();
-    } catch (const AppError& e) {
-        HandleError(QStringLiteral("mnuToolsPipeOptions_Click of Form frmMain"), e, false);
-    }
+    ShowReaderOptions(*link, this);
     GoHome();
 }
 
 void frmMain::mnuToolsClearPipe_Click() {
-    if (!IsMaster())
-        return;
     GoOnline();
     if (auto* download = qobject_cast<frmMdiDownload*>(page.get()))
         download->EraseRequest(false);
-}
-
-void frmMain::mnuToolsReaderFW_Click() {
-    if (!IsMaster())
-        return;
-    try {
-        QString version;
-        {
-            const cLinkSequence sequence(*link);
-            const BusyPointer busy;
-            frmDownload download(*link, this);
-            download.setFirmwareVersion(true);
-            download.setGetIDMode(false);
-            download.exec();
-            version = download.tFirmware();
-        }
-        if (!version.isEmpty() && version != QLatin1String("VFF")) {
-            frmFirmwareVersion box(version, this);
-            box.exec();
-        }
-    } catch (const AppError& e) {
-        HandleError(QStringLiteral("getFWVersion of Form frmFirmwareVersion"), e, false);
-    }
-}
-
-void frmMain::OpenCompany() {
-    if (!IsMaster())
-        return;
-    frmCompany dialog(this);
-    dialog.exec();
 }

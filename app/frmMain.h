@@ -77,8 +77,6 @@ protected:
 private:
     void InitToolbar();
     void ChangeLanguage();
-    void ResetLanguage();
-    void UpdateLanguage();
     void GoConnect();
     void ClosePort();
     // Says on the status bar, on every page, how to connect again while no station answers.
@@ -94,13 +92,8 @@ private:
     void comPort_Lost(int error, const QString& description);
     void BuildMenus();
     void TranslateWindow();
-    void mnuHelpContents_Click();
     void mnuToolsPipeOptions_Click();
     void mnuToolsClearPipe_Click();
-    void mnuToolsReaderFW_Click();
-    void mnuHelpAbout_Click();
-    void OpenUserMaintenance(int type, const QString& label);
-    void OpenCompany();
     void GoArchive();
     void GoBackup();
     void GoRestore();

@@ -1,5 +1,7 @@
 #include "mMainEntries.h"
 
+#include "Translator.h"
+
 namespace {
 
 // Hidden from the plain user and refused to him; the setup button is one of the toolbar's.
@@ -21,23 +23,58 @@ const QStringList kReaderEntries = {"mnuToolsPipeOptions", "mnuToolsClearPipe"};
 // Menus only open: they act on nothing themselves, and their entries say what is refused.
 const QStringList kMenus = {"mnuFile", "mnuTools", "mnuHelp"};
 
+struct Entry {
+    const char* name;
+    const char* caption; // as designed; translated whenever the window is
+};
+const Entry kEntries[] = {
+    {"home", TR_TEXT("Home")},
+    {"download", TR_TEXT("Download")},
+    {"reports", TR_TEXT("Reports")},
+    {"setup", TR_TEXT("Setup")},
+    {"mnuFile", TR_TEXT("&File")},
+    {"mnuFileArchive", TR_TEXT("&Archive Events")},
+    {"mnuFileBackup", TR_TEXT("&Backup")},
+    {"mnuFileRestore", TR_TEXT("&Restore")},
+    {"mnuFileExit", TR_TEXT("E&xit")},
+    {"mnuTools", TR_TEXT("&Tools")},
+    {"mnuToolsPipeOptions", TR_TEXT("&Reader Options")},
+    {"mnuToolsClearPipe", TR_TEXT("&Erase Reader")},
+    {"mnuToolsReaderFW", TR_TEXT("Reader Firmware Version")},
+    {"mnuViewOptions", TR_TEXT("Com &Options...")},
+    {"mnuUserMaintenance", TR_TEXT("User &Maintenance")},
+    {"mnuUMAdmin", TR_TEXT("&Master")},
+    {"mnuUMUser", TR_TEXT("&User")},
+    {"mnuToolCompany", TR_TEXT("Company &Info")},
+    {"mnuToolsLanguage", TR_TEXT("&Language")},
+    {"mnuHelp", TR_TEXT("&Help")},
+    {"mnuHelpContents", TR_TEXT("&Contents")},
+    {"mnuHelpAbout", TR_TEXT("&About ")},
+};
+constexpr int kToolbarButtons = 4;
+
 } // namespace
 
 const QStringList& MainToolbarKeys() {
-    static const QStringList keys = {"home", "download", "reports", "setup"};
+    static const QStringList keys = MainEntryNames().mid(0, kToolbarButtons);
     return keys;
 }
 
 const QStringList& MainEntryNames() {
-    static const QStringList names =
-        MainToolbarKeys() +
-        QStringList{
-            "mnuFile",          "mnuFileArchive", "mnuFileBackup",       "mnuFileRestore",
-            "mnuFileExit",      "mnuTools",       "mnuToolsPipeOptions", "mnuToolsClearPipe",
-            "mnuToolsReaderFW", "mnuViewOptions", "mnuUserMaintenance",  "mnuUMAdmin",
-            "mnuUMUser",        "mnuToolCompany", "mnuToolsLanguage",    "mnuHelp",
-            "mnuHelpContents",  "mnuHelpAbout"};
+    static const QStringList names = [] {
+        QStringList out;
+        for (const Entry& e : kEntries)
+            out << QLatin1String(e.name);
+        return out;
+    }();
     return names;
+}
+
+QString MainEntryCaption(const QString& name) {
+    for (const Entry& e : kEntries)
+        if (name == QLatin1String(e.name))
+            return QLatin1String(e.caption);
+    return QString();
 }
 
 MainEntryState MainEntry(const QString& name, const MainEntryInputs& in) {

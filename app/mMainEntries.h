@@ -24,6 +24,8 @@ struct MainEntryState {
 // The toolbar buttons in their order, then every menu entry, by object name.
 const QStringList& MainToolbarKeys();
 const QStringList& MainEntryNames();
+// The English caption as designed, or empty for a name that is no entry.
+QString MainEntryCaption(const QString& name);
 
 // Whether an entry shows and may be used. Each handler asks it again before it acts, so that a
 // path that reaches an entry directly (an assistive client, a signal) is refused as well.
