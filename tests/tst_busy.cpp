@@ -10,6 +10,7 @@
 #include "SimulatedDock.h"
 #include "TestHome.h"
 #include "cSerialLink.h"
+#include "frmMDISetup.h"
 #include "frmMain.h"
 #include "frmMdiDownload.h"
 #include "frmPrpComms.h"
@@ -183,6 +184,7 @@ void tst_busy::entriesRefused_data() {
     QTest::newRow("erasing the reader") << "erase";
     QTest::newRow("reader options and clock") << "options";
     QTest::newRow("firmware version") << "firmware";
+    QTest::newRow("reading a reader ID") << "reader id";
     QTest::newRow("modal dialog: About") << "about";
     QTest::newRow("modal dialog: Com Options") << "com options";
 }
@@ -207,7 +209,7 @@ void tst_busy::entriesRefused() {
     bool closeOwn = false;
     if (sequence == "connecting")
         underWay = [] { return modalClass() == "frmGoOnline"; };
-    else if (sequence == "download window" || sequence == "firmware")
+    else if (sequence == "download window" || sequence == "firmware" || sequence == "reader id")
         underWay = [] { return modalClass() == "frmDownload"; };
     else if (sequence == "pause")
         underWay = [this] {
@@ -239,17 +241,30 @@ void tst_busy::entriesRefused() {
     };
     if (sequence == "retry box")
         boxes->onBox = [&](const Boxes::Box&) { attempt(); };
+    bool readClicked = false;
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
-        if (underWay && underWay())
+        if (underWay && underWay()) {
             attempt();
-        else if (modalClass() == "frmFirmwareVersion")
+        } else if (modalClass() == "frmFirmwareVersion") {
             QApplication::activeModalWidget()->close();
+        } else if (modalClass() == "frmAddReader") {
+            QWidget* dialog = QApplication::activeModalWidget();
+            if (tried)
+                dialog->close();
+            else if (!readClicked)
+                QTimer::singleShot(0, dialog->findChild<QPushButton*>("cmdRead"),
+                                   &QPushButton::click);
+            readClicked = true;
+        }
     });
     watch.start(5);
 
     if (sequence == "connecting" || sequence == "retry box") {
         window->GoHome();
+    } else if (sequence == "reader id") {
+        window->GoSetup();
+        qobject_cast<frmMDISetup*>(window->CurrentPage())->AddReader();
     } else if (sequence == "download window" || sequence == "pause") {
         window->GoOnline();
         qobject_cast<frmMdiDownload*>(window->CurrentPage())->DownloadReader();
