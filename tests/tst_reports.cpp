@@ -20,6 +20,7 @@
 #include <QFile>
 #include <QStyle>
 #include <QTreeWidget>
+#include <sqlite3.h>
 
 namespace {
 
@@ -105,6 +106,7 @@ private slots:
     void scratchClearedAtStart();
     void scratchUnusable();
     void scratchEmptiedWithItsFile();
+    void scratchKeptUnderAnotherWriteLock();
 
 private:
     std::unique_ptr<TestHome> home;
@@ -509,6 +511,43 @@ void tst_reports::scratchEmptiedWithItsFile() {
     QCOMPARE(gConn->Insert("INSERT INTO tblReportTemp (Field0) VALUES ('c')"), qint64(3));
     QVERIFY(QFileInfo(gConn->ScratchPath()).size() > 0);
     QVERIFY(home->errorLog().isEmpty());
+}
+
+// Another program writing the database stops a report's own transaction, never the scratch
+// database: the next report's rows go there, and the database file neither grows nor keeps
+// free pages.
+void tst_reports::scratchKeptUnderAnotherWriteLock() {
+    gConn->ExecuteScript("PRAGMA busy_timeout = 200;");
+    QVERIFY(InitRptTmp());
+    gConn->Execute("INSERT INTO tblReportTemp (Field0) VALUES ('a')");
+    const qint64 pages = gConn->Query("PRAGMA main.page_count").first().integer("page_count");
+    {
+        DbConnection other;
+        other.Open(home->databasePath(), DatabaseKey());
+        other.ExecuteScript("BEGIN IMMEDIATE;");
+        QVERIFY(InitRptTmp());
+        QVERIFY(gConn->HasScratch());
+        bool locked = false;
+        try {
+            DbTransaction report(*gConn);
+        } catch (const AppError& e) {
+            locked = e.number == SQLITE_BUSY;
+        }
+        QVERIFY(locked);
+        other.ExecuteScript("ROLLBACK;");
+    }
+    gConn->Execute(gConn->ScratchDdl("CREATE TABLE tblCustom (tButtonName TEXT)"));
+    {
+        DbTransaction report(*gConn);
+        gConn->ExecuteScript("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+                             "WHERE i < 5000) INSERT INTO tblCustom SELECT 'Gate ' || i FROM n;");
+        report.Commit();
+    }
+    QVERIFY(gConn->InScratch("tblCustom"));
+    gConn->Execute("DROP TABLE tblCustom");
+    QCOMPARE(gConn->Query("PRAGMA main.page_count").first().integer("page_count"), pages);
+    QCOMPARE(gConn->Query("PRAGMA main.freelist_count").first().integer("freelist_count"), 0);
+    QVERIFY2(home->errorLog().isEmpty(), qPrintable(home->errorLog()));
 }
 
 TREVANO_TEST_MAIN(tst_reports)
