@@ -1,11 +1,13 @@
 #pragma once
 
 #include "cLinkHost.h"
+#include "cMainPlacement.h"
 #include "cReportHost.h"
 #include "cSetupHost.h"
+#include "mMainEntries.h"
 
 #include <QMainWindow>
-#include <QSet>
+#include <functional>
 #include <memory>
 
 class Page;
@@ -64,38 +66,34 @@ public:
     QString StatusText(int panel) const;
     int widthTwips() const override;
     QAction* Action(const QString& objectName) const;
+    // A link sequence runs or a modal dialog is open: every entry is refused.
+    bool Busy() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     void InitToolbar();
-    void RestoreSavedPosition();
-    void SavePosition();
     void ChangeLanguage();
-    void ResetLanguage();
-    void UpdateLanguage();
     void GoConnect();
     void ClosePort();
-    // Nothing is offered on a closed port or without a docking station.
-    void ShowNotDocked();
-    void EnableReaderEntries(bool docked);
-    // Hides and disables what the plain user may not use; each handler checks again, so that
-    // a path that reaches an action directly (an assistive client) is refused as well.
-    void ApplyRights();
+    // Says on the status bar, on every page, how to connect again while no station answers.
+    void ShowReconnectHint();
+    // Shows and enables every entry as MainEntry says for the state now.
+    void ApplyEntries();
+    bool Allows(const QString& entry) const;
+    // The entry's handler runs only while MainEntry allows the entry, whatever path fired it.
+    void Bind(QAction* action, std::function<void()> handler);
+    void SequenceRunning(bool running);
     bool IsMaster() const { return userType == 1; }
     void mnuToolsLanguage_Click();
     void comPort_Lost(int error, const QString& description);
     void BuildMenus();
     void TranslateWindow();
-    void mnuHelpContents_Click();
     void mnuToolsPipeOptions_Click();
     void mnuToolsClearPipe_Click();
-    void mnuToolsReaderFW_Click();
-    void mnuHelpAbout_Click();
-    void OpenUserMaintenance(int type, const QString& label);
-    void OpenCompany();
     void GoArchive();
     void GoBackup();
     void GoRestore();
@@ -106,6 +104,8 @@ private:
     bool bOnline = false;
     bool bDockingDetected = false;
     int dockingShown = -1; // what the first panel shows: -1 online text, 0/1 docking text
+    bool reconnectHint = false;
+    QString mask = QStringLiteral("1111"); // of the page shown
 
     QWidget* pctMenu = nullptr;
     QToolBar* toolbar = nullptr;
@@ -124,6 +124,6 @@ private:
     std::unique_ptr<HelpViewer> help;
     bool closing = false;
     bool exited = false;
-    bool geometryAdjusted = false;
-    QSize savedFrameSize;
+    bool closeWhenIdle = false; // closing waits for the link sequence that runs
+    cMainPlacement placement;
 };

@@ -76,6 +76,10 @@ void frmMdiMenu::Translate() {
     lblCopyright->setText(GetCopyrightString());
     lblVersionMsg->setText(::Translate(QStringLiteral("Version")) + QLatin1Char(' ') +
                            GetVersionString());
-    lblContactNote->setText(::Translate(QStringLiteral(
-        "For help see Help > Contents. Your company details are set under Tools > Company Info.")));
+    const char* note =
+        masterUser
+            ? TR_TEXT(
+                  "For help see Help > Contents. Your company details are set under Tools > Company Info.")
+            : TR_TEXT("For help see Help > Contents.");
+    lblContactNote->setText(::Translate(QLatin1String(note)));
 }

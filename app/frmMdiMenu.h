@@ -10,9 +10,13 @@ class frmMdiMenu : public Page {
 public:
     explicit frmMdiMenu(QWidget* parent = nullptr);
     void Translate() override;
+    // The plain user is told only of what he has.
+    void setMasterUser(bool master) { masterUser = master; }
 
 private:
     void Form_Load();
+
+    bool masterUser = true;
 
     QLabel* lblMainTitle;
     QLabel* lblVersionMsg;

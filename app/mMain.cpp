@@ -1,5 +1,7 @@
 #include "mMain.h"
 
+#include "mBackup.h"
+
 #include "Boxes.h"
 #include "BusyPointer.h"
 #include "DatabaseKey.h"
@@ -189,6 +191,7 @@ int StartUp::Main(const QStringList& arguments) {
         gDBPath = ProgramFile(QStringLiteral("main.mdb"));
         const QString tempPath = ProgramFile(QStringLiteral("temp.mdb"));
         gConnectString = QStringLiteral("Data Source=") + gDBPath;
+        RemoveUnfinishedRestores(gDBPath);
         if (!ADOTest(gDBPath, DatabaseKey())) {
             LogError(QStringLiteral("ADOTest Failed. Exiting..."));
             return 1;

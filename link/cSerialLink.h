@@ -2,6 +2,7 @@
 
 #include "cInBuffer.h"
 #include "cLinkLine.h"
+#include "cLinkSequence.h"
 #include "cLinkTimings.h"
 
 #include <QElapsedTimer>
@@ -53,6 +54,8 @@ public:
     // The pauses, time-outs and tries of everything that talks over this link.
     const cLinkTimings& Timings() const { return timings; }
     void setTimings(const cLinkTimings& value) { timings = value; }
+    // The sequences under way on this link.
+    cLinkSequences& Sequences() { return sequences; }
 
     // Milliseconds since the last byte arrived, or since the port opened.
     qint64 QuietMs() const override { return lastActivity.elapsed(); }
@@ -79,4 +82,5 @@ private:
     int portNumber = 0;
     QElapsedTimer lastActivity;
     cLinkTimings timings;
+    cLinkSequences sequences;
 };

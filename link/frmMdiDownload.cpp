@@ -111,6 +111,7 @@ void frmMdiDownload::setControlsEnabled(bool enabled) {
 }
 
 void frmMdiDownload::DownloadReader() {
+    const cLinkSequence sequence(host.Link());
     lblMsg->hide();
     lvwDownload->clear();
     lvwDownload->repaint();
@@ -212,6 +213,7 @@ void frmMdiDownload::DownloadReader() {
 }
 
 bool frmMdiDownload::EraseRequest(bool bIgnoreConfirm) {
+    const cLinkSequence sequence(host.Link());
     if (!bIgnoreConfirm &&
         gTranslator->IvMessageBox(QStringLiteral("Are you sure you want to clear the reader? "),
                                   QString(), IvBox::Question, IvBox::YesNo, 0) == Boxes::AnswerNo)

@@ -333,6 +333,8 @@ void DbConnection::AttachScratch(const QString& file, const QString& key) {
     if (!db)
         throw AppError(SQLITE_MISUSE, QStringLiteral("The database is not open"));
     DetachScratch();
+    lostScratchPath.clear();
+    lostScratchKey.clear();
     scratchPath = file;
     scratchKey = key;
     try {
@@ -358,7 +360,19 @@ void DbConnection::DetachScratch() {
     scratchKey.clear();
 }
 
-QString DbConnection::ScratchDdl(const QString& createTable) const {
+QString DbConnection::ScratchDdl(const QString& createTable) {
+    if (!HasScratch() && !lostScratchPath.isEmpty() && db && sqlite3_get_autocommit(db)) {
+        scratchPath = lostScratchPath;
+        scratchKey = lostScratchKey;
+        try {
+            attachScratchFile();
+            lostScratchPath.clear();
+            lostScratchKey.clear();
+        } catch (const AppError&) {
+            scratchPath.clear();
+            scratchKey.clear();
+        }
+    }
     if (!HasScratch())
         return createTable;
     static const QRegularExpression head(
@@ -408,24 +422,57 @@ bool DbConnection::EmptyScratchTable(const QString& table) {
     }
     try {
         attachScratchFile();
-        DbTransaction transaction(*this);
-        for (const DbRow& t : tables)
-            Execute(ScratchDdl(t.text(QStringLiteral("sql"))));
-        for (const DbRow& c : counters)
-            Execute(QStringLiteral("INSERT INTO scratch.sqlite_sequence (name, seq) VALUES (?, ?)"),
-                    {c.value(QStringLiteral("name")), c.value(QStringLiteral("seq"))});
-        transaction.Commit();
-    } catch (...) {
-        // Without its scratch file the connection keeps the report tables in the main file.
+        // A deferred transaction locks only the file it writes: another program's lock on the
+        // main file does not stand in the way.
+        ExecuteScript(QStringLiteral("BEGIN;"));
         try {
-            DetachScratch();
-        } catch (const AppError&) {
-            scratchPath.clear();
-            scratchKey.clear();
+            for (const DbRow& t : tables)
+                Execute(ScratchDdl(t.text(QStringLiteral("sql"))));
+            for (const DbRow& c : counters)
+                Execute(
+                    QStringLiteral("INSERT INTO scratch.sqlite_sequence (name, seq) VALUES (?, ?)"),
+                    {c.value(QStringLiteral("name")), c.value(QStringLiteral("seq"))});
+            ExecuteScript(QStringLiteral("COMMIT;"));
+        } catch (...) {
+            try {
+                ExecuteScript(QStringLiteral("ROLLBACK;"));
+            } catch (const AppError&) {
+            }
+            throw;
         }
+    } catch (const AppError& e) {
+        // Once more with a fresh file and its empty tables, outside any transaction; the
+        // counters start again, which no report relies on.
+        try {
+            if (db && sqlite3_get_autocommit(db)) {
+                try {
+                    ExecuteScript(QStringLiteral("DETACH DATABASE scratch;"));
+                } catch (const AppError&) {
+                }
+                attachScratchFile();
+                for (const DbRow& t : tables)
+                    Execute(ScratchDdl(t.text(QStringLiteral("sql"))));
+                return true;
+            }
+        } catch (const AppError&) {
+        }
+        giveUpScratch(e.description);
         throw;
     }
     return true;
+}
+
+void DbConnection::giveUpScratch(const QString& why) {
+    lostScratchPath = scratchPath;
+    lostScratchKey = scratchKey;
+    try {
+        DetachScratch();
+    } catch (const AppError&) {
+        scratchPath.clear();
+        scratchKey.clear();
+    }
+    if (scratchLost)
+        scratchLost(why);
 }
 
 DbTransaction::DbTransaction(DbConnection& connection) : connection(connection) {

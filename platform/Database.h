@@ -95,7 +95,8 @@ public:
     QString ScratchPath() const { return scratchPath; }
     // A CREATE TABLE statement turned to create its table in the scratch database when one
     // is attached (unqualified names find it there while the main file has no such table).
-    QString ScratchDdl(const QString& createTable) const;
+    // A scratch database that could not be renewed is attached again here first.
+    QString ScratchDdl(const QString& createTable);
     // Whether the table lives in the scratch database.
     bool InScratch(const QString& table);
     // Empties the scratch table at no cost by replacing the scratch file with a fresh one
@@ -104,6 +105,10 @@ public:
     // the scratch database, inside a transaction or while a statement reads the scratch
     // database: the caller then empties it in SQL.
     bool EmptyScratchTable(const QString& table);
+    // Told once each time the connection falls back to keeping report tables in the main file.
+    void OnScratchLost(std::function<void(const QString& why)> handler) {
+        scratchLost = std::move(handler);
+    }
 
     sqlite3* handle() const { return db; }
 
@@ -118,12 +123,17 @@ private:
 
     void attachScratchFile();
     void removeScratchFiles() const;
+    void giveUpScratch(const QString& why);
 
     sqlite3* db = nullptr;
     QString path;
     QString scratchPath;
     QString scratchKey; // for the fresh file that empties the scratch tables
     QPair<quint64, quint64> scratchIdentity;
+    // Kept while the scratch database is given up, so that the next report attaches it again.
+    QString lostScratchPath;
+    QString lostScratchKey;
+    std::function<void(const QString&)> scratchLost;
 };
 
 // BEGIN IMMEDIATE on construction; ROLLBACK on destruction unless committed.

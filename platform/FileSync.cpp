@@ -1,6 +1,10 @@
 #include "FileSync.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QRegularExpression>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -67,4 +71,19 @@ bool RenameNoReplace(const QString& from, const QString& to, QString* why) {
     }
     ::unlink(source.constData());
     return true;
+}
+
+QString PartFileName(const QString& chosen) {
+    return chosen + QStringLiteral(".%1.part")
+                        .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+}
+
+void RemoveStaleParts(const QString& chosen) {
+    const QFileInfo info(chosen);
+    const QRegularExpression part(QStringLiteral("^%1\\.[0-9a-f]{8}\\.part(-journal)?$")
+                                      .arg(QRegularExpression::escape(info.fileName())));
+    const QDir folder = info.absoluteDir();
+    for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden))
+        if (part.match(name).hasMatch())
+            QFile::remove(folder.filePath(name));
 }

@@ -17,3 +17,10 @@ bool SyncToDisk(int fd, QString* why);
 bool SyncFolder(const QString& folder, QString* why);
 // Renames `from` to `to` in the same folder, never over a file named `to`.
 bool RenameNoReplace(const QString& from, const QString& to, QString* why);
+
+// The name under which a file meant to be called `chosen` is written until it is whole:
+// beside it, "chosen.1a2b3c4d.part".
+QString PartFileName(const QString& chosen);
+// Removes what a write to `chosen` that was cut short (a kill, a power cut) left beside it:
+// only names PartFileName gives, and their journals.
+void RemoveStaleParts(const QString& chosen);

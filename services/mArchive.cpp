@@ -92,10 +92,10 @@ public:
             error = SystemReason(EEXIST);
             return false;
         }
+        // What an earlier archive to this name left when it was killed holds touches in clear.
+        RemoveStaleParts(chosen);
         for (int attempt = 0; attempt < 16 && !created; ++attempt) {
-            file.setFileName(
-                chosen + QStringLiteral(".%1.part")
-                             .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
+            file.setFileName(PartFileName(chosen));
             created = file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered);
             if (!created && !file.exists())
                 break;

@@ -11,9 +11,11 @@
 
 #include "cWorkProgress.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStringList>
 #include <QTemporaryFile>
 #include <cstdio>
@@ -22,6 +24,8 @@
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
+// The mark the program's database carries (PRAGMA user_version).
+constexpr qint64 kSchemaVersion = 1;
 
 // clang-format off
 // Kept whole on one line each: the dictionary is keyed by these texts.
@@ -173,6 +177,19 @@ bool IsProgramDatabase(const QString& path, const QString& key, QString* why,
         for (const TableColumns& t : kProgramTables)
             db.Query(QStringLiteral("SELECT %1 FROM %2 LIMIT 0")
                          .arg(QLatin1String(t.columns), QLatin1String(t.table)));
+        // A copy cut short holds the tables but not the mark the finished copy gets last.
+        if (db.Query(QStringLiteral("PRAGMA user_version"))
+                .first()
+                .integer(QStringLiteral("user_version")) != kSchemaVersion)
+            throw AppError(AppError::InvalidValue,
+                           QStringLiteral("The file does not carry the program's schema mark"));
+        // Without both operators nobody could log in as before.
+        if (db.Query(QStringLiteral("SELECT count(DISTINCT upper(LoginName)) AS n FROM "
+                                    "tblOperators WHERE upper(LoginName) IN ('MASTER', 'USER')"))
+                .first()
+                .integer(QStringLiteral("n")) != 2)
+            throw AppError(AppError::InvalidValue,
+                           QStringLiteral("The file does not hold both operators"));
         return true;
     } catch (const AppError& e) {
         if (why)
@@ -183,13 +200,29 @@ bool IsProgramDatabase(const QString& path, const QString& key, QString* why,
 
 void BackupDatabase(DbConnection& conn, const QString& target, const QString& key,
                     WorkObserver* observer) {
-    QFile created(target);
-    // Created here, never opened over: an existing file of that name is left alone.
-    if (!created.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        throw AppError(QFileInfo::exists(target) ? AppError::FileExists : AppError::PathError,
-                       QStringLiteral("Cannot create %1: %2").arg(target, created.errorString()));
-    created.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
-    created.close();
+    // An existing file of the chosen name is left alone.
+    if (QFileInfo::exists(target))
+        throw AppError(AppError::FileExists,
+                       QStringLiteral("Cannot create %1: %2").arg(target, SystemReason(EEXIST)));
+    RemoveStaleParts(target);
+    // Written under a name of its own and renamed only when whole: a backup that was cut
+    // short is never found under the chosen name.
+    QString part;
+    {
+        QFile created;
+        for (int attempt = 0; attempt < 16 && part.isEmpty(); ++attempt) {
+            created.setFileName(PartFileName(target));
+            if (created.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+                part = created.fileName();
+            else if (!created.exists())
+                break;
+        }
+        if (part.isEmpty())
+            throw AppError(AppError::PathError, QStringLiteral("Cannot create a file beside %1: %2")
+                                                    .arg(target, created.errorString()));
+        created.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+        created.close();
+    }
 
     bool attached = false;
     try {
@@ -207,14 +240,14 @@ void BackupDatabase(DbConnection& conn, const QString& target, const QString& ke
             observer->Stage(
                 Translator::FormatStr(text(kBackupCopying), {QFileInfo(target).fileName()}),
                 pages * pageSize, true);
-        conn.Execute(QStringLiteral("ATTACH DATABASE ? AS backup KEY ?"), {target, key});
+        conn.Execute(QStringLiteral("ATTACH DATABASE ? AS backup KEY ?"), {part, key});
         attached = true;
         {
-            DbProgress progress(conn, throttled([observer, &target] {
-                                    return !observer || observer->Step(QFileInfo(target).size());
+            DbProgress progress(conn, throttled([observer, &part] {
+                                    return !observer || observer->Step(QFileInfo(part).size());
                                 }));
             conn.Query(QStringLiteral("SELECT sqlcipher_export('backup')"));
-            stopIfCancelled(observer, QFileInfo(target).size());
+            stopIfCancelled(observer, QFileInfo(part).size());
             const qint64 version = conn.Query(QStringLiteral("PRAGMA main.user_version"))
                                        .first()
                                        .integer(QStringLiteral("user_version"));
@@ -236,11 +269,24 @@ void BackupDatabase(DbConnection& conn, const QString& target, const QString& ke
         attached = false;
 
         QString why;
-        const bool opens = IsProgramDatabase(target, key, &why, keepAliveOf(observer));
+        const bool opens = IsProgramDatabase(part, key, &why, keepAliveOf(observer));
         stopIfCancelled(observer, 0);
         if (!opens)
             throw AppError(AppError::InvalidValue,
                            QStringLiteral("The backup does not open: %1").arg(why));
+        {
+            QFile written(part);
+            if (!written.open(QIODevice::ReadWrite) || !SyncToDisk(written.handle(), &why))
+                throw AppError(AppError::PathError,
+                               QStringLiteral("Cannot flush %1: %2")
+                                   .arg(part, why.isEmpty() ? written.errorString() : why));
+        }
+        if (!RenameNoReplace(part, target, &why))
+            throw AppError(QFileInfo::exists(target) ? AppError::FileExists : AppError::PathError,
+                           QStringLiteral("Cannot rename %1 to %2: %3").arg(part, target, why));
+        const QString folder = QFileInfo(target).absolutePath();
+        if (!SyncFolder(folder, &why))
+            LogError(QStringLiteral("Cannot flush %1: %2").arg(folder, why));
     } catch (const AppError&) {
         if (attached) {
             try {
@@ -248,8 +294,8 @@ void BackupDatabase(DbConnection& conn, const QString& target, const QString& ke
             } catch (const AppError&) {
             }
         }
-        QFile::remove(target);
-        QFile::remove(target + QStringLiteral("-journal"));
+        QFile::remove(part);
+        QFile::remove(part + QStringLiteral("-journal"));
         throw;
     }
 }
@@ -320,6 +366,18 @@ StagedRestore StageRestore(const QString& source, const QString& dbPath, const Q
     staged.setAutoRemove(false);
     result.path = stagedPath;
     return result;
+}
+
+void RemoveUnfinishedRestores(const QString& dbPath) {
+    const QFileInfo info(dbPath);
+    // The names StageRestore's temporary file takes, and their journals.
+    const QRegularExpression staged(QStringLiteral("^%1\\.restore-[A-Za-z0-9]{6}(-journal)?$")
+                                        .arg(QRegularExpression::escape(info.fileName())));
+    const QDir folder = info.absoluteDir();
+    for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden))
+        if (staged.match(name).hasMatch() && !QFile::remove(folder.filePath(name)))
+            LogError(QStringLiteral("Cannot remove the unfinished restore %1")
+                         .arg(QDir::toNativeSeparators(folder.filePath(name))));
 }
 
 void ReplaceDatabase(const QString& staged, const QString& dbPath) {

@@ -41,6 +41,10 @@ struct StagedRestore {
 StagedRestore StageRestore(const QString& source, const QString& dbPath, const QString& key,
                            WorkObserver* observer = nullptr);
 
+// Removes the staged copies beside `dbPath` that a restore which did not finish (a kill, a
+// power cut) left behind. Only for a start that holds the program folder's lock.
+void RemoveUnfinishedRestores(const QString& dbPath);
+
 // Puts the staged copy in place of `dbPath` in one rename, and flushes the folder. Every
 // connection to `dbPath` must be closed; a journal left beside it would be applied to the new
 // file, so it refuses then.

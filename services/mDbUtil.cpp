@@ -77,6 +77,12 @@ std::unique_ptr<DbConnection> OpenProgramDatabase(const QString& dbPath, const Q
     auto connection = std::make_unique<DbConnection>();
     connection->Open(dbPath, key);
     const QString scratch = ScratchFilePath(dbPath);
+    connection->OnScratchLost([scratch, dbPath](const QString& why) {
+        LogError(
+            QStringLiteral("The report scratch database %1 could not be renewed (%2); the "
+                           "reports keep their tables in %3 until it can be attached again")
+                .arg(QDir::toNativeSeparators(scratch), why, QDir::toNativeSeparators(dbPath)));
+    });
     try {
         connection->AttachScratch(scratch, key);
         // An unqualified name finds the main file's table first: none may be left there.

@@ -380,6 +380,8 @@ void tst_archive::killedWhileWriting() {
     QVERIFY(dialog.OK());
     QCOMPARE(boxes.boxes.last().text.section("\r\n", 1, 1), QString("Number of Events = 6000"));
     QCOMPARE(readCsv(readAll(path)).size(), 6001);
+    // The touches the killed archive left in clear are gone with it.
+    QCOMPARE(QDir(home->file("out")).entryList({"killed.csv.*"}), QStringList());
     QCOMPARE(gConn->Query("SELECT count(*) AS n FROM tblEvents WHERE dtDateTime LIKE '2008-06%'")
                  .first()
                  .integer("n"),

@@ -9,10 +9,13 @@
 #include "mGlobals.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QProcess>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QtTest>
 
@@ -55,6 +58,11 @@ QString schemaScript() {
     return QString::fromUtf8(f.readAll());
 }
 
+// The delivered schema and operators without the mark a finished copy carries.
+QString unmarkedSchema() {
+    return schemaScript().remove(QRegularExpression("PRAGMA user_version[^;]*;"));
+}
+
 void makeDatabase(const QString& path, const QString& key, const QString& script) {
     DbConnection db;
     db.Create(path, key);
@@ -78,6 +86,8 @@ private slots:
     void cancelledWhileCopying();
     void restoreStartsInAFolderThatExists_data();
     void restoreStartsInAFolderThatExists();
+    void backupKilledWhileWriting();
+    void restoreKilledAtItsQuestion();
 
 private:
     std::unique_ptr<TestHome> home;
@@ -159,6 +169,11 @@ void tst_backup::restoreChangesNothing_data() {
     QTest::newRow("plain SQLite file") << "plain" << notABackup;
     QTest::newRow("wrong key") << "wrongkey" << notABackup;
     QTest::newRow("foreign SQLite file") << "foreign" << notABackup;
+    // What a backup killed while it wrote used to leave: every table, no row, no mark.
+    QTest::newRow("every table, no row") << "emptySchema" << notABackup;
+    QTest::newRow("operators, no schema mark") << "unmarked" << notABackup;
+    QTest::newRow("marked, no operators") << "noOperators" << notABackup;
+    QTest::newRow("truncated backup") << "truncated" << notABackup;
     QTest::newRow("the database itself")
         << "itself"
         << "That file is the database in use. Please choose a backup file";
@@ -181,7 +196,21 @@ void tst_backup::restoreChangesNothing() {
         makeDatabase(source, "not the key", schemaScript());
     else if (kind == "foreign") // it would even pass the start-up check
         makeDatabase(source, DatabaseKey(), "CREATE TABLE tblOperators (LoginName, Password);");
-    else if (kind == "itself")
+    else if (kind == "emptySchema")
+        makeDatabase(source, DatabaseKey(), unmarkedSchema() + "DELETE FROM tblOperators;");
+    else if (kind == "unmarked")
+        makeDatabase(source, DatabaseKey(), unmarkedSchema());
+    else if (kind == "noOperators")
+        makeDatabase(source, DatabaseKey(), schemaScript() + "DELETE FROM tblOperators;");
+    else if (kind == "truncated") {
+        const QString whole = QDir(documents).filePath("whole.mdb");
+        BackupDatabase(*gConn, whole, DatabaseKey());
+        QFile f(whole);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QFile cut(source);
+        QVERIFY(cut.open(QIODevice::WriteOnly));
+        cut.write(f.read(f.size() / 2));
+    } else if (kind == "itself")
         source = QDir(home->path()).filePath("./main.mdb");
     else if (kind == "answeredNo")
         BackupDatabase(*gConn, source, DatabaseKey());
@@ -356,5 +385,62 @@ void tst_backup::restoreStartsInAFolderThatExists() {
     QVERIFY(boxes.boxes.isEmpty());
 }
 
+namespace {
+
+// Runs the child until it says `word`, then kills it.
+QByteArray killChildAt(const QStringList& arguments, const char* word) {
+    QProcess child;
+    child.start(BACKUP_CHILD, arguments);
+    if (!child.waitForStarted())
+        return "not started";
+    QByteArray said;
+    QElapsedTimer clock;
+    clock.start();
+    while (!said.contains(word) && child.state() == QProcess::Running && clock.elapsed() < 20000) {
+        child.waitForReadyRead(100);
+        said += child.readAllStandardOutput();
+    }
+    child.kill();
+    child.waitForFinished();
+    return said;
+}
+
+} // namespace
+
+// A backup cut short leaves nothing under the chosen name, so nothing there can be restored;
+// the next backup to that name clears what it left.
+void tst_backup::backupKilledWhileWriting() {
+    gConn->ExecuteScript("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < "
+                         "20000) INSERT INTO tblEvents (dtDateTime, tButtonCode) SELECT "
+                         "'2008-06-01 10:00:00', '0000AA' FROM n;");
+    const QString target = QDir(documents).filePath("killed.mdb");
+    const QByteArray said = killChildAt({"backup", gConn->Path(), target}, "writing");
+    QVERIFY2(said.contains("writing"), said.constData());
+    QVERIFY(!QFile::exists(target));
+    const QStringList left = QDir(documents).entryList({"killed.mdb.*.part"}, QDir::Files);
+    QCOMPARE(left.size(), 1);
+
+    BackupDatabase(*gConn, target, DatabaseKey());
+    QCOMPARE(dumpFile(target), dump(*gConn));
+    QCOMPARE(QDir(documents).entryList({"killed.mdb.*"}, QDir::Files), QStringList());
+}
+
+// A restore killed at its question has put nothing in place; the next start removes its copy.
+void tst_backup::restoreKilledAtItsQuestion() {
+    const QString source = QDir(documents).filePath("good.mdb");
+    BackupDatabase(*gConn, source, DatabaseKey());
+    const QByteArray before = readAll(home->databasePath());
+    const QString other = home->file("main.mdb.restore-notes.txt"); // not a copy of ours
+    QFile(other).open(QIODevice::WriteOnly);
+
+    const QByteArray said = killChildAt({"restore", gConn->Path(), source}, "asking");
+    QVERIFY2(said.contains("asking"), said.constData());
+    QCOMPARE(stagedCopies().size(), 2);
+    QCOMPARE(readAll(home->databasePath()), before);
+
+    RemoveUnfinishedRestores(gDBPath);
+    QCOMPARE(stagedCopies(), QStringList{"main.mdb.restore-notes.txt"});
+    QCOMPARE(readAll(home->databasePath()), before);
+}
 QTEST_MAIN(tst_backup)
 #include "tst_backup.moc"

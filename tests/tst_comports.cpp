@@ -242,11 +242,23 @@ void tst_comports::portDialog() {
     QVERIFY(boxes.boxes.isEmpty());
     QCOMPARE(gDocked, docked);
     QCOMPARE(window->SerialLink().IsOpen(), docked);
-    QCOMPARE(window->StatusText(1), docked ? QString("Docking Station : OK") : kNotDetected);
+    // Cancelled, the port stays closed and the program says how to connect again.
+    QCOMPARE(window->StatusText(1), docked ? QString("Docking Station : OK") : kOffline);
+    QCOMPARE(window->StatusText(2), docked ? QString() : kReconnectHint);
     QCOMPARE(Settings::GetSetting("ComPort_Settings", "ComPort"), storedPort);
     QCOMPARE(dock.count(0x11), docked ? 2 : 1);
-    if (docked)
+    if (docked) {
         QCOMPARE(window->SerialLink().PortNumber(), 3);
+        return;
+    }
+    // That way works on the home page, where the dialog was left.
+    QVERIFY(window->Action("home")->isEnabled());
+    window->Action("home")->trigger();
+    QVERIFY(gDocked);
+    QCOMPARE(window->SerialLink().PortNumber(), 1);
+    QCOMPARE(window->StatusText(1), QString("Docking Station : OK"));
+    QCOMPARE(window->StatusText(2), QString());
+    QCOMPARE(dock.count(0x11), 2);
 }
 
 void tst_comports::populate_data() {

@@ -68,6 +68,7 @@ void tst_connect::docked() {
     QVERIFY(gDocked);
     QCOMPARE(window->StatusText(1), QString("Docking Station : OK"));
     QCOMPARE(buttons(*window), QString("0111"));
+    QCOMPARE(window->StatusText(2), QString());
     QVERIFY(window->SerialLink().IsOpen());
     QCOMPARE(dock.count(0x11), 1);
     QCOMPARE(dock.requests().first().frame, QByteArray::fromHex("FFFFFF55030103510001116A"));
@@ -104,15 +105,19 @@ void tst_connect::silentStation() {
     QCOMPARE(dock.count(0x11), answers.size());
     QCOMPARE(dock.noise(), QByteArray("\r\n\r\n"));
     QVERIFY(!gDocked);
-    QCOMPARE(buttons(*window), QString("0011"));
+    // Home stays usable on the home page: pressing it is how to connect again.
+    QCOMPARE(buttons(*window), QString("1011"));
     QCOMPARE(window->StatusText(1), kNotDetected);
+    QCOMPARE(window->StatusText(2), kReconnectHint);
     QVERIFY(!window->Action("mnuToolsPipeOptions")->isEnabled());
     QVERIFY(!window->Action("mnuToolsClearPipe")->isEnabled());
 
     // Not online: coming home tries again.
     dock.setSilent(false);
-    window->GoHome();
+    window->Action("home")->trigger();
     QVERIFY(gDocked);
+    QCOMPARE(buttons(*window), QString("0111"));
+    QCOMPARE(window->StatusText(2), QString());
     QCOMPARE(dock.count(0x11), answers.size() + 1);
 }
 
@@ -130,7 +135,8 @@ void tst_connect::portWillNotOpen() {
     QVERIFY(!gDocked);
     QVERIFY(!window->SerialLink().IsOpen());
     QCOMPARE(window->StatusText(1), kNotDetected);
-    QCOMPARE(buttons(*window), QString("0011"));
+    QCOMPARE(window->StatusText(2), kReconnectHint);
+    QCOMPARE(buttons(*window), QString("1011"));
 }
 
 void tst_connect::hangUpClearsTheDockedState() {
@@ -141,13 +147,16 @@ void tst_connect::hangUpClearsTheDockedState() {
     dock.hangUp();
     QTRY_VERIFY(!window->SerialLink().IsOpen());
     QVERIFY(!gDocked);
-    QCOMPARE(window->StatusText(1), kNotDetected);
-    QCOMPARE(buttons(*window), QString("0011"));
+    QCOMPARE(window->StatusText(1), kOffline);
+    QCOMPARE(window->StatusText(2), kReconnectHint);
+    // On the home page too, the Home button the hint speaks of can be pressed.
+    QCOMPARE(buttons(*window), QString("1011"));
     QVERIFY(home->errorLog().contains("comPort_OnComm of Form frmMain"));
     QVERIFY(boxes.boxes.isEmpty());
     // No longer online: home connects again, and finds no line.
-    window->GoHome();
+    window->Action("home")->trigger();
     QCOMPARE(boxes.texts(), QStringList{kOfflineBox});
+    QCOMPARE(window->StatusText(2), kReconnectHint);
 }
 
 void tst_connect::reconnectsWhenTheStationIsBack() {
@@ -157,19 +166,21 @@ void tst_connect::reconnectsWhenTheStationIsBack() {
         window->GoHome();
         QVERIFY(gDocked);
         first.hangUp();
-        QTRY_COMPARE(window->StatusText(1), kNotDetected);
+        QTRY_COMPARE(window->StatusText(1), kOffline);
         QVERIFY(!gDocked);
         QVERIFY(!window->SerialLink().IsOpen());
         // Elsewhere in the program the state stays what the line says.
-        window->GoReports();
-        QCOMPARE(window->StatusText(1), kNotDetected);
+        window->Action("reports")->trigger();
+        QCOMPARE(window->StatusText(1), kOffline);
+        QCOMPARE(window->StatusText(2), kReconnectHint);
     }
     SimulatedDock again;
-    window->GoHome();
+    window->Action("home")->trigger();
     QVERIFY2(boxes.boxes.isEmpty(), qPrintable(boxes.texts().join(" / ")));
     QVERIFY(gDocked);
     QCOMPARE(window->StatusText(1), QString("Docking Station : OK"));
     QCOMPARE(buttons(*window), QString("0111"));
+    QCOMPARE(window->StatusText(2), QString());
     QCOMPARE(again.count(0x11), 1);
 }
 
@@ -221,7 +232,7 @@ void tst_connect::simulatorProgram() {
         QVERIFY2(boxes.boxes.isEmpty(), qPrintable(boxes.texts().join(" / ")));
         QCOMPARE(window->StatusText(1), QString("Docking Station : OK"));
         simulator.type("hangup");
-        QTRY_COMPARE(window->StatusText(1), kNotDetected);
+        QTRY_COMPARE(window->StatusText(1), kOffline);
         QVERIFY(!gDocked);
         QVERIFY(simulator.said("Line closed"));
         QVERIFY(!StoredSetting("ComPort_Settings/Device1"));

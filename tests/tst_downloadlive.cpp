@@ -85,9 +85,11 @@ void tst_downloadlive::lineLost() {
     QVERIFY(statusOpenAtBox);
     QCOMPARE(pageMessage(), QString("Download Failed"));
     QCOMPARE(gConn->Query("SELECT ID FROM tblEvents").count(), 0);
-    QCOMPARE(window->StatusText(1), QString("Docking Station : Not Detected"));
+    QCOMPARE(window->StatusText(1), QString("Status: Offline"));
+    QCOMPARE(window->StatusText(2), QString("Not connected. Press Home to connect again."));
     QVERIFY(!gDocked);
     QVERIFY(!window->Action("download")->isEnabled());
+    QVERIFY(window->Action("home")->isEnabled());
     QVERIFY(!gReceiveEnabled);
 }
 

@@ -1,5 +1,6 @@
 // The main window: toolbar masks, menus by user type, page switching, geometry, language,
 // help and company lines.
+#include "AssistiveClient.h"
 #include "Database.h"
 #include "HelpViewer.h"
 #include "Page.h"
@@ -13,10 +14,11 @@
 #include "mCompany.h"
 #include "mGlobals.h"
 #include "mLinkGlobals.h"
+#include "mMainEntries.h"
 
-#include <QFileDialog>
 #include <QAccessible>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -50,30 +52,6 @@ QString states(frmMain& w, const QStringList& names) {
         out << QString("%1%2").arg(a->isVisible() ? "v" : "-").arg(a->isEnabled() ? "e" : "-");
     }
     return out.join(' ');
-}
-
-// Presses the action as an assistive client does: through the accessible interface of each
-// menu, menu bar and tool button that shows it. False when nothing shows it.
-bool pressAsAssistiveClient(QAction* action) {
-    bool found = false;
-    for (QObject* owner : action->associatedObjects()) {
-        QAccessibleInterface* shown = QAccessible::queryAccessibleInterface(owner);
-        if (!shown)
-            continue;
-        if (qobject_cast<QToolButton*>(owner)) {
-            found = true;
-            shown->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-            continue;
-        }
-        for (int i = 0; i < shown->childCount(); ++i) {
-            QAccessibleInterface* item = shown->child(i);
-            if (item && item->object() == action && item->actionInterface()) {
-                found = true;
-                item->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-            }
-        }
-    }
-    return found;
 }
 
 // What the master-only entries could change or open, taken before and after a try.
@@ -130,6 +108,8 @@ private slots:
         offline.reset();
         home.reset();
     }
+    void entryRules_data();
+    void entryRules();
     void masks_data();
     void masks();
     void wrongMaskChangesNothing();
@@ -152,11 +132,109 @@ private slots:
     void damagedSettingsFileThatCannotBeWritten();
     void plainUserIsRefused_data();
     void plainUserIsRefused();
+    void textsSpeakOfWhatTheUserHas_data();
+    void textsSpeakOfWhatTheUserHas();
 
 private:
     std::unique_ptr<TestHome> home;
     std::unique_ptr<BoxRecorder> offline;
 };
+
+void tst_mainwindow::entryRules_data() {
+    QTest::addColumn<int>("userType");
+    QTest::addColumn<bool>("docked");
+    QTest::addColumn<bool>("busy");
+    QTest::addColumn<QString>("mask");
+    // Shown and enabled ("ve", "v-", "--"), by group: the toolbar; the File menu; the Tools menu
+    // with its entries and submenu; the Help menu.
+    QTest::addColumn<QString>("toolbar");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("tools");
+    QTest::addColumn<QString>("help");
+    const QString allTools = "ve ve ve ve ve ve ve ve ve ve",
+                  noTools = "-- -- -- -- -- -- -- -- -- --";
+    QTest::newRow("master, docked, home") << 1 << true << false << "0111"
+                                          << "v- ve ve ve"
+                                          << "ve ve ve ve ve" << allTools << "ve ve ve";
+    QTest::newRow("master, docked, download page") << 1 << true << false << "1011"
+                                                   << "ve v- ve ve"
+                                                   << "ve ve ve ve ve" << allTools << "ve ve ve";
+    // No station: Home stays the way to connect again, the reader entries wait for one.
+    QTest::newRow("master, not docked, home") << 1 << false << false << "0111"
+                                              << "ve v- ve ve"
+                                              << "ve ve ve ve ve"
+                                              << "ve v- v- ve ve ve ve ve ve ve"
+                                              << "ve ve ve";
+    QTest::newRow("master, not docked, setup page") << 1 << false << false << "1110"
+                                                    << "ve v- ve v-"
+                                                    << "ve ve ve ve ve"
+                                                    << "ve v- v- ve ve ve ve ve ve ve"
+                                                    << "ve ve ve";
+    QTest::newRow("plain user, docked, home") << 2 << true << false << "0111"
+                                              << "v- ve ve --"
+                                              << "ve v- v- v- ve" << noTools << "ve ve ve";
+    QTest::newRow("plain user, not docked, reports") << 2 << false << false << "1101"
+                                                     << "ve v- v- --"
+                                                     << "ve v- v- v- ve" << noTools << "ve ve ve";
+    QTest::newRow("nobody logged in yet") << 0 << false << false << "1111"
+                                          << "ve v- ve --"
+                                          << "ve v- v- v- ve" << noTools << "ve ve ve";
+    // Busy: every entry refused, Exit too; the menus still open to show it.
+    QTest::newRow("master, docked, busy") << 1 << true << true << "1011"
+                                          << "v- v- v- v-"
+                                          << "ve v- v- v- v-"
+                                          << "ve v- v- v- v- v- v- v- v- v-"
+                                          << "ve v- v-";
+    QTest::newRow("master, not docked, busy") << 1 << false << true << "0111"
+                                              << "v- v- v- v-"
+                                              << "ve v- v- v- v-"
+                                              << "ve v- v- v- v- v- v- v- v- v-"
+                                              << "ve v- v-";
+    QTest::newRow("plain user, busy") << 2 << true << true << "0111"
+                                      << "v- v- v- --"
+                                      << "ve v- v- v- v-" << noTools << "ve v- v-";
+    QTest::newRow("a short mask enables no button past its end")
+        << 1 << true << false << "01"
+        << "v- ve v- v-"
+        << "ve ve ve ve ve" << allTools << "ve ve ve";
+}
+
+// The one rule of every entry, without a window.
+void tst_mainwindow::entryRules() {
+    QFETCH(int, userType);
+    QFETCH(bool, docked);
+    QFETCH(bool, busy);
+    QFETCH(QString, mask);
+    QFETCH(QString, toolbar);
+    QFETCH(QString, file);
+    QFETCH(QString, tools);
+    QFETCH(QString, help);
+    const MainEntryInputs in{userType, docked, busy, mask};
+    const auto states = [&](const QStringList& names) {
+        QStringList out;
+        for (const QString& name : names) {
+            const MainEntryState s = MainEntry(name, in);
+            out << QString("%1%2").arg(s.visible ? "v" : "-").arg(s.enabled ? "e" : "-");
+        }
+        return out.join(' ');
+    };
+    const QStringList toolbarNames{"home", "download", "reports", "setup"};
+    const QStringList fileNames{"mnuFile", "mnuFileArchive", "mnuFileBackup", "mnuFileRestore",
+                                "mnuFileExit"};
+    const QStringList toolNames{"mnuTools",         "mnuToolsPipeOptions", "mnuToolsClearPipe",
+                                "mnuToolsReaderFW", "mnuViewOptions",      "mnuUserMaintenance",
+                                "mnuUMAdmin",       "mnuUMUser",           "mnuToolCompany",
+                                "mnuToolsLanguage"};
+    const QStringList helpNames{"mnuHelp", "mnuHelpContents", "mnuHelpAbout"};
+    QCOMPARE(states(toolbarNames), toolbar);
+    QCOMPARE(states(fileNames), file);
+    QCOMPARE(states(toolNames), tools);
+    QCOMPARE(states(helpNames), help);
+    // Every entry the window builds is one of these, and has its caption.
+    QCOMPARE(MainEntryNames(), toolbarNames + fileNames + toolNames + helpNames);
+    for (const QString& name : MainEntryNames())
+        QVERIFY2(!MainEntryCaption(name).isEmpty(), qPrintable(name));
+}
 
 void tst_mainwindow::masks_data() {
     QTest::addColumn<QString>("mask");
@@ -167,8 +245,10 @@ void tst_mainwindow::masks_data() {
     // An entry hidden from the plain user is disabled as well: hidden alone, it still runs.
     const QString masterMenus = "ve ve ve ve", userMenus = "-- -- -- --";
     QTest::newRow("home, master, docked") << "0111" << 1 << true << "v- ve ve ve" << masterMenus;
+    // Home connects again whenever no station answers: usable on the home page as well.
     QTest::newRow("home, master, not docked")
-        << "0111" << 1 << false << "v- v- ve ve" << masterMenus;
+        << "0111" << 1 << false << "ve v- ve ve" << masterMenus;
+    QTest::newRow("home, user, not docked") << "0111" << 2 << false << "ve v- ve --" << userMenus;
     QTest::newRow("download, master, docked")
         << "1011" << 1 << true << "ve v- ve ve" << masterMenus;
     QTest::newRow("reports, master, docked") << "1101" << 1 << true << "ve ve v- ve" << masterMenus;
@@ -676,6 +756,52 @@ void tst_mainwindow::plainUserIsRefused() {
     QTRY_VERIFY(!opened.isEmpty() || !boxes.boxes.isEmpty() || !files.dialogs.isEmpty() ||
                 !(traces(w) == before));
     watcher.stop();
+}
+
+void tst_mainwindow::textsSpeakOfWhatTheUserHas_data() {
+    QTest::addColumn<int>("userType");
+    QTest::addColumn<int>("language");
+    QTest::newRow("master user, English") << 1 << 0;
+    QTest::newRow("plain user, English") << 2 << 0;
+    QTest::newRow("master user, German") << 1 << 2;
+    QTest::newRow("plain user, German") << 2 << 2;
+}
+
+// The home page's note names menu paths ("Help > Contents") and the status bar a toolbar button
+// to connect again: each must be there, shown to this user, in his language.
+void tst_mainwindow::textsSpeakOfWhatTheUserHas() {
+    QFETCH(int, userType);
+    QFETCH(int, language);
+    gTranslator->language = language;
+    gTranslator->Open();
+    frmMain w;
+    w.setUserType(userType);
+    w.show();
+    w.GoHome(); // no station: the box of the port that does not open, then the hint
+    const auto plain = [](QString text) { return text.remove('&').trimmed(); };
+
+    const QString note = w.CurrentPage()->findChild<QLabel*>("lblContactNote")->text();
+    const QRegularExpression path("(\\w+) > (\\w+(?: [A-Z]\\w+)?)");
+    int paths = 0;
+    for (auto it = path.globalMatch(note); it.hasNext(); ++paths) {
+        const QRegularExpressionMatch m = it.next();
+        QAction* found = nullptr;
+        for (QAction* menu : w.menuBar()->actions())
+            if (menu->isVisible() && plain(menu->text()) == m.captured(1) && menu->menu())
+                for (QAction* entry : menu->menu()->actions())
+                    if (entry->isVisible() && plain(entry->text()) == m.captured(2))
+                        found = entry;
+        QVERIFY2(found, qPrintable(m.captured(0) + " in: " + note));
+    }
+    QVERIFY2(paths > 0, qPrintable(note));
+
+    const QString hint = w.StatusText(2);
+    QVERIFY(!hint.isEmpty());
+    bool named = false;
+    for (QAction* button : w.findChild<QToolBar*>("tbrMain")->actions())
+        named = named || (hint.contains(plain(button->text())) && button->isVisible() &&
+                          button->isEnabled());
+    QVERIFY2(named, qPrintable(hint));
 }
 
 TREVANO_TEST_MAIN(tst_mainwindow)

@@ -20,6 +20,7 @@
 #include <QFile>
 #include <QStyle>
 #include <QTreeWidget>
+#include <sqlite3.h>
 
 namespace {
 
@@ -50,6 +51,35 @@ std::unique_ptr<QDialog> standInDialog(cReportHost&, const QString& caption) {
     auto dialog = std::make_unique<QDialog>();
     QTimer::singleShot(0, dialog.get(), &QDialog::reject);
     return dialog;
+}
+
+// A dialog under which the language changes: the page rebuilds its list while it is open.
+frmMdiReports* rebuiltPage = nullptr;
+bool acceptRebuilt = false;
+bool arrowAfterRebuild = false;
+
+std::unique_ptr<QDialog> rebuildingDialog(cReportHost&, const QString& caption) {
+    opened << caption;
+    auto dialog = std::make_unique<QDialog>();
+    QDialog* shown = dialog.get();
+    QTimer::singleShot(0, shown, [shown] {
+        rebuiltPage->Translate();
+        QTreeWidget* list = rebuiltPage->lvwReports();
+        for (int i = 0; i < list->topLevelItemCount(); ++i)
+            if (list->topLevelItem(i)->data(0, Qt::UserRole).toString() == "CustomReport")
+                arrowAfterRebuild =
+                    iconImage(list->topLevelItem(i)->icon(0)) ==
+                    iconImage(QApplication::style()->standardIcon(QStyle::SP_ArrowRight));
+        if (acceptRebuilt)
+            shown->accept();
+        else
+            shown->reject();
+    });
+    return dialog;
+}
+
+ReportDialogMaker rebuildingCatalog(const QString&) {
+    return &rebuildingDialog;
 }
 
 ReportDialogMaker everyReportBuilt(const QString&) {
@@ -91,6 +121,8 @@ private slots:
     void refusals_data();
     void refusals();
     void enterAndDoubleClickOpenAlike();
+    void listRebuiltUnderTheDialog_data();
+    void listRebuiltUnderTheDialog();
     void failuresAreLogged_data();
     void failuresAreLogged();
     void columnWidths_data();
@@ -105,6 +137,7 @@ private slots:
     void scratchClearedAtStart();
     void scratchUnusable();
     void scratchEmptiedWithItsFile();
+    void scratchKeptUnderAnotherWriteLock();
 
 private:
     std::unique_ptr<TestHome> home;
@@ -224,6 +257,39 @@ void tst_reports::enterAndDoubleClickOpenAlike() {
     QTest::keyClick(list, Qt::Key_Return);
     page.lvwReports_DblClick();
     QCOMPARE(opened.size(), 3);
+}
+
+void tst_reports::listRebuiltUnderTheDialog_data() {
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("cancelled") << false;
+    QTest::newRow("accepted") << true;
+}
+
+// The entry that opened the dialog is gone after the rebuild: its new entry, found by its key,
+// shows the dialog open and is then unmarked.
+void tst_reports::listRebuiltUnderTheDialog() {
+    QFETCH(bool, accepted);
+    Host host;
+    frmMdiReports page(host, &rebuildingCatalog);
+    rebuiltPage = &page;
+    acceptRebuilt = accepted;
+    arrowAfterRebuild = false;
+    entry(page, "CustomReport")->setSelected(true);
+    page.lvwReports_DblClick();
+    rebuiltPage = nullptr;
+    QCOMPARE(opened, QStringList{"Database Report"});
+    QVERIFY(arrowAfterRebuild);
+    QTreeWidget* list = page.lvwReports();
+    QCOMPARE(list->topLevelItemCount(), 7);
+    for (int i = 0; i < 7; ++i)
+        QCOMPARE(iconImage(list->topLevelItem(i)->icon(0)),
+                 iconImage(QApplication::style()->standardIcon(QStyle::SP_FileIcon)));
+    // The page goes on opening reports.
+    entry(page, "CustomReport")->setSelected(true);
+    rebuiltPage = &page;
+    page.lvwReports_DblClick();
+    rebuiltPage = nullptr;
+    QCOMPARE(opened.size(), 2);
 }
 
 void tst_reports::failuresAreLogged_data() {
@@ -509,6 +575,43 @@ void tst_reports::scratchEmptiedWithItsFile() {
     QCOMPARE(gConn->Insert("INSERT INTO tblReportTemp (Field0) VALUES ('c')"), qint64(3));
     QVERIFY(QFileInfo(gConn->ScratchPath()).size() > 0);
     QVERIFY(home->errorLog().isEmpty());
+}
+
+// Another program writing the database stops a report's own transaction, never the scratch
+// database: the next report's rows go there, and the database file neither grows nor keeps
+// free pages.
+void tst_reports::scratchKeptUnderAnotherWriteLock() {
+    gConn->ExecuteScript("PRAGMA busy_timeout = 200;");
+    QVERIFY(InitRptTmp());
+    gConn->Execute("INSERT INTO tblReportTemp (Field0) VALUES ('a')");
+    const qint64 pages = gConn->Query("PRAGMA main.page_count").first().integer("page_count");
+    {
+        DbConnection other;
+        other.Open(home->databasePath(), DatabaseKey());
+        other.ExecuteScript("BEGIN IMMEDIATE;");
+        QVERIFY(InitRptTmp());
+        QVERIFY(gConn->HasScratch());
+        bool locked = false;
+        try {
+            DbTransaction report(*gConn);
+        } catch (const AppError& e) {
+            locked = e.number == SQLITE_BUSY;
+        }
+        QVERIFY(locked);
+        other.ExecuteScript("ROLLBACK;");
+    }
+    gConn->Execute(gConn->ScratchDdl("CREATE TABLE tblCustom (tButtonName TEXT)"));
+    {
+        DbTransaction report(*gConn);
+        gConn->ExecuteScript("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+                             "WHERE i < 5000) INSERT INTO tblCustom SELECT 'Gate ' || i FROM n;");
+        report.Commit();
+    }
+    QVERIFY(gConn->InScratch("tblCustom"));
+    gConn->Execute("DROP TABLE tblCustom");
+    QCOMPARE(gConn->Query("PRAGMA main.page_count").first().integer("page_count"), pages);
+    QCOMPARE(gConn->Query("PRAGMA main.freelist_count").first().integer("freelist_count"), 0);
+    QVERIFY2(home->errorLog().isEmpty(), qPrintable(home->errorLog()));
 }
 
 TREVANO_TEST_MAIN(tst_reports)

@@ -111,6 +111,7 @@ void tst_startup::databaseThatCannotBeOpened() {
     QVERIFY(run.log.contains("Error #"));
     QCOMPARE(fileHash(db), before);
     QVERIFY(!QFile::exists(home.file("temp.mdb")));
+    QVERIFY(!QFile::exists(home.file("main.mdb.restore-a1B2c3")));
     QVERIFY(!QFile::exists(home.file("main.mdb-journal")));
 }
 
@@ -257,6 +258,9 @@ void tst_startup::loginOpensTheMainWindow() {
         QFile leftover(home.file("temp.mdb"));
         QVERIFY(leftover.open(QIODevice::WriteOnly));
         leftover.write("left from an earlier run");
+        QFile staged(home.file("main.mdb.restore-a1B2c3")); // a restore killed at its question
+        QVERIFY(staged.open(QIODevice::WriteOnly));
+        staged.write("a staged copy");
     }
     bool loginSeen = false;
     QTimer driver;
@@ -286,6 +290,7 @@ void tst_startup::loginOpensTheMainWindow() {
     QCOMPARE(main->UserType(), userType);
     QCOMPARE(QString(main->CurrentPage()->metaObject()->className()), QString("frmMdiMenu"));
     QVERIFY(!QFile::exists(home.file("temp.mdb")));
+    QVERIFY(!QFile::exists(home.file("main.mdb.restore-a1B2c3")));
     QVERIFY(home.errorLog().endsWith(QString("\tLogged in as user type = %1\n").arg(userType)));
     QCOMPARE(Settings::GetSetting("Info", "LastLogin"), QString::number(userType));
     main->close();
