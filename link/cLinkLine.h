@@ -15,4 +15,6 @@ public:
     virtual cInBuffer& InBuffer() = 0;
     // Milliseconds since the last byte arrived.
     virtual qint64 QuietMs() const = 0;
+    // False once the line is gone: nothing sent on it can arrive any more.
+    virtual bool IsOpen() const { return true; }
 };

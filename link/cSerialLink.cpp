@@ -1,5 +1,7 @@
 #include "cSerialLink.h"
 
+#include "cCommandExchange.h"
+#include "cHeldLine.h"
 #include "mLinkGlobals.h"
 #include "mPacket.h"
 #include "mSerialDevices.h"
@@ -101,6 +103,7 @@ bool cSerialLink::OpenPort(int number, const QString& settings) {
         return false;
     }
     portNumber = number;
+    ++openCount;
     // What was on the line before the open is unknown: quiet counts from now.
     lastActivity.restart();
     port.clear(QSerialPort::Input);
@@ -113,8 +116,10 @@ bool cSerialLink::OpenPort(int number, const QString& settings) {
 }
 
 void cSerialLink::ClosePort() {
-    if (port.isOpen())
-        port.close();
+    if (!port.isOpen())
+        return;
+    port.close();
+    emit closed();
 }
 
 bool cSerialLink::WriteFrame(const QByteArray& frame) {
@@ -156,6 +161,7 @@ void cSerialLink::comPort_Error(QSerialPort::SerialPortError error) {
     const QString description = port.errorString();
     // A hung-up peer would otherwise raise the same error again and again.
     port.close();
+    emit closed();
     emit portLost(int(error), description);
 }
 
@@ -163,69 +169,20 @@ bool cSerialLink::WaitFor(int Retries, quint8 DestinationID, const QByteArray& S
                           int WaitMilliseconds, quint8 ExpectCommand, bool bAcceptAll,
                           QByteArray& ReceivedCmdAndData,
                           const std::function<bool(const QByteArray& frame)>& isReply) {
-    gReceiveEnabled = true;
-    const QByteArray frame = BuildPacket(0x03, DestinationID, 0x03, 0x51, 0x00, SendCommand);
-    for (int tries = 0;; ++tries) {
-        if (tries >= Retries) {
-            gReceiveEnabled = false;
-            return false;
-        }
-        buffer.Clear();
-        LinkYield();
-        if (!port.isOpen())
-            return false;
-        WriteFrame(frame);
-        LinkYield();
-        LinkPause(timings.SettleMs);
-        LinkYield();
-        LinkYield();
-
-        QElapsedTimer started;
-        started.start();
-        while (started.elapsed() < WaitMilliseconds) {
-            QByteArray packet;
-            const int held = buffer.size();
-            if (!buffer.GetPacket(packet)) {
-                // Only bytes before a start mark went: the frame may be there already.
-                if (buffer.size() < held)
-                    continue;
-                LinkPause(timings.PollMs);
-                LinkYield();
-                continue;
-            }
-            const int n = quint8(packet.at(Frame::kLengthOffset));
-            // A frame without data has no code, so only accept-all takes it.
-            const bool fits =
-                bAcceptAll || (n > 0 && quint8(packet.at(Frame::kDataOffset)) == ExpectCommand &&
-                               (!isReply || isReply(packet)));
-            if (!fits)
-                continue;
-            buffer.Clear();
-            ReceivedCmdAndData = packet.mid(Frame::kDataOffset, n);
-            gReceiveEnabled = false;
-            return true;
-        }
-        LinkYield();
-        LinkPause(WaitMilliseconds);
-    }
+    return cCommandExchange(*this, timings)
+               .WaitFor(Retries, DestinationID, SendCommand, WaitMilliseconds, ExpectCommand,
+                        bAcceptAll, ReceivedCmdAndData, isReply) == LinkResult::Done;
 }
 
 bool cSerialLink::WaitQuiet(const std::function<bool(qint64 waitedMs)>& waiting) {
-    QElapsedTimer waited;
-    waited.start();
-    for (;;) {
-        LinkYield();
-        if (!port.isOpen())
-            return false;
-        const qint64 quiet = QuietMs();
-        if (quiet >= timings.QuietMs) {
-            buffer.Clear();
-            return true;
-        }
-        if (waited.elapsed() >= timings.QuietLimitMs)
-            return false;
-        if (waiting && !waiting(waited.elapsed()))
-            return false;
-        LinkPause(int(qMin<qint64>(timings.QuietMs - quiet, timings.QuietPollMs)));
-    }
+    return cCommandExchange(*this, timings).WaitQuiet(waiting) == LinkResult::Done;
+}
+
+cHeldLine HoldLink(cSerialLink& link) {
+    const int port = link.PortNumber();
+    const quint64 opened = link.OpenCount();
+    const bool open = link.IsOpen();
+    return cHeldLine(link, [&link, port, opened, open] {
+        return open && link.PortNumber() == port && link.OpenCount() == opened;
+    });
 }

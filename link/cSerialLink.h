@@ -31,9 +31,11 @@ public:
     // writes CR LF twice. A port already open answers true and nothing else happens.
     bool OpenPort(int portNumber, const QString& settings);
     void ClosePort();
-    bool IsOpen() const { return port.isOpen(); }
+    bool IsOpen() const override { return port.isOpen(); }
     // The port number of the last open.
     int PortNumber() const { return portNumber; }
+    // Counts the opens: a line held across a wait is the same only while it has not changed.
+    quint64 OpenCount() const { return openCount; }
 
     QSerialPort& comPort() { return port; }
     cInBuffer& InBuffer() override { return buffer; }
@@ -72,6 +74,8 @@ public:
 signals:
     // The port closed itself because its device went away or failed.
     void portLost(int error, const QString& description);
+    // The port closed, for whatever reason.
+    void closed();
 
 private:
     void comPort_OnComm();
@@ -80,6 +84,7 @@ private:
     QSerialPort port;
     cInBuffer buffer;
     int portNumber = 0;
+    quint64 openCount = 0;
     QElapsedTimer lastActivity;
     cLinkTimings timings;
     cLinkSequences sequences;

@@ -3,6 +3,8 @@
 #include "Boxes.h"
 #include "BusyPointer.h"
 #include "ListColumns.h"
+#include "cCommandExchange.h"
+#include "cHeldLine.h"
 #include "cLinkHost.h"
 #include "cSerialLink.h"
 #include "frmDownload.h"
@@ -11,7 +13,6 @@
 #include "mGlobals.h"
 #include "mLinkGlobals.h"
 #include "mQuietLine.h"
-#include "mTrevano.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -119,6 +120,8 @@ void frmMdiDownload::DownloadReader() {
     BusyPointer hourglass;
     setControlsEnabled(false);
     try {
+        // The erase and the clock go only to the port and reader that were downloaded.
+        cHeldLine downloaded = HoldLink(host.Link());
         bool ok = false;
         colRawButtons touches;
         QString pipeId;
@@ -189,13 +192,14 @@ void frmMdiDownload::DownloadReader() {
             if (stored) {
                 LinkPause(host.Link().Timings().AfterStoreMs);
                 LinkYield();
-                const bool erased = EraseRequest(true);
+                const LinkResult erased = EraseOn(downloaded, true);
                 lblMsg->setText(lblMsg->text() + QStringLiteral("\r\n") +
-                                (erased
+                                (erased == LinkResult::Done
                                      ? ::Translate(QStringLiteral("Reader Memory erased"))
                                      : ::Translate(QStringLiteral("Reader Memory NOT erased!"))));
-                if (gAutoSetTime)
-                    UpdateReaderClock();
+                // A lost line has been said once; the clock could not reach the reader either.
+                if (gAutoSetTime && erased != LinkResult::LineLost)
+                    UpdateReaderClock(downloaded);
             }
         }
         lvwDownload->setFocus();
@@ -214,16 +218,29 @@ void frmMdiDownload::DownloadReader() {
 
 bool frmMdiDownload::EraseRequest(bool bIgnoreConfirm) {
     const cLinkSequence sequence(host.Link());
+    cHeldLine line = HoldLink(host.Link());
+    return EraseOn(line, bIgnoreConfirm) == LinkResult::Done;
+}
+
+LinkResult frmMdiDownload::EraseOn(cLinkLine& line, bool bIgnoreConfirm) {
     if (!bIgnoreConfirm &&
         gTranslator->IvMessageBox(QStringLiteral("Are you sure you want to clear the reader? "),
                                   QString(), IvBox::Question, IvBox::YesNo, 0) == Boxes::AnswerNo)
-        return false;
-    while (!EraseReader()) {
-        if (gTranslator->IvMessageBox(QStringLiteral("Reader Erase Failed.  Try again?"), QString(),
-                                      IvBox::Warning, IvBox::YesNo, 0) == Boxes::AnswerNo) {
-            busy = false;
-            return false;
-        }
+        return LinkResult::Cancelled;
+    cCommandExchange exchange(line, host.Link().Timings());
+    const LinkResult result = EraseWithRetries(
+        exchange,
+        [] {
+            return gTranslator->IvMessageBox(QStringLiteral("Reader Erase Failed.  Try again?"),
+                                             QString(), IvBox::Warning, IvBox::YesNo,
+                                             0) != Boxes::AnswerNo;
+        },
+        LineBusyWaiting(exchange.Timings(), this));
+    if (result != LinkResult::Done) {
+        if (result == LinkResult::LineLost)
+            SayLineLost();
+        busy = false;
+        return result;
     }
     if (!bIgnoreConfirm) {
         lvwDownload->clear();
@@ -232,31 +249,27 @@ bool frmMdiDownload::EraseRequest(bool bIgnoreConfirm) {
                                   IvBox::Ok, 0);
     }
     busy = false;
-    return true;
+    return LinkResult::Done;
 }
 
 bool frmMdiDownload::EraseReader() {
-    gReceiveEnabled = true;
-    host.Link().InBuffer().Clear();
-    LinkYield();
-    const cLinkTimings& timings = host.Link().Timings();
-    LinkPause(timings.BeforeEraseMs);
-    QByteArray reply;
-    // The erase reply shares its code with the data packets of a download: only a frame
-    // shorter than those is the answer, and only one sent after the reader went quiet.
-    const bool ok =
-        WaitForQuietLine(host.Link(), this) &&
-        host.Link().WaitFor(
-            timings.Erase.Tries, 0x01, CmdErase(), timings.Erase.WaitMs, kReplyErase, false, reply,
-            [](const QByteArray& frame) { return frame.size() < kDownloadFrameLength; }) &&
-        reply.size() > 1 && reply.at(1) == 0;
-    gReceiveEnabled = false;
-    return ok;
+    cHeldLine line = HoldLink(host.Link());
+    cCommandExchange exchange(line, host.Link().Timings());
+    return exchange.Erase(LineBusyWaiting(exchange.Timings(), this)) == LinkResult::Done;
 }
 
-void frmMdiDownload::UpdateReaderClock() {
+void frmMdiDownload::UpdateReaderClock(cLinkLine& line) {
+    cCommandExchange exchange(line, host.Link().Timings());
     // One reading of the clock, so hour and minute always belong together.
-    if (!SendClock(host.Link(), QDateTime::currentDateTime()))
+    const LinkResult result =
+        exchange.SetClock(QDateTime::currentDateTime(), LineBusyWaiting(exchange.Timings(), this));
+    if (result == LinkResult::LineLost)
+        SayLineLost();
+    else if (result != LinkResult::Done)
         gTranslator->IvMessageBox(QStringLiteral("Reader Clock update failed.  Please try again."),
                                   QString(), IvBox::Warning, IvBox::Ok, 0);
+}
+
+void frmMdiDownload::SayLineLost() {
+    gTranslator->IvMessageBox(LinkLostText(), QString(), IvBox::Warning, IvBox::Ok, 0);
 }

@@ -6,6 +6,8 @@ class QLabel;
 class QPushButton;
 class QTreeWidget;
 class cLinkHost;
+class cLinkLine;
+enum class LinkResult;
 
 // The download page: downloads the docked reader into the database, erases it and sets
 // its clock.
@@ -24,7 +26,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void UpdateReaderClock();
+    // The erase on `line`, asked again after a failure; a lost line ends it at once.
+    LinkResult EraseOn(cLinkLine& line, bool bIgnoreConfirm);
+    void UpdateReaderClock(cLinkLine& line);
+    void SayLineLost();
     void SetupColumns();
     void SizeColumns();
     void setControlsEnabled(bool enabled);

@@ -2,11 +2,12 @@
 
 #include "BusyPointer.h"
 #include "Settings.h"
+#include "cCommandExchange.h"
+#include "cHeldLine.h"
 #include "cSerialLink.h"
 #include "mGlobals.h"
 #include "mPacket.h"
 #include "mQuietLine.h"
-#include "mTrevano.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -155,26 +156,20 @@ void frmSetTime::LoadReaderSettings() {
         ->setChecked(true);
 }
 
-bool frmSetTime::SendTime() {
+LinkResult frmSetTime::SendTime(cCommandExchange& exchange) {
     // One reading of the clock: hour and minute always belong together.
     const QTime time = optSetTime_0->isChecked() ? QTime::currentTime() : DTPicker1->time();
     const QDate date = dtpPanelDate->date();
     const QDateTime moment(date, QTime(time.hour(), time.minute()));
     sentTime = moment.time().toString(QStringLiteral("HH:mm")) + QStringLiteral("  ") +
                QLocale::system().toString(date, QStringLiteral("dd MMM yyyy"));
-    return SendClock(link, moment);
+    return exchange.SetClock(moment, LineBusyWaiting(exchange.Timings(), this));
 }
 
-bool frmSetTime::SendReaderOptions() {
+LinkResult frmSetTime::SendReaderOptions(cCommandExchange& exchange) {
     const quint8 options = ReaderOptionByte(chkSound->isChecked(), chkLED->isChecked(),
                                             chkVibration->isChecked(), optTime_1->isChecked());
-    QByteArray reply;
-    const cLinkTimings::Exchange& exchange = link.Timings().SetOptions;
-    // Any reply code is taken here, so a reader still sending must have finished first.
-    return WaitForQuietLine(link, this) &&
-           link.WaitFor(exchange.Tries, 0x01, CmdSetOptions(options), exchange.WaitMs,
-                        kReplyDockingCheck, true, reply) &&
-           reply.size() > 1 && reply.at(1) == 0;
+    return exchange.SetOptions(options, LineBusyWaiting(exchange.Timings(), this));
 }
 
 void frmSetTime::cmdSendRealTime_Click() {
@@ -187,21 +182,25 @@ void frmSetTime::cmdSendRealTime_Click() {
             QString(), IvBox::Warning, IvBox::Ok, 0);
         return;
     }
+    // Both commands go to the line that was open when Send was pressed.
+    cHeldLine line = HoldLink(link);
+    cCommandExchange exchange(line, link.Timings());
     // One wait for a reader still sending, for both commands: Cancel there sends neither.
-    if (!WaitForQuietLine(link, this)) {
-        hourglass.Release();
-        gTranslator->IvMessageBox(QStringLiteral("Reader update failed.  Please try again."),
-                                  QString(), IvBox::Warning, IvBox::Ok, 0);
-        return;
+    LinkResult timeSent = exchange.WaitQuiet(LineBusyWaiting(link.Timings(), this));
+    LinkResult optionsSent = timeSent;
+    if (timeSent == LinkResult::Done) {
+        timeSent = SendTime(exchange);
+        // Sent even when the clock failed, but not on a line that is gone.
+        optionsSent = timeSent == LinkResult::LineLost ? timeSent : SendReaderOptions(exchange);
     }
-    const bool timeSent = SendTime();
-    const bool optionsSent = SendReaderOptions(); // sent even when the clock failed
     hourglass.Release();
-    if (timeSent && optionsSent) {
+    if (timeSent == LinkResult::Done && optionsSent == LinkResult::Done) {
         accept();
         gTranslator->IvMessageBox(::Translate(QStringLiteral("Reader update successful")) +
                                       QStringLiteral("\r\n") + sentTime,
                                   QString(), IvBox::Warning, IvBox::Ok, 0);
+    } else if (timeSent == LinkResult::LineLost || optionsSent == LinkResult::LineLost) {
+        gTranslator->IvMessageBox(LinkLostText(), QString(), IvBox::Warning, IvBox::Ok, 0);
     } else {
         gTranslator->IvMessageBox(QStringLiteral("Reader update failed.  Please try again."),
                                   QString(), IvBox::Warning, IvBox::Ok, 0);

@@ -8,6 +8,8 @@ class QLabel;
 class QRadioButton;
 class QTimeEdit;
 class cSerialLink;
+class cCommandExchange;
+enum class LinkResult;
 
 // "Configuration": sets the docked reader's clock and its signal options.
 class frmSetTime : public QDialog {
@@ -22,8 +24,8 @@ protected:
 private:
     void ShowPCTime();
     void LoadReaderSettings();
-    bool SendTime();
-    bool SendReaderOptions();
+    LinkResult SendTime(cCommandExchange& exchange);
+    LinkResult SendReaderOptions(cCommandExchange& exchange);
     void cmdSendRealTime_Click();
 
     cSerialLink& link;

@@ -3,6 +3,7 @@
 #include "ui_frmAddButton.h"
 
 #include "TextLimit.h"
+#include "cCommandExchange.h"
 #include "cSerialLink.h"
 #include "frmManualID.h"
 #include "mDialogSupport.h"
@@ -23,6 +24,10 @@ frmAddButton::frmAddButton(cSerialLink& serialLink, QWidget* parent)
         reject();
     });
 
+    // Queued: the box opens outside the port's own report.
+    connect(&link, &cSerialLink::closed, this, &frmAddButton::LineLost, Qt::QueuedConnection);
+    openAtStart = link.IsOpen();
+    openCountAtStart = link.OpenCount();
     gReceiveEnabled = true;
     link.InBuffer().Clear();
     LoadButtonCodes();
@@ -79,6 +84,10 @@ void frmAddButton::done(int result) {
 
 void frmAddButton::tmrGetID_Timer() {
     LinkYield();
+    if (LineGone()) {
+        LineLost();
+        return;
+    }
     const cButtonIdListener::Reading reading = listener.Poll(link.InBuffer());
     if (reading.read) {
         ui->lblID->setText(reading.id);
@@ -121,4 +130,17 @@ void frmAddButton::cmdOK_Click() {
     desc = ui->txtDesc->text();
     ok = true;
     accept();
+}
+
+void frmAddButton::LineLost() {
+    if (lineLost || !isVisible())
+        return;
+    lineLost = true;
+    Notice(LinkLostText());
+    ok = false;
+    reject();
+}
+
+bool frmAddButton::LineGone() const {
+    return openAtStart && (!link.IsOpen() || link.OpenCount() != openCountAtStart);
 }

@@ -41,6 +41,8 @@ protected:
     void done(int result) override;
 
 private:
+    // The line went: said once, and the dialog closes.
+    void LineLost();
     void cmdManual_Click();
     void cmdOK_Click();
     // The new-or-known decision on an ID read or typed.
@@ -54,6 +56,11 @@ private:
     QTimer tmrFlash; // brings the verdict back after a repeated key blanked it
     QString verdictPicture;
     bool ok = false;
+    bool lineLost = false;
+    // The line the dialog opened on; gone once closed or opened again.
+    bool LineGone() const;
+    bool openAtStart = false;
+    quint64 openCountAtStart = 0;
     QString dallasId;
     QString buttonName;
     QString desc;

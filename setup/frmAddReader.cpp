@@ -3,6 +3,7 @@
 #include "ui_frmAddReader.h"
 
 #include "TextLimit.h"
+#include "cCommandExchange.h"
 #include "cSerialLink.h"
 #include "frmDownload.h"
 #include "mButtons.h"
@@ -11,6 +12,8 @@
 #include "mGlobals.h"
 #include "mLinkGlobals.h"
 #include "mReaders.h"
+
+#include <QScopedValueRollback>
 
 frmAddReader::frmAddReader(cSerialLink& serialLink, QWidget* parent)
     : QDialog(parent), link(serialLink), ui(std::make_unique<Ui::frmAddReader>()) {
@@ -23,6 +26,10 @@ frmAddReader::frmAddReader(cSerialLink& serialLink, QWidget* parent)
         ok = false;
         reject();
     });
+    // Queued: the box opens outside the port's own report.
+    connect(&link, &cSerialLink::closed, this, &frmAddReader::LineLost, Qt::QueuedConnection);
+    openAtStart = link.IsOpen();
+    openCountAtStart = link.OpenCount();
     gReceiveEnabled = true;
     link.InBuffer().Clear();
     LinkYield();
@@ -59,6 +66,7 @@ bool frmAddReader::CheckReaderID() {
         bool read = false;
         QString id;
         {
+            const QScopedValueRollback<bool> during(reading, true);
             frmDownload download(link, this);
             download.setFirmwareVersion(false);
             download.setGetIDMode(true);
@@ -66,6 +74,10 @@ bool frmAddReader::CheckReaderID() {
             read = download.OK();
             if (read)
                 id = download.PipeID();
+        }
+        if (!read && LineGone()) {
+            LineLost();
+            return false;
         }
         if (!read || id.isEmpty()) {
             Notice(Translate(QStringLiteral("Reader ID Download Failed")));
@@ -97,4 +109,17 @@ void frmAddReader::cmdOK_Click() {
     desc = ui->txtDesc->text();
     ok = true;
     accept();
+}
+
+void frmAddReader::LineLost() {
+    if (lineLost || reading || !isVisible())
+        return;
+    lineLost = true;
+    Notice(LinkLostText());
+    ok = false;
+    reject();
+}
+
+bool frmAddReader::LineGone() const {
+    return openAtStart && (!link.IsOpen() || link.OpenCount() != openCountAtStart);
 }

@@ -29,6 +29,8 @@ protected:
     void done(int result) override;
 
 private:
+    // The line went: said once, and the dialog closes.
+    void LineLost();
     void cmdRead_Click();
     bool CheckReaderID();
     void cmdOK_Click();
@@ -36,6 +38,12 @@ private:
     cSerialLink& link;
     std::unique_ptr<Ui::frmAddReader> ui;
     bool ok = false;
+    bool lineLost = false;
+    // The line the dialog opened on; gone once closed or opened again.
+    bool LineGone() const;
+    bool openAtStart = false;
+    quint64 openCountAtStart = 0;
+    bool reading = false;
     QString readerId;
     QString desc;
     QStringList existingNames;

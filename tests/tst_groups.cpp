@@ -8,6 +8,7 @@
 #include "TestMain.h"
 #include "cSerialLink.h"
 #include "frmAddButton.h"
+#include "frmAddReader.h"
 #include "frmEditButton.h"
 #include "frmEditReader.h"
 #include "frmListEdit.h"
@@ -96,6 +97,8 @@ private slots:
     void nameRules_data();
     void nameRules();
     void addButtonListens();
+    void addDialogsEndWhenTheLineGoes_data();
+    void addDialogsEndWhenTheLineGoes();
     void groupEditor_data();
     void groupEditor();
     void addNeedsTheDock();
@@ -342,6 +345,39 @@ void tst_groups::nameRules() {
         QCOMPARE(window->focusWidget(), box);
         QCOMPARE(box->selectedText(), typed); // all of it, to be typed over
     }
+}
+
+void tst_groups::addDialogsEndWhenTheLineGoes_data() {
+    QTest::addColumn<bool>("reader");
+    QTest::addColumn<bool>("reopened"); // another port chosen meanwhile
+    QTest::newRow("add button, line closed") << false << false;
+    QTest::newRow("add button, port opened again") << false << true;
+    QTest::newRow("add reader, line closed") << true << false;
+    QTest::newRow("add reader, port opened again") << true << true;
+}
+
+void tst_groups::addDialogsEndWhenTheLineGoes() {
+    QFETCH(bool, reader);
+    QFETCH(bool, reopened);
+    SimulatedDock dock;
+    openSetup();
+    QVERIFY(gDocked);
+    cSerialLink& link = main->Link();
+    std::unique_ptr<QDialog> dialog;
+    if (reader)
+        dialog = std::make_unique<frmAddReader>(link, main.get());
+    else
+        dialog = std::make_unique<frmAddButton>(link, main.get());
+    dialog->show();
+    const int port = link.PortNumber();
+    link.ClosePort();
+    if (reopened)
+        QVERIFY(link.OpenPort(port, "9600,n,8,1"));
+    QTRY_VERIFY(!dialog->isVisible());
+    QCOMPARE(boxes->texts(),
+             QStringList{"The connection to the docking station was lost. Check the docking "
+                         "station and its cable, then go to the Home page to connect again."});
+    QVERIFY(!gReceiveEnabled);
 }
 
 void tst_groups::addButtonListens() {
