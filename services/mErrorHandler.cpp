@@ -27,8 +27,12 @@ QString LogTimeStamp() {
 
 void LogError(const QString& text) {
     QFile log(ProgramFile(QStringLiteral("error.log")));
+    // A description's own line breaks stay, as LF like every line of the log.
+    QString logged = text;
+    logged.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+        .replace(QLatin1Char('\r'), QLatin1Char('\n'));
     const QByteArray line =
-        (LogTimeStamp() + QLatin1Char('\t') + text + QLatin1Char('\n')).toUtf8();
+        (LogTimeStamp() + QLatin1Char('\t') + logged + QLatin1Char('\n')).toUtf8();
     if (!log.open(QIODevice::WriteOnly | QIODevice::Append) || log.write(line) != line.size() ||
         !log.flush()) {
         Boxes::Show(QStringLiteral("Trevano Lite"),
