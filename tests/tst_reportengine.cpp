@@ -9,6 +9,7 @@
 #include "mDbUtil.h"
 #include "mGlobals.h"
 
+#include <QAbstractButton>
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
@@ -614,6 +615,9 @@ void tst_reportengine::previewPaintsOnDemand() {
     QVERIFY(QTest::qWaitForWindowExposed(&preview));
     QCOMPARE(preview.windowTitle(), QString("Engine Test"));
     QCOMPARE(preview.PageText(), QString("Page 1 of 41"));
+    for (const QAbstractButton* b : preview.findChildren<QAbstractButton*>())
+        QVERIFY2(!QString(b->text()).remove('&').isEmpty() || !b->accessibleName().isEmpty(),
+                 qPrintable(b->objectName() + " has no name a screen reader can read"));
     QTRY_VERIFY(preview.View()->PagesRendered() > 0);
     QVERIFY(preview.View()->PagesRendered() <= 3);
     preview.ShowPage(29);

@@ -280,6 +280,9 @@ void ReportPreview::translate() {
     cmdPrevious->setToolTip(tr(TR_TEXT("Previous Page")));
     cmdNext->setToolTip(tr(TR_TEXT("Next Page")));
     cmdLast->setToolTip(tr(TR_TEXT("Last Page")));
+    // The arrows show no text: a screen reader reads these names.
+    for (QToolButton* arrow : {cmdFirst, cmdPrevious, cmdNext, cmdLast})
+        arrow->setAccessibleName(arrow->toolTip());
     cmdClose->setText(tr(TR_TEXT("&Close")));
     cboZoom->clear();
     for (const ZoomChoice& z : kZooms)
