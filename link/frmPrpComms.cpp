@@ -58,7 +58,7 @@ void frmPrpComms::cmdSetupOK_Click() {
             gTranslator->IvMessageBox(
                 Translate(QStringLiteral(
                     "Enter the full path of a serial device, such as /dev/ttyUSB0.")),
-                QString(), 0, 4, 0);
+                QString(), IvBox::Warning, IvBox::Ok, 0);
             ui->cboDevice->setFocus();
             return;
         }

@@ -18,7 +18,7 @@ class QWidget;
 // 0 and 1 English, built in, so that both fallbacks always succeed; 2 and above the
 // languages of the dictionary file.
 // The box kinds and button sets of IvMessageBox, with the numbers the callers have always
-// passed; plain enums, so that a number still converts.
+// passed. IvMessageBox takes only these names: a plain number does not compile.
 namespace IvBox {
 enum Kind { Warning = 0, Stop = 1, Information = 2, Question = 3 };
 enum Buttons { YesNo = 3, Ok = 4, RetryIgnore = 96 };
@@ -49,9 +49,11 @@ public:
     QString Translate(const QString& text) const;
     // Replaces "%0:s", "%1:s" ... by the values, in one left-to-right pass.
     static QString FormatStr(const QString& pattern, const QStringList& values);
-    // kind and buttons: the numbers of IvBox (plain numbers pass too). Returns a Boxes::Answer.
+    // Returns a Boxes::Answer.
+    int IvMessageBox(const QString& prompt, const QString& title, IvBox::Kind kind,
+                     IvBox::Buttons buttons, int helpContext) const;
     int IvMessageBox(const QString& prompt, const QString& title, int kind, int buttons,
-                     int helpContext) const;
+                     int helpContext) const = delete;
 
     // Whether the shown language has its own text for `text` (for the completeness check).
     bool HasTranslation(const QString& text) const;

@@ -9,8 +9,8 @@ bool Translator::SelectLanguage(const QString& text, int, int, int& chosen, QWid
     return ChooseLanguage(*this, text, chosen, parent);
 }
 
-int Translator::IvMessageBox(const QString& prompt, const QString& title, int kind, int buttons,
-                             int) const {
+int Translator::IvMessageBox(const QString& prompt, const QString& title, IvBox::Kind kind,
+                             IvBox::Buttons buttons, int) const {
     Boxes::Box box;
     box.title = title.isEmpty() ? QStringLiteral("Trevano Lite") : title;
     box.text = Translate(prompt);
