@@ -415,7 +415,7 @@ void frmMain::ExitApp() {
     if (exited)
         return;
     exited = true;
-    if (gConn && gConn->State() == 1)
+    if (gConn && gConn->State() == DbConnection::StateOpen)
         gConn->Close();
     gConn.reset();
     if (help)

@@ -3,6 +3,7 @@
 #include "cLinkHost.h"
 #include "cReportHost.h"
 #include "cSetupHost.h"
+#include "mOperators.h"
 
 #include <QMainWindow>
 #include <QSet>
@@ -84,7 +85,7 @@ private:
     // Hides and disables what the plain user may not use; each handler checks again, so that
     // a path that reaches an action directly (an assistive client) is refused as well.
     void ApplyRights();
-    bool IsMaster() const { return userType == 1; }
+    bool IsMaster() const { return userType == Operator::Master; }
     void mnuToolsLanguage_Click();
     void comPort_Lost(int error, const QString& description);
     void BuildMenus();
