@@ -27,7 +27,7 @@ frmLogin::frmLogin(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::f
     // Enter in the password box presses the default button, OK: one attempt, never two.
     connect(ui->cmdOK, &QPushButton::clicked, this, &frmLogin::DoLogin);
     connect(ui->cmdCancel, &QPushButton::clicked, this, [this] {
-        loginResult = 0;
+        loginResult = Operator::None;
         reject();
     });
 }
@@ -53,10 +53,11 @@ void frmLogin::LoadLoginImage() {
 }
 
 void frmLogin::RestoreLastLogin() {
-    loginResult = 0;
+    loginResult = Operator::None;
     failures = 0;
-    const int last = Settings::GetInt(QStringLiteral("Info"), QStringLiteral("LastLogin"), 1);
-    (last == 1 ? ui->optUser_0 : ui->optUser_1)->setChecked(true);
+    const int last =
+        Settings::GetInt(QStringLiteral("Info"), QStringLiteral("LastLogin"), Operator::Master);
+    (last == Operator::Master ? ui->optUser_0 : ui->optUser_1)->setChecked(true);
     // The start-up's hourglass has ended before this window opens: the operator types here.
 }
 
@@ -77,15 +78,15 @@ bool frmLogin::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmLogin::DoLogin() {
-    const int userType = ui->optUser_0->isChecked() ? 1 : 2;
-    int result = 0;
+    const int userType = ui->optUser_0->isChecked() ? Operator::Master : Operator::User;
+    int result = Operator::None;
     try {
         result = CheckOperator(userType, NormalisedLoginEntry(ui->txtEnteredPassword->text()));
     } catch (const AppError& e) {
         // An unreadable operator table counts as a failed attempt.
         HandleError(QStringLiteral("CheckOperator of Form frmLogin"), e, false);
     }
-    if (result == 1 || result == 2) {
+    if (result == Operator::Master || result == Operator::User) {
         loginResult = result;
         accept();
         return;
@@ -101,6 +102,6 @@ void frmLogin::DoLogin() {
     gTranslator->IvMessageBox(
         QStringLiteral("You could not be logged in.  Closing the program now."),
         QStringLiteral("Trevano Lite"), IvBox::Stop, IvBox::Ok, 0);
-    loginResult = 0;
+    loginResult = Operator::None;
     reject();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "mOperators.h"
+
 #include <QDialog>
 #include <memory>
 
@@ -28,6 +30,6 @@ private:
     void focusPassword();
 
     std::unique_ptr<Ui::frmLogin> ui;
-    int loginResult = 0;
+    int loginResult = Operator::None;
     int failures = 0;
 };

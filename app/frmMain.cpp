@@ -149,10 +149,12 @@ void frmMain::BuildMenus() {
     mnuUserMaintenance->setObjectName(QStringLiteral("mnuUserMaintenance"));
     mnuUserMaintenance->menuAction()->setObjectName(QStringLiteral("mnuUserMaintenance"));
     Bind(addEntry(mnuUserMaintenance, QStringLiteral("mnuUMAdmin")), [this] {
-        ShowUserMaintenance(1, QStringLiteral("mnuUMAdmin_Click of Form frmMain"), this);
+        ShowUserMaintenance(Operator::Master, QStringLiteral("mnuUMAdmin_Click of Form frmMain"),
+                            this);
     });
     Bind(addEntry(mnuUserMaintenance, QStringLiteral("mnuUMUser")), [this] {
-        ShowUserMaintenance(2, QStringLiteral("mnuUMUser_Click of Form frmMain"), this);
+        ShowUserMaintenance(Operator::User, QStringLiteral("mnuUMUser_Click of Form frmMain"),
+                            this);
     });
     Bind(addEntry(mnuTools, QStringLiteral("mnuToolCompany")), [this] { ShowCompany(this); });
     Bind(addEntry(mnuTools, QStringLiteral("mnuToolsLanguage")),
@@ -301,7 +303,7 @@ void frmMain::ExitApp() {
     if (exited)
         return;
     exited = true;
-    if (gConn && gConn->State() == 1)
+    if (gConn && gConn->State() == DbConnection::StateOpen)
         gConn->Close();
     gConn.reset();
     if (help)

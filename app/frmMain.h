@@ -5,6 +5,7 @@
 #include "cReportHost.h"
 #include "cSetupHost.h"
 #include "mMainEntries.h"
+#include "mOperators.h"
 
 #include <QMainWindow>
 #include <functional>
@@ -87,7 +88,7 @@ private:
     // The entry's handler runs only while MainEntry allows the entry, whatever path fired it.
     void Bind(QAction* action, std::function<void()> handler);
     void SequenceRunning(bool running);
-    bool IsMaster() const { return userType == 1; }
+    bool IsMaster() const { return userType == Operator::Master; }
     void mnuToolsLanguage_Click();
     void comPort_Lost(int error, const QString& description);
     void BuildMenus();

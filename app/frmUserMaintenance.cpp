@@ -26,8 +26,9 @@ frmUserMaintenance::~frmUserMaintenance() = default;
 void frmUserMaintenance::FormStart(int type) {
     userType = type;
     ResetPasswordFields();
-    setWindowTitle(windowTitle() + QStringLiteral(" - ") +
-                   Translate(type == 1 ? QStringLiteral("Master") : QStringLiteral("User")));
+    setWindowTitle(
+        windowTitle() + QStringLiteral(" - ") +
+        Translate(type == Operator::Master ? QStringLiteral("Master") : QStringLiteral("User")));
 }
 
 void frmUserMaintenance::ResetPasswordFields() {

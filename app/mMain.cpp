@@ -111,7 +111,7 @@ bool StartUp::ADOTest(const QString& dbPath, const QString& password) {
 bool StartUp::ADOInit(const QString& dbPath, const QString& password) {
     try {
         gConn = OpenProgramDatabase(dbPath, password);
-        return gConn->State() == 1;
+        return gConn->State() == DbConnection::StateOpen;
     } catch (const AppError& e) {
         gConn.reset();
         LogError(QStringLiteral("ADOInit Failed. Exiting...\r\nError #%1\r\n%2")
@@ -211,14 +211,14 @@ int StartUp::Main(const QStringList& arguments) {
         splash->close();
         splash.reset();
 
-        int result = 0;
+        int result = Operator::None;
         startUp.Release();
         {
             frmLogin login;
             login.exec();
             result = login.LoginResult();
         }
-        if (result == 0) {
+        if (result == Operator::None) {
             CloseDown();
             return 0;
         }

@@ -1,4 +1,5 @@
 #include "mMainEntries.h"
+#include "mOperators.h"
 
 #include "Translator.h"
 
@@ -78,7 +79,7 @@ QString MainEntryCaption(const QString& name) {
 }
 
 MainEntryState MainEntry(const QString& name, const MainEntryInputs& in) {
-    const bool master = in.userType == 1;
+    const bool master = in.userType == Operator::Master;
     MainEntryState state;
     state.visible = master || !kMasterOnly.contains(name);
     if (!state.visible)

@@ -70,7 +70,8 @@ public:
     void Create(const QString& path, const QString& key);
     void Close();
     bool IsOpen() const { return db != nullptr; }
-    int State() const { return IsOpen() ? 1 : 0; }
+    enum ConnectionState { StateClosed = 0, StateOpen = 1 };
+    ConnectionState State() const { return IsOpen() ? StateOpen : StateClosed; }
     QString Path() const { return path; }
 
     // A static snapshot: for small reads only; large ones go through DbCursor.

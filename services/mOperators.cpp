@@ -4,7 +4,7 @@
 #include "mGlobals.h"
 
 QString OperatorLoginName(int userType) {
-    return userType == 1 ? QStringLiteral("MASTER") : QStringLiteral("USER");
+    return userType == Operator::Master ? QStringLiteral("MASTER") : QStringLiteral("USER");
 }
 
 QString NormalisedLoginEntry(const QString& typed) {
@@ -19,12 +19,12 @@ int CheckOperator(int userType, const QString& normalisedPassword) {
         gConn->Execute(
             QStringLiteral("INSERT INTO tblOperators (LoginName, Password) VALUES (?, ?)"),
             {name, name.toLower()});
-        return 0;
+        return Operator::None;
     }
     Settings::SaveSetting(QStringLiteral("Info"), QStringLiteral("LastLogin"),
                           QString::number(userType));
     const QString stored = rows.first().text(QStringLiteral("Password"));
-    return stored.toUpper() == normalisedPassword ? userType : 0;
+    return stored.toUpper() == normalisedPassword ? userType : Operator::None;
 }
 
 bool SetOperatorPassword(int userType, const QString& password) {

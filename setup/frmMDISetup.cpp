@@ -41,6 +41,11 @@ public:
     }
 };
 
+// The group type a tab lists; the tours and readers tabs list none.
+int groupTypeOfTab(const QString& key) {
+    return key == frmMDISetup::kEventBooks ? GroupTypeEventBook : GroupTypeSite;
+}
+
 QIcon picture(const char* key) {
     return QIcon(QStringLiteral(":/pictures/%1.png").arg(QLatin1String(key)));
 }
@@ -129,7 +134,7 @@ std::function<void()> frmMDISetup::Operation(Action action) {
             return [this] { AddTour(); };
         if (key == kReaders)
             return [this] { AddReader(); };
-        return [this, type = ui->tabSetup->currentIndex() + 1] { AddGroup(type); };
+        return [this, type = groupTypeOfTab(key)] { AddGroup(type); };
     case Action::Delete:
         if (key == kTours)
             return [this] { DeleteTour(); };
@@ -211,7 +216,7 @@ void frmMDISetup::ShowTabList(const QString& key) {
         PopulateAsReaders();
     } else {
         SetColumnsAsGroups();
-        PopulateAsGroups(key == kEventBooks ? GroupTypeEventBook : GroupTypeSite);
+        PopulateAsGroups(groupTypeOfTab(key));
     }
     // Back to ascending by the first column, whatever the user sorted by before.
     list->setProperty("SortKey", 0);
@@ -380,7 +385,7 @@ void frmMDISetup::EditGroup() {
     {
         frmListEdit dialog(host.Link(), this);
         dialog.setID(id);
-        dialog.setItemType(ui->tabSetup->currentIndex() + 1);
+        dialog.setItemType(groupTypeOfTab(SelectedTabKey()));
         dialog.setListName(item->text(0));
         dialog.setListDesc(item->text(1));
         dialog.setExistingNames(ListedTexts(0));

@@ -74,14 +74,14 @@ void tst_database::open() {
     int code = 0;
     try {
         db.Open(path, key);
-        opened = db.State() == 1;
+        opened = db.State() == DbConnection::StateOpen;
     } catch (const AppError& e) {
         code = e.number;
     }
     QCOMPARE(opened, opens);
     if (!opens) {
         QVERIFY2(code > 0, "a database failure carries its positive SQLite code");
-        QCOMPARE(db.State(), 0);
+        QCOMPARE(db.State(), DbConnection::StateClosed);
         if (kind == "missing")
             QVERIFY2(!QFile::exists(path), "opening never creates a file");
         else {

@@ -13,6 +13,9 @@
 
 namespace {
 
+// Row values of the int columns: the operators' numbers.
+constexpr int kNone = Operator::None, kMaster = Operator::Master, kUser = Operator::User;
+
 QVariant storedPassword(const QString& name) {
     const DbRows rows =
         gConn->Query("SELECT Password FROM tblOperators WHERE LoginName = ?", {name});
@@ -40,13 +43,13 @@ void tst_login::checkOperator_data() {
     QTest::addColumn<QVariant>("stored");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<int>("result");
-    QTest::newRow("master, delivered") << 1 << QVariant("master") << "master" << 1;
-    QTest::newRow("case never matters") << 1 << QVariant("Secret") << "sECRET" << 1;
-    QTest::newRow("typed blanks ignored") << 2 << QVariant("user") << "  user  " << 2;
-    QTest::newRow("wrong password") << 2 << QVariant("user") << "master" << 0;
-    QTest::newRow("empty stored, blank typed") << 1 << QVariant("") << "   " << 1;
-    QTest::newRow("null stored, empty typed") << 1 << QVariant() << "" << 1;
-    QTest::newRow("stored blank never matches") << 1 << QVariant(" pw") << " pw" << 0;
+    QTest::newRow("master, delivered") << kMaster << QVariant("master") << "master" << kMaster;
+    QTest::newRow("case never matters") << kMaster << QVariant("Secret") << "sECRET" << kMaster;
+    QTest::newRow("typed blanks ignored") << kUser << QVariant("user") << "  user  " << kUser;
+    QTest::newRow("wrong password") << kUser << QVariant("user") << "master" << kNone;
+    QTest::newRow("empty stored, blank typed") << kMaster << QVariant("") << "   " << kMaster;
+    QTest::newRow("null stored, empty typed") << kMaster << QVariant() << "" << kMaster;
+    QTest::newRow("stored blank never matches") << kMaster << QVariant(" pw") << " pw" << kNone;
 }
 
 void tst_login::checkOperator() {
@@ -68,9 +71,9 @@ void tst_login::missingRowFailsOnceAndIsAdded() {
     TestHome home;
     home.openGlobals();
     gConn->Execute("DELETE FROM tblOperators WHERE LoginName = 'USER'");
-    QCOMPARE(CheckOperator(2, "USER"), 0);
+    QCOMPARE(CheckOperator(Operator::User, "USER"), Operator::None);
     QCOMPARE(storedPassword("USER").toString(), QString("user"));
-    QCOMPARE(CheckOperator(2, "USER"), 2);
+    QCOMPARE(CheckOperator(Operator::User, "USER"), Operator::User);
 }
 
 void tst_login::fourthFailureEndsTheLogin() {
@@ -165,13 +168,13 @@ void tst_login::passwordDialog_data() {
     QTest::addColumn<QString>("second");
     QTest::addColumn<bool>("closes");
     QTest::addColumn<QString>("stored");
-    QTest::newRow("new master password") << 1 << "Night Shift"
+    QTest::newRow("new master password") << kMaster << "Night Shift"
                                          << "Night Shift" << true << "Night Shift";
-    QTest::newRow("letter case must match") << 2 << "abc"
+    QTest::newRow("letter case must match") << kUser << "abc"
                                             << "ABC" << false << "user";
-    QTest::newRow("stored trimmed, so it can be typed") << 1 << " pw "
+    QTest::newRow("stored trimmed, so it can be typed") << kMaster << " pw "
                                                         << " pw " << true << "pw";
-    QTest::newRow("empty twice") << 2 << ""
+    QTest::newRow("empty twice") << kUser << ""
                                  << "" << true << "";
 }
 
@@ -187,7 +190,7 @@ void tst_login::passwordDialog() {
     frmUserMaintenance dialog;
     dialog.FormStart(userType);
     QCOMPARE(dialog.windowTitle(),
-             QString("User Maintenance - ") + (userType == 1 ? "Master" : "User"));
+             QString("User Maintenance - ") + (userType == Operator::Master ? "Master" : "User"));
     dialog.show();
     dialog.findChild<QLineEdit*>("txtPassword")->setText(first);
     dialog.findChild<QLineEdit*>("txtRetypePassword")->setText(second);

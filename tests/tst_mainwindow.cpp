@@ -15,6 +15,7 @@
 #include "mGlobals.h"
 #include "mLinkGlobals.h"
 #include "mMainEntries.h"
+#include "mOperators.h"
 
 #include <QAccessible>
 #include <QDir>
@@ -34,6 +35,9 @@
 #include <QtTest>
 
 namespace {
+
+// Row values of the int columns: the operators' numbers.
+constexpr int kMaster = Operator::Master, kUser = Operator::User;
 
 class RefusingPage : public Page {
 public:
@@ -244,21 +248,24 @@ void tst_mainwindow::masks_data() {
     QTest::addColumn<QString>("menus");   // Tools, User Maintenance, Company Info, Language
     // An entry hidden from the plain user is disabled as well: hidden alone, it still runs.
     const QString masterMenus = "ve ve ve ve", userMenus = "-- -- -- --";
-    QTest::newRow("home, master, docked") << "0111" << 1 << true << "v- ve ve ve" << masterMenus;
+    QTest::newRow("home, master, docked")
+        << "0111" << kMaster << true << "v- ve ve ve" << masterMenus;
     // Home connects again whenever no station answers: usable on the home page as well.
     QTest::newRow("home, master, not docked")
-        << "0111" << 1 << false << "ve v- ve ve" << masterMenus;
-    QTest::newRow("home, user, not docked") << "0111" << 2 << false << "ve v- ve --" << userMenus;
+        << "0111" << kMaster << false << "ve v- ve ve" << masterMenus;
+    QTest::newRow("home, user, not docked")
+        << "0111" << kUser << false << "ve v- ve --" << userMenus;
     QTest::newRow("download, master, docked")
-        << "1011" << 1 << true << "ve v- ve ve" << masterMenus;
-    QTest::newRow("reports, master, docked") << "1101" << 1 << true << "ve ve v- ve" << masterMenus;
+        << "1011" << kMaster << true << "ve v- ve ve" << masterMenus;
+    QTest::newRow("reports, master, docked")
+        << "1101" << kMaster << true << "ve ve v- ve" << masterMenus;
     QTest::newRow("setup, master, not docked")
-        << "1110" << 1 << false << "ve v- ve v-" << masterMenus;
-    QTest::newRow("home, user, docked") << "0111" << 2 << true << "v- ve ve --" << userMenus;
+        << "1110" << kMaster << false << "ve v- ve v-" << masterMenus;
+    QTest::newRow("home, user, docked") << "0111" << kUser << true << "v- ve ve --" << userMenus;
     QTest::newRow("reports, user, not docked")
-        << "1101" << 2 << false << "ve v- v- --" << userMenus;
+        << "1101" << kUser << false << "ve v- v- --" << userMenus;
     QTest::newRow("blanks around the mask")
-        << " 1101 " << 1 << true << "ve ve v- ve" << masterMenus;
+        << " 1101 " << kMaster << true << "ve ve v- ve" << masterMenus;
 }
 
 void tst_mainwindow::masks() {
@@ -279,7 +286,7 @@ void tst_mainwindow::masks() {
     // The File entries stay visible to everyone; only the master user may use them.
     for (const char* name : {"mnuFileArchive", "mnuFileBackup", "mnuFileRestore"}) {
         QVERIFY(w.Action(name)->isVisible());
-        QCOMPARE(w.Action(name)->isEnabled(), userType == 1);
+        QCOMPARE(w.Action(name)->isEnabled(), userType == Operator::Master);
     }
     QVERIFY(w.Action("mnuFileExit")->isEnabled());
 }

@@ -245,8 +245,8 @@ void tst_startup::loginOpensTheMainWindow_data() {
     QTest::addColumn<int>("option");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<int>("userType");
-    QTest::newRow("master, capitals and blanks") << 0 << "  MASTER " << 1;
-    QTest::newRow("plain user") << 1 << "user" << 2;
+    QTest::newRow("master, capitals and blanks") << 0 << "  MASTER " << int(Operator::Master);
+    QTest::newRow("plain user") << 1 << "user" << int(Operator::User);
 }
 
 void tst_startup::loginOpensTheMainWindow() {
