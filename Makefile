@@ -12,7 +12,7 @@ SUDO        := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 # ON makes every compiler warning an error (CI: `make test WERROR=ON`).
 WERROR      ?= OFF
 
-.PHONY: all build packages run install test bench clean format
+.PHONY: all build program packages run install test bench clean format
 
 all: build
 
@@ -26,16 +26,21 @@ packages:
 	  $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y $$missing; \
 	fi
 
-build: packages
+# The program, its program folder and its tools: all that install and run need.
+program: packages
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTREVANO_WERROR=$(WERROR) >/dev/null
 	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+# Everything: the program, the test programs and the benchmarks.
+build: program
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target test_programs benchmarks
 
 # Installs the program's own files into the program folder (the install rules of CMake list
 # them); the user's database is written only when it is absent, and nothing the program wrote
 # there (error log, lock, archives) is touched. It also puts the desktop entry and icon into
 # the user's data home ($XDG_DATA_HOME, else ~/.local/share), so that the application menu
 # starts the program in the program folder; an entry of that name the user wrote stays.
-install: build
+install: program
 	cmake --install $(BUILD_DIR) --prefix "$(PROGRAM_DIR)"
 
 run: install
