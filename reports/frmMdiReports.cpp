@@ -92,7 +92,8 @@ void frmMdiReports::AddReportItem(const QString& key, const QString& name,
                                   const QString& description, bool built) {
     auto* item = new QTreeWidgetItem(ui->lvwReports, {name, description});
     item->setData(0, kKeyRole, key);
-    item->setIcon(0, reportIcon);
+    // A rebuild while a dialog is open (a change of language) keeps its entry marked.
+    item->setIcon(0, key == openKey ? arrowIcon : reportIcon);
     item->setToolTip(0, description);
     item->setToolTip(1, description);
     // A report without a dialog is listed but cannot be opened.
@@ -127,6 +128,14 @@ bool frmMdiReports::eventFilter(QObject* watched, QEvent* event) {
     return Page::eventFilter(watched, event);
 }
 
+QTreeWidgetItem* frmMdiReports::EntryOf(const QString& key) const {
+    QTreeWidget* list = ui->lvwReports;
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        if (list->topLevelItem(i)->data(0, kKeyRole).toString() == key)
+            return list->topLevelItem(i);
+    return nullptr;
+}
+
 QTreeWidgetItem* frmMdiReports::SelectedEntry() const {
     const QList<QTreeWidgetItem*> selected = ui->lvwReports->selectedItems();
     return selected.isEmpty() ? nullptr : selected.first();
@@ -146,7 +155,9 @@ void frmMdiReports::ReportParamShow(const QString& key, const QString& caption) 
     QTreeWidgetItem* item = SelectedEntry();
     if (!item)
         return;
+    const QString marked = item->data(0, kKeyRole).toString();
     item->setIcon(0, arrowIcon);
+    openKey = marked;
     try {
         if (key == QLatin1String("NewException"))
             LoadTourReport(caption);
@@ -166,8 +177,11 @@ void frmMdiReports::ReportParamShow(const QString& key, const QString& caption) 
         if (e.number > 0)
             HandleError(QStringLiteral("ReportParamShow of Form frmMdiReports"), e, true);
     }
-    // Also after a failure: the entry must not go on showing a dialog that is not open.
-    item->setIcon(0, reportIcon);
+    // Also after a failure: the entry must not go on showing a dialog that is not open. The
+    // list may have been rebuilt meanwhile, so the entry is looked up again.
+    openKey.clear();
+    if (QTreeWidgetItem* shown = EntryOf(marked))
+        shown->setIcon(0, reportIcon);
 }
 
 void frmMdiReports::OpenDialog(const QString& key, const QString& caption) {

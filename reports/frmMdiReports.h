@@ -43,6 +43,7 @@ private:
                        bool built);
     void SizeReportColumns();
     QTreeWidgetItem* SelectedEntry() const;
+    QTreeWidgetItem* EntryOf(const QString& key) const;
     void OpenDialog(const QString& key, const QString& caption);
     // A missing reader or tour refuses the report with its message; false then.
     bool HasReader();
@@ -61,4 +62,6 @@ private:
     Catalog catalog;
     QIcon reportIcon;
     QIcon arrowIcon;
+    // The key of the entry whose dialog is open, empty when none is.
+    QString openKey;
 };

@@ -52,6 +52,35 @@ std::unique_ptr<QDialog> standInDialog(cReportHost&, const QString& caption) {
     return dialog;
 }
 
+// A dialog under which the language changes: the page rebuilds its list while it is open.
+frmMdiReports* rebuiltPage = nullptr;
+bool acceptRebuilt = false;
+bool arrowAfterRebuild = false;
+
+std::unique_ptr<QDialog> rebuildingDialog(cReportHost&, const QString& caption) {
+    opened << caption;
+    auto dialog = std::make_unique<QDialog>();
+    QDialog* shown = dialog.get();
+    QTimer::singleShot(0, shown, [shown] {
+        rebuiltPage->Translate();
+        QTreeWidget* list = rebuiltPage->lvwReports();
+        for (int i = 0; i < list->topLevelItemCount(); ++i)
+            if (list->topLevelItem(i)->data(0, Qt::UserRole).toString() == "CustomReport")
+                arrowAfterRebuild =
+                    iconImage(list->topLevelItem(i)->icon(0)) ==
+                    iconImage(QApplication::style()->standardIcon(QStyle::SP_ArrowRight));
+        if (acceptRebuilt)
+            shown->accept();
+        else
+            shown->reject();
+    });
+    return dialog;
+}
+
+ReportDialogMaker rebuildingCatalog(const QString&) {
+    return &rebuildingDialog;
+}
+
 ReportDialogMaker everyReportBuilt(const QString&) {
     return &standInDialog;
 }
@@ -91,6 +120,8 @@ private slots:
     void refusals_data();
     void refusals();
     void enterAndDoubleClickOpenAlike();
+    void listRebuiltUnderTheDialog_data();
+    void listRebuiltUnderTheDialog();
     void failuresAreLogged_data();
     void failuresAreLogged();
     void columnWidths_data();
@@ -224,6 +255,39 @@ void tst_reports::enterAndDoubleClickOpenAlike() {
     QTest::keyClick(list, Qt::Key_Return);
     page.lvwReports_DblClick();
     QCOMPARE(opened.size(), 3);
+}
+
+void tst_reports::listRebuiltUnderTheDialog_data() {
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("cancelled") << false;
+    QTest::newRow("accepted") << true;
+}
+
+// The entry that opened the dialog is gone after the rebuild: its new entry, found by its key,
+// shows the dialog open and is then unmarked.
+void tst_reports::listRebuiltUnderTheDialog() {
+    QFETCH(bool, accepted);
+    Host host;
+    frmMdiReports page(host, &rebuildingCatalog);
+    rebuiltPage = &page;
+    acceptRebuilt = accepted;
+    arrowAfterRebuild = false;
+    entry(page, "CustomReport")->setSelected(true);
+    page.lvwReports_DblClick();
+    rebuiltPage = nullptr;
+    QCOMPARE(opened, QStringList{"Database Report"});
+    QVERIFY(arrowAfterRebuild);
+    QTreeWidget* list = page.lvwReports();
+    QCOMPARE(list->topLevelItemCount(), 7);
+    for (int i = 0; i < 7; ++i)
+        QCOMPARE(iconImage(list->topLevelItem(i)->icon(0)),
+                 iconImage(QApplication::style()->standardIcon(QStyle::SP_FileIcon)));
+    // The page goes on opening reports.
+    entry(page, "CustomReport")->setSelected(true);
+    rebuiltPage = &page;
+    page.lvwReports_DblClick();
+    rebuiltPage = nullptr;
+    QCOMPARE(opened.size(), 2);
 }
 
 void tst_reports::failuresAreLogged_data() {
