@@ -19,28 +19,6 @@ namespace {
 
 constexpr int kKeyRole = Qt::UserRole;
 
-struct ReportEntry {
-    const char* key;
-    const char* name;
-    const char* description;
-};
-
-// The list's order is fixed, whatever the language.
-const ReportEntry kReports[] = {
-    {"NewException", TR_TEXT("Tour / Exception Report"), TR_TEXT("Exception Report")},
-    {"IncidentReport", TR_TEXT("Incident Report"),
-     TR_TEXT("List Incidents for a range of dates and readers")},
-    {"IncidentReportOld", TR_TEXT("Incident Report with Sites"),
-     TR_TEXT("List Incidents for a range of dates and readers with sites")},
-    {"ReaderReport", TR_TEXT("Reader Download Report"),
-     TR_TEXT("Lists details of each download to the PC for a reader")},
-    {"HardwareListReport", TR_TEXT("Hardware List Report"),
-     TR_TEXT("List all the defined buttons")},
-    {"PatrolSchedule", TR_TEXT("Patrol Schedule"),
-     TR_TEXT("Lists the times and places for a tour")},
-    {"CustomReport", TR_TEXT("Database Report"), TR_TEXT("Raw data from database")},
-};
-
 void ShowPrerequisite(const char* text) {
     gTranslator->IvMessageBox(QLatin1String(text), QString(), IvBox::Warning, IvBox::Ok, 0);
 }
@@ -82,7 +60,7 @@ void frmMdiReports::InitReportList() {
         {::Translate(QStringLiteral("Report Name")), ::Translate(QStringLiteral("Description"))});
     list->setColumnWidth(0, 2500 / kTwipsPerPixel);
     list->setColumnWidth(1, 4000 / kTwipsPerPixel);
-    for (const ReportEntry& r : kReports)
+    for (const ReportKind& r : ReportKinds())
         AddReportItem(QLatin1String(r.key), ::Translate(QLatin1String(r.name)),
                       ::Translate(QLatin1String(r.description)),
                       catalog && catalog(QLatin1String(r.key)));
@@ -159,20 +137,8 @@ void frmMdiReports::ReportParamShow(const QString& key, const QString& caption) 
     item->setIcon(0, arrowIcon);
     openKey = marked;
     try {
-        if (key == QLatin1String("NewException"))
-            LoadTourReport(caption);
-        else if (key == QLatin1String("IncidentReport"))
-            LoadIncidentReport(caption);
-        else if (key == QLatin1String("IncidentReportOld"))
-            LoadIncidentReportOld(caption);
-        else if (key == QLatin1String("ReaderReport"))
-            LoadReaderReport(caption);
-        else if (key == QLatin1String("HardwareListReport"))
-            LoadHardwareListReport(caption);
-        else if (key == QLatin1String("PatrolSchedule"))
-            LoadPatrolSchedule(caption);
-        else if (key == QLatin1String("CustomReport"))
-            LoadCustomReport(caption);
+        if (const ReportKind* report = ReportKindOf(key))
+            LoadReport(*report, caption);
     } catch (const AppError& e) {
         if (e.number > 0)
             HandleError(QStringLiteral("ReportParamShow of Form frmMdiReports"), e, true);
@@ -207,50 +173,19 @@ bool frmMdiReports::HasTour() {
     return false;
 }
 
-void frmMdiReports::LoadTourReport(const QString& caption) {
-    if (HasReader() && HasTour())
-        OpenDialog(QStringLiteral("NewException"), caption);
-}
-
-void frmMdiReports::LoadIncidentReport(const QString& caption) {
-    try {
-        if (HasReader())
-            OpenDialog(QStringLiteral("IncidentReport"), caption);
-    } catch (const AppError& e) {
-        if (e.number > 0)
-            HandleError(QStringLiteral("LoadIncidentReport of Form frmMdiReports"), e, true);
+void frmMdiReports::LoadReport(const ReportKind& report, const QString& caption) {
+    const auto open = [&] {
+        if ((!report.needsReader || HasReader()) && (!report.needsTour || HasTour()))
+            OpenDialog(QLatin1String(report.key), caption);
+    };
+    if (!report.failureLabel) {
+        open();
+        return;
     }
-}
-
-void frmMdiReports::LoadIncidentReportOld(const QString& caption) {
     try {
-        if (HasReader())
-            OpenDialog(QStringLiteral("IncidentReportOld"), caption);
+        open();
     } catch (const AppError& e) {
         if (e.number > 0)
-            HandleError(QStringLiteral("LoadIncidentReportOld of Form frmMdiReports"), e, true);
-    }
-}
-
-void frmMdiReports::LoadReaderReport(const QString& caption) {
-    if (HasReader())
-        OpenDialog(QStringLiteral("ReaderReport"), caption);
-}
-
-void frmMdiReports::LoadHardwareListReport(const QString& caption) {
-    OpenDialog(QStringLiteral("HardwareListReport"), caption);
-}
-
-void frmMdiReports::LoadPatrolSchedule(const QString& caption) {
-    if (HasTour())
-        OpenDialog(QStringLiteral("PatrolSchedule"), caption);
-}
-
-void frmMdiReports::LoadCustomReport(const QString& caption) {
-    try {
-        OpenDialog(QStringLiteral("CustomReport"), caption);
-    } catch (const AppError& e) {
-        if (e.number > 0)
-            HandleError(QStringLiteral("LoadCustomReport of Form frmMdiReports"), e, true);
+            HandleError(QLatin1String(report.failureLabel), e, true);
     }
 }

@@ -49,13 +49,9 @@ private:
     bool HasReader();
     bool HasTour();
 
-    void LoadTourReport(const QString& caption);
-    void LoadIncidentReport(const QString& caption);
-    void LoadIncidentReportOld(const QString& caption);
-    void LoadReaderReport(const QString& caption);
-    void LoadHardwareListReport(const QString& caption);
-    void LoadPatrolSchedule(const QString& caption);
-    void LoadCustomReport(const QString& caption);
+    // Checks the report's prerequisites and opens its dialog; a report that traps its own
+    // failures logs them under its label.
+    void LoadReport(const ReportKind& report, const QString& caption);
 
     std::unique_ptr<Ui::frmMdiReports> ui;
     cReportHost& host;

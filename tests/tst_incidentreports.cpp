@@ -539,8 +539,8 @@ void tst_incidentreports::incidentDialogOpens() {
         texts << readers->topLevelItem(i)->text(0);
         QCOMPARE(readers->topLevelItem(i)->checkState(0), Qt::Checked);
     }
-    // By ID; the description follows the ID at once; none: the ID alone.
-    QCOMPARE(texts, QStringList({"0000000F", "10000001Guard A", "10000002Guard B"}));
+    // By ID; the description apart from the ID, as the other reports show it; none: the ID alone.
+    QCOMPARE(texts, QStringList({"0000000F", "10000001 - Guard A", "10000002 - Guard B"}));
 
     QTreeWidget* events = dialog.lvwEvents();
     QCOMPARE(events->headerItem()->text(0), QString("Select Incident/s"));

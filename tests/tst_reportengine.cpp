@@ -6,10 +6,12 @@
 #include "ReportPreview.h"
 #include "TestHome.h"
 #include "TestMain.h"
+#include "Translator.h"
 #include "mDbUtil.h"
 #include "mGlobals.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
@@ -151,6 +153,8 @@ private slots:
     void displayFormats();
     void pdfReadBack();
     void previewPaintsOnDemand();
+    void previewButtonsHaveNames_data();
+    void previewButtonsHaveNames();
     void printHonoursThePageRange();
     void saveAsPdf();
     void saveAsPdfWithTheProposedName_data();
@@ -630,6 +634,38 @@ void tst_reportengine::previewPaintsOnDemand() {
     QVERIFY(preview.View()->PagesRendered() <= 10);
     preview.SetZoom(200);
     QVERIFY(preview.View()->PageSizePixels().width() > 1500);
+}
+
+void tst_reportengine::previewButtonsHaveNames_data() {
+    QTest::addColumn<int>("language");
+    QTest::addColumn<QString>("firstPage");
+    QTest::newRow("English") << 0 << "First Page";
+    QTest::newRow("German") << 2 << "Erste Seite";
+}
+
+void tst_reportengine::previewButtonsHaveNames() {
+    QFETCH(int, language);
+    QFETCH(QString, firstPage);
+    home->closeGlobals();
+    home->openGlobals(language);
+    DictionaryQtTranslator forms(*gTranslator); // as the program installs it
+    QCoreApplication::installTranslator(&forms);
+    fillRows(25);
+    ReportTableSource source(*gConn, "tblReportTemp");
+    ReportDocument report(testLayout(360), source);
+    QVERIFY(report.Paginate());
+    ReportPreview preview(report);
+    preview.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&preview));
+    const QList<QAbstractButton*> buttons = preview.findChildren<QAbstractButton*>();
+    QVERIFY(buttons.size() >= 7);
+    for (QAbstractButton* button : buttons) {
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(button);
+        QVERIFY(a);
+        QVERIFY2(!a->text(QAccessible::Name).trimmed().isEmpty(), qPrintable(button->objectName()));
+        QVERIFY2(!a->text(QAccessible::Name).contains('&'), qPrintable(button->objectName()));
+    }
+    QCOMPARE(preview.findChild<QAbstractButton*>("cmdFirst")->accessibleName(), firstPage);
 }
 
 void tst_reportengine::printHonoursThePageRange() {

@@ -86,6 +86,14 @@ ReportDialogMaker everyReportBuilt(const QString&) {
     return &standInDialog;
 }
 
+// The keys the page asked its catalog for.
+QStringList askedFor;
+
+ReportDialogMaker recordingCatalog(const QString& key) {
+    askedFor << key;
+    return &standInDialog;
+}
+
 QTreeWidgetItem* entry(frmMdiReports& page, const QString& key) {
     QTreeWidget* list = page.lvwReports();
     for (int i = 0; i < list->topLevelItemCount(); ++i)
@@ -120,6 +128,8 @@ private slots:
     void entriesInOrder();
     void refusals_data();
     void refusals();
+    void everyKeyReachesItsMaker_data();
+    void everyKeyReachesItsMaker();
     void enterAndDoubleClickOpenAlike();
     void listRebuiltUnderTheDialog_data();
     void listRebuiltUnderTheDialog();
@@ -233,6 +243,51 @@ void tst_reports::refusals() {
     }
     QCOMPARE(iconImage(item->icon(0)),
              iconImage(QApplication::style()->standardIcon(QStyle::SP_FileIcon)));
+}
+
+void tst_reports::everyKeyReachesItsMaker_data() {
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("dialog"); // the class of the dialog its maker makes
+    QTest::newRow("tour report") << "NewException"
+                                 << "frmRptTour";
+    QTest::newRow("incident report") << "IncidentReport"
+                                     << "frmRptIncidentNew";
+    QTest::newRow("with sites") << "IncidentReportOld"
+                                << "frmRptIncidentParam";
+    QTest::newRow("reader report") << "ReaderReport"
+                                   << "frmRptReaderReport";
+    QTest::newRow("hardware list") << "HardwareListReport"
+                                   << "frmRptHardwareListParam";
+    QTest::newRow("patrol schedule") << "PatrolSchedule"
+                                     << "frmRptPatrolSchedule";
+    QTest::newRow("database report") << "CustomReport"
+                                     << "frmRptCustomParam";
+}
+
+// Each entry opens its own report, and that report's maker builds its own dialog.
+void tst_reports::everyKeyReachesItsMaker() {
+    QFETCH(QString, key);
+    QFETCH(QString, dialog);
+    addReaders(1, 1);
+    Host host;
+    askedFor.clear();
+    frmMdiReports page(host, &recordingCatalog);
+    askedFor.clear();
+    QTreeWidgetItem* item = entry(page, key);
+    QVERIFY(item);
+    item->setSelected(true);
+    BoxRecorder boxes;
+    page.lvwReports_DblClick();
+    QCOMPARE(askedFor, QStringList{key});
+    QCOMPARE(opened, QStringList{item->text(0)});
+    QVERIFY(boxes.boxes.isEmpty());
+
+    const ReportDialogMaker make = ReportDialogFor(key);
+    QVERIFY(make);
+    const std::unique_ptr<QDialog> made = make(host, item->text(0));
+    QCOMPARE(QString(made->metaObject()->className()), dialog);
+    QCOMPARE(made->windowTitle(), item->text(0));
+    QVERIFY(!ReportDialogFor(key + "x"));
 }
 
 void tst_reports::enterAndDoubleClickOpenAlike() {

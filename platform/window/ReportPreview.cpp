@@ -24,6 +24,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace {
 
 constexpr int kGap = 12;
@@ -276,14 +278,18 @@ ReportPreview::ReportPreview(const ReportDocument& doc, QWidget* parent)
 void ReportPreview::translate() {
     cmdPrint->setText(tr(TR_TEXT("&Print...")));
     cmdSavePdf->setText(tr(TR_TEXT("Save as P&DF...")));
-    cmdFirst->setToolTip(tr(TR_TEXT("First Page")));
-    cmdPrevious->setToolTip(tr(TR_TEXT("Previous Page")));
-    cmdNext->setToolTip(tr(TR_TEXT("Next Page")));
-    cmdLast->setToolTip(tr(TR_TEXT("Last Page")));
-    // The arrows show no text: a screen reader reads these names.
-    for (QToolButton* arrow : {cmdFirst, cmdPrevious, cmdNext, cmdLast})
-        arrow->setAccessibleName(arrow->toolTip());
     cmdClose->setText(tr(TR_TEXT("&Close")));
+    for (QPushButton* b : {cmdPrint, cmdSavePdf, cmdClose})
+        b->setAccessibleName(QString(b->text()).remove(QLatin1Char('&')));
+    // The arrows show only an icon: a screen reader needs their names.
+    const std::pair<QToolButton*, const char*> arrows[] = {{cmdFirst, TR_TEXT("First Page")},
+                                                           {cmdPrevious, TR_TEXT("Previous Page")},
+                                                           {cmdNext, TR_TEXT("Next Page")},
+                                                           {cmdLast, TR_TEXT("Last Page")}};
+    for (const auto& [button, name] : arrows) {
+        button->setToolTip(tr(name));
+        button->setAccessibleName(tr(name));
+    }
     cboZoom->clear();
     for (const ZoomChoice& z : kZooms)
         cboZoom->addItem(z.caption ? tr(z.caption) : QStringLiteral("%1 %").arg(z.zoom), z.zoom);

@@ -30,6 +30,12 @@ QTreeWidgetItem* addTicked(QTreeWidget* list, const QString& text, const QVarian
     return item;
 }
 
+// The reader's ID, then " - " and its description when it has one, as the other reports'
+// reader lists show it.
+QString readerEntry(const QString& id, const QString& description) {
+    return description.isEmpty() ? id : id + QStringLiteral(" - ") + description;
+}
+
 QVariantList tickedTags(const QTreeWidget* list) {
     QVariantList tags;
     for (int i = 0; i < list->topLevelItemCount(); ++i)
@@ -120,8 +126,8 @@ void frmRptIncidentNew::InitForm() {
         ui->lvwReaders->clear();
         for (const DbRow& row : readers)
             addTicked(ui->lvwReaders,
-                      row.text(QStringLiteral("tReaderId")) +
-                          row.text(QStringLiteral("tDescription")),
+                      readerEntry(row.text(QStringLiteral("tReaderId")),
+                                  row.text(QStringLiteral("tDescription"))),
                       row.text(QStringLiteral("tReaderId")));
     } catch (const AppError& e) {
         if (e.number > 0)
