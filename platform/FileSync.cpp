@@ -78,12 +78,19 @@ QString PartFileName(const QString& chosen) {
                         .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
 }
 
-void RemoveStaleParts(const QString& chosen) {
-    const QFileInfo info(chosen);
-    const QRegularExpression part(QStringLiteral("^%1\\.[0-9a-f]{8}\\.part(-journal)?$")
-                                      .arg(QRegularExpression::escape(info.fileName())));
+QStringList RemoveLeftovers(const QString& beside, const QString& suffixPattern) {
+    const QFileInfo info(beside);
+    const QRegularExpression leftover(
+        QStringLiteral("^%1%2(-journal)?$")
+            .arg(QRegularExpression::escape(info.fileName()), suffixPattern));
     const QDir folder = info.absoluteDir();
+    QStringList kept;
     for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden))
-        if (part.match(name).hasMatch())
-            QFile::remove(folder.filePath(name));
+        if (leftover.match(name).hasMatch() && !QFile::remove(folder.filePath(name)))
+            kept << folder.filePath(name);
+    return kept;
+}
+
+void RemoveStaleParts(const QString& chosen) {
+    RemoveLeftovers(chosen, QStringLiteral("\\.[0-9a-f]{8}\\.part"));
 }

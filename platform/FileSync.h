@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <cerrno>
 
 // Writing a file so that it is on the disk, with the system's reason when it is not.
@@ -21,6 +22,9 @@ bool RenameNoReplace(const QString& from, const QString& to, QString* why);
 // The name under which a file meant to be called `chosen` is written until it is whole:
 // beside it, "chosen.1a2b3c4d.part".
 QString PartFileName(const QString& chosen);
+// Removes the files beside `beside` named after it with a suffix matching `suffixPattern` (a
+// regular expression), and their journals; returns the paths that could not be removed.
+QStringList RemoveLeftovers(const QString& beside, const QString& suffixPattern);
 // Removes what a write to `chosen` that was cut short (a kill, a power cut) left beside it:
 // only names PartFileName gives, and their journals.
 void RemoveStaleParts(const QString& chosen);

@@ -15,7 +15,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QStringList>
 #include <QTemporaryFile>
 #include <cstdio>
@@ -369,15 +368,10 @@ StagedRestore StageRestore(const QString& source, const QString& dbPath, const Q
 }
 
 void RemoveUnfinishedRestores(const QString& dbPath) {
-    const QFileInfo info(dbPath);
-    // The names StageRestore's temporary file takes, and their journals.
-    const QRegularExpression staged(QStringLiteral("^%1\\.restore-[A-Za-z0-9]{6}(-journal)?$")
-                                        .arg(QRegularExpression::escape(info.fileName())));
-    const QDir folder = info.absoluteDir();
-    for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden))
-        if (staged.match(name).hasMatch() && !QFile::remove(folder.filePath(name)))
-            LogError(QStringLiteral("Cannot remove the unfinished restore %1")
-                         .arg(QDir::toNativeSeparators(folder.filePath(name))));
+    // The names StageRestore's temporary file takes.
+    for (const QString& kept : RemoveLeftovers(dbPath, QStringLiteral("\\.restore-[A-Za-z0-9]{6}")))
+        LogError(QStringLiteral("Cannot remove the unfinished restore %1")
+                     .arg(QDir::toNativeSeparators(kept)));
 }
 
 void ReplaceDatabase(const QString& staged, const QString& dbPath) {
