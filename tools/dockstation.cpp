@@ -69,7 +69,7 @@ QSettings programSettings() {
 // must never open a terminal that has meanwhile been given to someone else.
 class Pointers {
 public:
-    explicit Pointers(QString device) : device(std::move(device)) {}
+    explicit Pointers(QString terminal) : device(std::move(terminal)) {}
     ~Pointers() { remove(); }
     Pointers(const Pointers&) = delete;
     Pointers& operator=(const Pointers&) = delete;
