@@ -1,5 +1,6 @@
 #include "frmAbout.h"
 
+#include "ProductName.h"
 #include "mGlobals.h"
 #include "mTranslations.h"
 
@@ -59,5 +60,6 @@ void frmAbout::Populate() {
     lblTitle->setText(GetProductTitle());
     lblBuild->setText(QStringLiteral("Build %1").arg(GetRevision(), 4, 10, QLatin1Char('0')));
     // Contact details are the user's own company lines; the program invents none.
-    lblCustom->setText(QStringLiteral("\r\n\r\nTrevano Lite\r\nHelp: Help > Contents"));
+    lblCustom->setText(QStringLiteral("\r\n\r\n") + ProductName() +
+                       QStringLiteral("\r\nHelp: Help > Contents"));
 }

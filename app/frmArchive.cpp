@@ -49,8 +49,9 @@ QString number(qint64 n) {
 // file is written.
 class ArchiveProgress : public WorkObserver {
 public:
-    ArchiveProgress(QWidget* parent, const QString& path, qint64 total)
-        : progress(text(kProgressTitle), parent), name(QFileInfo(path).fileName()), total(total) {
+    ArchiveProgress(QWidget* parent, const QString& path, qint64 rowCount)
+        : progress(text(kProgressTitle), parent), name(QFileInfo(path).fileName()),
+          total(rowCount) {
         progress.SetTotal(total);
         Step(0);
     }

@@ -2,6 +2,7 @@
 
 #include "ui_frmLogin.h"
 
+#include "ProductName.h"
 #include "ProgramFolder.h"
 #include "Settings.h"
 #include "TextLimit.h"
@@ -18,7 +19,7 @@
 frmLogin::frmLogin(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::frmLogin>()) {
     ui->setupUi(this);
     LimitCodePoints(ui->txtEnteredPassword, kPasswordLength);
-    setWindowTitle(QStringLiteral("Trevano Lite - ") + Translate(QStringLiteral("Version")) +
+    setWindowTitle(ProductName() + QStringLiteral(" - ") + Translate(QStringLiteral("Version")) +
                    QLatin1Char(' ') + GetVersionString());
     RestoreLastLogin();
     LoadLoginImage();
@@ -95,13 +96,13 @@ void frmLogin::DoLogin() {
     if (failures <= 3) {
         gTranslator->IvMessageBox(
             QStringLiteral("The User Name / Password are incorrect. Please try again."),
-            QStringLiteral("Trevano Lite"), IvBox::Information, IvBox::Ok, 0);
+            ProductName(), IvBox::Information, IvBox::Ok, 0);
         focusPassword();
         return;
     }
     gTranslator->IvMessageBox(
-        QStringLiteral("You could not be logged in.  Closing the program now."),
-        QStringLiteral("Trevano Lite"), IvBox::Stop, IvBox::Ok, 0);
+        QStringLiteral("You could not be logged in.  Closing the program now."), ProductName(),
+        IvBox::Stop, IvBox::Ok, 0);
     loginResult = Operator::None;
     reject();
 }

@@ -483,8 +483,8 @@ bool frmMain::Docked() const {
 }
 
 void frmMain::NavigateToolbarButtons(const QString& tMask) {
-    QString mask = tMask;
-    NavigateToolbarButtons(mask);
+    QString copy = tMask;
+    NavigateToolbarButtons(copy);
 }
 
 void frmMain::NavigateToolbarButtons(QString& tMask) {

@@ -5,6 +5,7 @@
 #include "Boxes.h"
 #include "BusyPointer.h"
 #include "DatabaseKey.h"
+#include "ProductName.h"
 #include "ProgramFolder.h"
 #include "Settings.h"
 #include "frmLogin.h"
@@ -102,7 +103,7 @@ bool StartUp::ADOTest(const QString& dbPath, const QString& password) {
         LogError(QStringLiteral("ADOTest Failed. Exiting...\r\nError #%1\r\n%2")
                      .arg(e.number)
                      .arg(e.description));
-        Boxes::Show(QStringLiteral("Trevano Lite"),
+        Boxes::Show(ProductName(),
                     QStringLiteral("*** System Error: Cannot Open the database at ") + dbPath);
         return false;
     }
@@ -118,7 +119,7 @@ bool StartUp::ADOInit(const QString& dbPath, const QString& password) {
                      .arg(e.number)
                      .arg(e.description));
         Boxes::Show(
-            QStringLiteral("Trevano Lite"),
+            ProductName(),
             QStringLiteral(
                 "Cannot Open the database, please check that the database file is available."),
             Boxes::Icon::Critical);
@@ -156,14 +157,14 @@ int StartUp::Main(const QStringList& arguments) {
         break;
     case InstanceLock::Running:
         instanceLock.reset();
-        Boxes::Show(QStringLiteral("Trevano Lite"),
-                    QStringLiteral("The program is already running!"), Boxes::Icon::Critical);
+        Boxes::Show(ProductName(), QStringLiteral("The program is already running!"),
+                    Boxes::Icon::Critical);
         return 0;
     case InstanceLock::Failed:
         instanceLock.reset();
         LogError(QStringLiteral("Cannot write the lock file trevano.lock in %1: %2")
                      .arg(ProgramFolder(), lockProblem));
-        Boxes::Show(QStringLiteral("Trevano Lite"),
+        Boxes::Show(ProductName(),
                     Translator::FormatStr(Translate(QLatin1String(kCannotWrite)),
                                           {QDir::toNativeSeparators(ProgramFolder())}) +
                         QStringLiteral("\r\n") + lockProblem,

@@ -1,9 +1,10 @@
+#include "ProductName.h"
 #include "cApplication.h"
 #include "mMain.h"
 
 int main(int argc, char** argv) {
     cApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Trevano Lite"));
+    QApplication::setApplicationName(ProductName());
     StartUp startUp;
     const int code = startUp.Main(QApplication::arguments());
     if (code >= 0)

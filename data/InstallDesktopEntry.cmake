@@ -1,5 +1,6 @@
 # Run by the install: the per-user desktop entry and icon, so that the desktop's application
-# menu starts the program installed in CMAKE_INSTALL_PREFIX. ICON_SOURCE names the icon.
+# menu starts the program installed in CMAKE_INSTALL_PREFIX. ICON_SOURCE names the icon,
+# PRODUCT_NAME the program's name.
 # A desktop entry of the same name that this install did not write is the user's and stays.
 set(data_home "$ENV{XDG_DATA_HOME}")
 if(NOT IS_ABSOLUTE "${data_home}")
@@ -34,7 +35,7 @@ file(MAKE_DIRECTORY "${data_home}/applications")
 file(WRITE "${entry}" "[Desktop Entry]
 Type=Application
 Version=1.0
-Name=Trevano Lite
+Name=${PRODUCT_NAME}
 GenericName=Guard tour
 GenericName[de]=Wächterkontrolle
 Comment=Download guard-tour readers and print patrol reports

@@ -11,7 +11,8 @@ class cSerialLink;
 // meant for one reader goes to another port opened meanwhile.
 class cHeldLine : public cLinkLine {
 public:
-    cHeldLine(cLinkLine& line, std::function<bool()> same) : line(line), same(std::move(same)) {}
+    cHeldLine(cLinkLine& held, std::function<bool()> stillSame)
+        : line(held), same(std::move(stillSame)) {}
 
     bool WriteFrame(const QByteArray& frame) override { return IsOpen() && line.WriteFrame(frame); }
     cInBuffer& InBuffer() override { return line.InBuffer(); }

@@ -2,11 +2,11 @@
 
 #include "AppError.h"
 #include "Boxes.h"
+#include "ProductName.h"
 
 namespace {
 
 const QDate kDayZero(2000, 1, 1);
-const QString kTitle = QStringLiteral("Trevano Lite");
 
 QByteArray withPcCode(std::initializer_list<quint8> tail, quint8 code) {
     QByteArray data;
@@ -23,7 +23,7 @@ QByteArray withPcCode(std::initializer_list<quint8> tail, quint8 code) {
 QByteArray BuildPacket(quint8 b4, quint8 DestinationID, quint8 b6, quint8 b7, quint8 b8,
                        const QByteArray& data) {
     if (data.size() > 255) {
-        Boxes::Show(kTitle, QStringLiteral("Illegal value in Build packet : Data too long"));
+        Boxes::Show(ProductName(), QStringLiteral("Illegal value in Build packet : Data too long"));
         return QByteArray();
     }
     const int n = data.size();
@@ -61,7 +61,7 @@ QString BytesToHex(const QByteArray& bytes) {
 
 void SetBit(quint8& b, int n) {
     if (n < 0 || n > 7) {
-        Boxes::Show(kTitle, QStringLiteral("Error"));
+        Boxes::Show(ProductName(), QStringLiteral("Error"));
         return;
     }
     b = quint8(b | (1u << n));

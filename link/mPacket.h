@@ -72,7 +72,7 @@ QByteArray CmdDownload();
 class cPacket {
 public:
     cPacket() = default;
-    explicit cPacket(QByteArray raw) : raw(std::move(raw)) {}
+    explicit cPacket(QByteArray data) : raw(std::move(data)) {}
     QByteArray RawData() const { return raw; }
     void setRawData(const QByteArray& value) { raw = value; }
     QVariant Tag;

@@ -19,9 +19,8 @@ public:
         InvalidValue = 380,
     };
 
-    AppError(int number, QString description)
-        : number(number), description(std::move(description)),
-          utf8(this->description.toStdString()) {}
+    AppError(int code, QString text)
+        : number(code), description(std::move(text)), utf8(description.toStdString()) {}
 
     const char* what() const noexcept override { return utf8.c_str(); }
 

@@ -475,7 +475,7 @@ void DbConnection::giveUpScratch(const QString& why) {
         scratchLost(why);
 }
 
-DbTransaction::DbTransaction(DbConnection& connection) : connection(connection) {
+DbTransaction::DbTransaction(DbConnection& conn) : connection(conn) {
     connection.ExecuteScript(QStringLiteral("BEGIN IMMEDIATE;"));
 }
 
@@ -494,8 +494,8 @@ void DbTransaction::Commit() {
     done = true;
 }
 
-DbCursor::DbCursor(DbConnection& connection, const QString& sql, const QVariantList& params)
-    : connection(connection), sql(sql) {
+DbCursor::DbCursor(DbConnection& conn, const QString& query, const QVariantList& params)
+    : connection(conn), sql(query) {
     stmt = connection.prepare(sql);
     QStringList names;
     if (stmt) {
@@ -610,8 +610,7 @@ DbRow DbCursor::row() const {
     return DbRow(columns, std::move(values));
 }
 
-DbStatement::DbStatement(DbConnection& connection, const QString& sql)
-    : connection(connection), sql(sql) {
+DbStatement::DbStatement(DbConnection& conn, const QString& query) : connection(conn), sql(query) {
     stmt = connection.prepare(sql);
 }
 
@@ -688,8 +687,8 @@ int progressCallback(void* context) {
 
 } // namespace
 
-DbProgress::DbProgress(DbConnection& connection, std::function<bool()> handler)
-    : connection(connection), handler(std::move(handler)) {
+DbProgress::DbProgress(DbConnection& conn, std::function<bool()> onProgress)
+    : connection(conn), handler(std::move(onProgress)) {
     if (!connection.db)
         throw AppError(SQLITE_MISUSE, QStringLiteral("The database is not open"));
     db = connection.db;

@@ -19,8 +19,8 @@ class DbConnection;
 // One row of a static snapshot; column names are matched without regard to case.
 class DbRow {
 public:
-    DbRow(std::shared_ptr<const QStringList> columns, QVariantList values)
-        : columns(std::move(columns)), values(std::move(values)) {}
+    DbRow(std::shared_ptr<const QStringList> names, QVariantList row)
+        : columns(std::move(names)), values(std::move(row)) {}
 
     bool has(const QString& column) const { return indexOf(column) >= 0; }
     QVariant value(const QString& column) const;

@@ -9,7 +9,7 @@
 // is full it starts afresh, so its memory stays bounded whatever the number of rows.
 class LineBreakCache {
 public:
-    explicit LineBreakCache(int capacity = 8192) : capacity(capacity) {}
+    explicit LineBreakCache(int maxEntries = 8192) : capacity(maxEntries) {}
 
     // The lines stored for the text, or null.
     const QStringList* Find(int font, int width, const QString& text) const;

@@ -101,9 +101,9 @@ struct ReportDocument::Band {
 // painting both walk it, so they cannot disagree about what a page holds.
 class ReportDocument::Stream {
 public:
-    Stream(const ReportDocument& doc, const ReportPageStart* start, const QStringList& columns,
-           int groupIndex)
-        : columns(columns), groupIndex(groupIndex),
+    Stream(const ReportDocument& doc, const ReportPageStart* start, const QStringList& names,
+           int groupColumn)
+        : columns(names), groupIndex(groupColumn),
           startSeq(start ? start->band : kReportHeaderBand) {
         rh = printedSection(doc.layout, ReportSection::ReportHeader);
         gh = printedSection(doc.layout, ReportSection::GroupHeader);
@@ -244,7 +244,7 @@ public:
 
 class ReportDocument::PainterSink : public ReportDocument::Sink {
 public:
-    explicit PainterSink(QPainter& painter) : painter(painter) {}
+    explicit PainterSink(QPainter& target) : painter(target) {}
 
     void Text(const ReportSection&, const ReportControl&, const FontInfo& font, const QRectF& box,
               const QStringList& lines, int flags, bool clip) override {
@@ -379,16 +379,17 @@ QStringList ReportDocument::linesOf(const ReportControl& c, const QString& text,
             lines << p;
             continue;
         }
-        QTextLayout text(p, info.font, measureDevice());
+        QTextLayout textLayout(p, info.font, measureDevice());
         QTextOption option;
         option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-        text.setTextOption(option);
-        text.beginLayout();
-        for (QTextLine line = text.createLine(); line.isValid(); line = text.createLine()) {
+        textLayout.setTextOption(option);
+        textLayout.beginLayout();
+        for (QTextLine line = textLayout.createLine(); line.isValid();
+             line = textLayout.createLine()) {
             line.setLineWidth(width);
             lines << trimmedRight(p.mid(line.textStart(), line.textLength()));
         }
-        text.endLayout();
+        textLayout.endLayout();
     }
     lineBreaks.Store(fontKey, widthKey, text, lines);
     return lines;

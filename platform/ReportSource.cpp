@@ -61,8 +61,8 @@ std::unique_ptr<ReportRows> ReportTableSource::Open(const ReportRowStart* start,
 // The first pass runs the ordered query and notes every key; later passes fetch by key.
 class QueryRows : public ReportRows {
 public:
-    QueryRows(ReportQuerySource& source, const ReportRowStart* start, const QStringList& columns)
-        : source(source), columns(columns) {
+    QueryRows(ReportQuerySource& query, const ReportRowStart* start, const QStringList& names)
+        : source(query), columns(names) {
         if (start) {
             if (!source.keysComplete || start->ordinal < 0 ||
                 start->ordinal >= qint64(source.keys.size()) ||

@@ -1,5 +1,6 @@
 #include "Settings.h"
 
+#include "ProductName.h"
 #include "WriteProblem.h"
 
 #include <QDir>
@@ -12,8 +13,7 @@
 namespace {
 
 QSettings store() {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Trevano Lite"),
-                     QStringLiteral("Trevano Lite"));
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, ProductName(), ProductName());
 }
 
 QString path(const QString& section, const QString& key) {

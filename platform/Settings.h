@@ -3,7 +3,7 @@
 #include <QString>
 #include <functional>
 
-// The per-user settings store under the application key "Trevano Lite": sections and keys,
+// The per-user settings store under the application key ProductName(): sections and keys,
 // every value stored as text. A value that does not parse reads as its default.
 namespace Settings {
 

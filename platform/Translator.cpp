@@ -161,8 +161,8 @@ QString Translator::FormatStr(const QString& pattern, const QStringList& values)
     return out;
 }
 
-DictionaryQtTranslator::DictionaryQtTranslator(const Translator& translator, QObject* parent)
-    : QTranslator(parent), translator(translator) {}
+DictionaryQtTranslator::DictionaryQtTranslator(const Translator& dictionary, QObject* parent)
+    : QTranslator(parent), translator(dictionary) {}
 
 DictionaryQtTranslator::~DictionaryQtTranslator() = default;
 

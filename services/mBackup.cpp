@@ -3,6 +3,7 @@
 #include "Boxes.h"
 #include "DatabaseKey.h"
 #include "FileSync.h"
+#include "ProductName.h"
 #include "mDbUtil.h"
 #include "mDeclareAPI.h"
 #include "mErrorHandler.h"
@@ -115,7 +116,7 @@ bool reopenDatabase(const AppError& replaceError) {
         LogError(QStringLiteral("Restore: the database %1 could not be replaced (%2) nor opened "
                                 "again (%3)")
                      .arg(gDBPath, replaceError.description, e.description));
-        Boxes::Show(QStringLiteral("Trevano Lite"),
+        Boxes::Show(ProductName(),
                     text(kLost) + kCrLf + kCrLf + replaceError.description + kCrLf + e.description,
                     Boxes::Icon::Critical);
         return false;

@@ -1,6 +1,7 @@
 #include "mErrorHandler.h"
 
 #include "Boxes.h"
+#include "ProductName.h"
 #include "ProgramFolder.h"
 
 #include "mGlobals.h"
@@ -35,8 +36,7 @@ void LogError(const QString& text) {
         (LogTimeStamp() + QLatin1Char('\t') + logged + QLatin1Char('\n')).toUtf8();
     if (!log.open(QIODevice::WriteOnly | QIODevice::Append) || log.write(line) != line.size() ||
         !log.flush()) {
-        Boxes::Show(QStringLiteral("Trevano Lite"),
-                    QStringLiteral("Error saving to error log file\r\n") + text);
+        Boxes::Show(ProductName(), QStringLiteral("Error saving to error log file\r\n") + text);
     }
 }
 
@@ -45,7 +45,7 @@ void ReportSettingsFailure(const Settings::SaveFailure& failure) {
         return; // the same failure as the save before: told once
     LogError(QStringLiteral("Cannot save the setting %1/%2 to %3: %4")
                  .arg(failure.section, failure.key, failure.file, failure.reason));
-    Boxes::Show(QStringLiteral("Trevano Lite"),
+    Boxes::Show(ProductName(),
                 Translator::FormatStr(Translate(QLatin1String(kSettingsNotSaved)),
                                       {QDir::toNativeSeparators(failure.file)}) +
                     QStringLiteral("\r\n") + failure.reason,
@@ -64,7 +64,7 @@ void ReportSettingsDamage(const Settings::DamagedFile& damaged) {
         text += QStringLiteral("\r\n") +
                 Translator::FormatStr(Translate(QLatin1String(kDamagedCopy)),
                                       {QDir::toNativeSeparators(damaged.copy)});
-    Boxes::Show(QStringLiteral("Trevano Lite"), text, Boxes::Icon::Warning);
+    Boxes::Show(ProductName(), text, Boxes::Icon::Warning);
 }
 
 QString ErrorBoxText(const QString& label, const AppError& error) {
@@ -80,7 +80,7 @@ QString ErrorBoxText(const QString& label, const AppError& error) {
 }
 
 void ShowProcedureError(const QString& procedure, const AppError& error) {
-    Boxes::Show(QStringLiteral("Trevano Lite"),
+    Boxes::Show(ProductName(),
                 QStringLiteral("Error %1 in procedure %2: %3")
                     .arg(error.number)
                     .arg(procedure, error.description),

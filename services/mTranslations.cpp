@@ -3,6 +3,7 @@
 #include "mGlobals.h"
 
 #include "Boxes.h"
+#include "ProductName.h"
 #include "Settings.h"
 
 QString GetVersionString() {
@@ -24,7 +25,7 @@ int GetRevision() {
 }
 
 void FallBackToLanguage(qint16 language, const QString& resetting) {
-    Boxes::Show(QStringLiteral("Trevano Lite"),
+    Boxes::Show(ProductName(),
                 gTranslator->EnglishName(gLanguage) +
                     QStringLiteral(" could not be displayed\r\n") + resetting,
                 Boxes::Icon::Information);

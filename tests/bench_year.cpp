@@ -7,6 +7,7 @@
 #include "Database.h"
 #include "DatabaseKey.h"
 #include "DatabaseMaker.h"
+#include "ProductName.h"
 #include "ProgramFolder.h"
 #include "TestHome.h"
 #include "YearDatabase.h"
@@ -133,7 +134,7 @@ int childStartUp(int argc, char** argv) {
     QElapsedTimer clock;
     clock.start();
     cApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Trevano Lite"));
+    QApplication::setApplicationName(ProductName());
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
         auto* login = qobject_cast<frmLogin*>(QApplication::activeModalWidget());

@@ -35,11 +35,11 @@ void addSetup() {
     group(5, 2, "Incident Book", QVariant());
     group(7, 0, "Crew", "Users");
     group(9, 1, "Empty Site", "");
-    const auto button = [](qint64 group, const QString& code, const QString& name,
+    const auto button = [](qint64 parent, const QString& code, const QString& name,
                            const QVariant& desc) {
         gConn->Execute("INSERT INTO tblButtons (lParentID, tButtonCode, tButtonName, tButtonDesc) "
                        "VALUES (?, ?, ?, ?)",
-                       {group, code, name, desc});
+                       {parent, code, name, desc});
     };
     button(131073, "00A003", "Yard", QVariant());
     button(65537, "00A001", "Gate", "Front");

@@ -44,10 +44,10 @@ void addSiteSetup() {
         return gConn->Insert("INSERT INTO tblListItems (tName, tDesc, wType) VALUES (?, '', ?)",
                              {name, type});
     };
-    const auto button = [](qint64 group, const QString& code, const QString& name) {
+    const auto button = [](qint64 parent, const QString& code, const QString& name) {
         gConn->Insert("INSERT INTO tblButtons (lParentID, tButtonCode, tButtonName, tButtonDesc) "
                       "VALUES (?, ?, ?, ?)",
-                      {group, code, name, name + " (description)"});
+                      {parent, code, name, name + " (description)"});
     };
     const qint64 north = group("North Site", 1);
     const qint64 south = group("South Site", 1);

@@ -124,6 +124,7 @@ void tst_install::desktopEntry() {
     QSettings entry(entryPath, QSettings::IniFormat);
     entry.beginGroup("Desktop Entry");
     QCOMPARE(entry.value("Type").toString(), QString("Application"));
+    QCOMPARE(entry.value("Name").toString(), QString("Trevano Lite"));
     QCOMPARE(entry.value("Icon").toString(), QString("trevano-lite"));
     QCOMPARE(entry.value("Terminal").toString(), QString("false"));
     const QByteArray file = content(entryPath);

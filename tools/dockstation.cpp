@@ -1,6 +1,7 @@
 // trevano-dockstation: a docking station with a reader in it, on a pseudo-terminal, for
 // trying the program without the hardware.
 #include "DockStation.h"
+#include "ProductName.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -60,8 +61,7 @@ const char* kCommands =
     "  touch 5C0F01 22:25";
 
 QSettings programSettings() {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Trevano Lite"),
-                     QStringLiteral("Trevano Lite"));
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, ProductName(), ProductName());
 }
 
 // What the simulator points at its terminal: the program's port setting and a symbolic
@@ -69,7 +69,7 @@ QSettings programSettings() {
 // must never open a terminal that has meanwhile been given to someone else.
 class Pointers {
 public:
-    explicit Pointers(QString device) : device(std::move(device)) {}
+    explicit Pointers(QString terminal) : device(std::move(terminal)) {}
     ~Pointers() { remove(); }
     Pointers(const Pointers&) = delete;
     Pointers& operator=(const Pointers&) = delete;

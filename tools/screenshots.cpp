@@ -182,9 +182,9 @@ int main(int argc, char** argv) {
     shoot(download, out.filePath("downloadwindow.png"));
     download.reject();
     main.GoOnline();
-    if (auto* download = main.CurrentPage()->findChild<QPushButton*>("cmdOnline_0");
-        download && gDocked)
-        download->click();
+    if (auto* cmdDownload = main.CurrentPage()->findChild<QPushButton*>("cmdOnline_0");
+        cmdDownload && gDocked)
+        cmdDownload->click();
     shoot(main, out.filePath("downloadpage.png"));
 
     // The setup page with a small site.

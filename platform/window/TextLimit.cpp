@@ -15,7 +15,7 @@ int unitsBefore(const QString& text, int end) {
 // cursor; text set as a whole loses its end.
 class CodePointLimit : public QValidator {
 public:
-    CodePointLimit(int count, QObject* parent) : QValidator(parent), count(count) {}
+    CodePointLimit(int limit, QObject* parent) : QValidator(parent), count(limit) {}
 
     State validate(QString& input, int& pos) const override {
         int excess = CodePointCount(input) - count;

@@ -4,6 +4,7 @@
 
 #include "Boxes.h"
 #include "LanguageDialog.h"
+#include "ProductName.h"
 
 bool Translator::SelectLanguage(const QString& text, int, int, int& chosen, QWidget* parent) {
     return ChooseLanguage(*this, text, chosen, parent);
@@ -12,7 +13,7 @@ bool Translator::SelectLanguage(const QString& text, int, int, int& chosen, QWid
 int Translator::IvMessageBox(const QString& prompt, const QString& title, IvBox::Kind kind,
                              IvBox::Buttons buttons, int) const {
     Boxes::Box box;
-    box.title = title.isEmpty() ? QStringLiteral("Trevano Lite") : title;
+    box.title = title.isEmpty() ? ProductName() : title;
     box.text = Translate(prompt);
     switch (kind) {
     case IvBox::Stop:

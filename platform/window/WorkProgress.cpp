@@ -14,8 +14,8 @@ constexpr int kUpdateMs = 50;
 // dialog stays, so that it keeps the other windows from the user's input.
 class WorkProgressDialog : public QProgressDialog {
 public:
-    WorkProgressDialog(QWidget* parent, const bool& cancellable)
-        : QProgressDialog(parent), cancellable(cancellable) {}
+    WorkProgressDialog(QWidget* parent, const bool& mayCancel)
+        : QProgressDialog(parent), cancellable(mayCancel) {}
 
 protected:
     void closeEvent(QCloseEvent* event) override {

@@ -2,6 +2,7 @@
 
 #include "Boxes.h"
 #include "Database.h"
+#include "ProductName.h"
 #include "ReportFrame.h"
 #include "ReportPreview.h"
 #include "darIncident.h"
@@ -20,7 +21,6 @@
 
 namespace {
 
-const QString kProgramTitle = QStringLiteral("Trevano Lite");
 // SQLite takes at most 999 parameters in one statement.
 constexpr int kReadersPerStatement = 900;
 // Rows between two calls of the progress.
@@ -319,11 +319,11 @@ bool BuildIncidentReport(const QDateTime& StartDate, const QDateTime& EndDate,
     case IncidentRows::Written:
         break;
     case IncidentRows::NoRecords:
-        Boxes::Show(kProgramTitle, QStringLiteral("No records for the given parameters"),
+        Boxes::Show(ProductName(), QStringLiteral("No records for the given parameters"),
                     Boxes::Icon::Information);
         return false;
     case IncidentRows::UnknownButton:
-        Boxes::Show(kProgramTitle, QStringLiteral("Error Looking up Incident"),
+        Boxes::Show(ProductName(), QStringLiteral("Error Looking up Incident"),
                     Boxes::Icon::Information);
         return false;
     default:

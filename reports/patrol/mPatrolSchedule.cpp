@@ -54,7 +54,7 @@ const char* const cPatrolTable::PointsQuery =
     "tblButtons.tButtonCode) LEFT JOIN tblListItems ON tblButtons.lParentID = tblListItems.ID "
     "WHERE tblTourPoints.lParentID = ? ORDER BY tblTourPoints.lIndex, tblTourPoints.ID";
 
-cPatrolTable::cPatrolTable(DbConnection& connection) : connection(connection) {}
+cPatrolTable::cPatrolTable(DbConnection& conn) : connection(conn) {}
 
 cPatrolTable::~cPatrolTable() {
     Drop();

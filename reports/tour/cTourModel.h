@@ -72,7 +72,7 @@ public:
     class const_iterator {
     public:
         using Inner = typename std::vector<Entry>::const_iterator;
-        explicit const_iterator(Inner it) : it(it) {}
+        explicit const_iterator(Inner at) : it(at) {}
         T& operator*() const { return *it->value; }
         T* operator->() const { return it->value.get(); }
         const_iterator& operator++() {

@@ -12,7 +12,7 @@ const char* const cTourReportRows::CreateStatement =
     "txtEventTime VARCHAR NULL, txtEventStatus VARCHAR NULL, "
     "txtEventDetails VARCHAR NULL)";
 
-cTourReportRows::cTourReportRows(DbConnection& connection) : connection(connection) {}
+cTourReportRows::cTourReportRows(DbConnection& conn) : connection(conn) {}
 
 cTourReportRows::~cTourReportRows() {
     DropTable();

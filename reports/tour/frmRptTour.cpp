@@ -15,8 +15,8 @@ const QString kShowEvents = QStringLiteral("ShowEventsStatus");
 
 } // namespace
 
-frmRptTour::frmRptTour(TourReportPreview preview, QWidget* parent)
-    : QDialog(parent), ui(std::make_unique<Ui::frmRptTour>()), preview(std::move(preview)) {
+frmRptTour::frmRptTour(TourReportPreview showPreview, QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::frmRptTour>()), preview(std::move(showPreview)) {
     ui->setupUi(this);
     connect(ui->cmdPrintPreview, &QPushButton::clicked, this, &frmRptTour::RunTourReport);
     connect(ui->cmdCancel, &QPushButton::clicked, this, &frmRptTour::cmdCancel_Click);
