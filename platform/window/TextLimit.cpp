@@ -48,6 +48,16 @@ private:
     int count;
 };
 
+// `count` characters of a line as users type one: what a box at that length limit must show.
+QString typicalText(int count) {
+    static const QString line =
+        QString::fromUtf8("Sicherheitsdienst Müller & Söhne GmbH, Hauptstr. 1 ");
+    QString text;
+    while (text.size() < count)
+        text += line;
+    return text.left(count);
+}
+
 } // namespace
 
 int CodePointCount(const QString& text) {
@@ -83,18 +93,10 @@ void LimitCodePointsOfForm(QWidget* form) {
         }
 }
 
-QString TypicalText(int count) {
-    static const QString line =
-        QString::fromUtf8("Sicherheitsdienst Müller & Söhne GmbH, Hauptstr. 1 ");
-    QString text;
-    while (text.size() < count)
-        text += line;
-    return text.left(count);
-}
-
 void WidenForLimit(QLineEdit* edit, int count) {
     // What the line edit keeps beside its text, as it paints: the style's frame, the text
-    // margins, two pixels on each side, one for the cursor and the font's overhanging bearings.
+    // margins, two pixels on each side, one for the cursor and the font's overhanging bearings;
+    // and one more for rounding the text's width.
     QStyleOptionFrame option;
     option.initFrom(edit);
     option.rect = QRect(0, 0, 1000, edit->sizeHint().height());
@@ -110,6 +112,6 @@ void WidenForLimit(QLineEdit* edit, int count) {
     const int beside = option.rect.width() - contents.width() + 2 * 2 + 1 +
                        qCeil(qMax(0.0, -metrics.minLeftBearing())) +
                        qCeil(qMax(0.0, -metrics.minRightBearing()));
-    const int needed = qCeil(metrics.horizontalAdvance(TypicalText(count))) + 1 + beside;
+    const int needed = qCeil(metrics.horizontalAdvance(typicalText(count))) + 1 + beside;
     edit->setMinimumWidth(qMax(edit->minimumWidth(), needed));
 }

@@ -21,10 +21,6 @@ void LimitCodePoints(QLineEdit* edit, int count);
 // boxes to show a text at its limit whole.
 void LimitCodePointsOfForm(QWidget* form);
 
-// `count` characters of a line as users type one (capitals, small letters, umlauts, digits,
-// punctuation): what a box at that length limit must show whole.
-QString TypicalText(int count);
-
-// Widens the line edit, never narrowing it, so that `count` typical characters show whole in
-// its font without scrolling.
+// Widens the line edit, never narrowing it, so that `count` characters of a line as users type
+// one (capitals, small letters, umlauts, digits, punctuation) show whole in its font.
 void WidenForLimit(QLineEdit* edit, int count);
