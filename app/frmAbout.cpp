@@ -1,6 +1,7 @@
 #include "frmAbout.h"
 
 #include "ProductName.h"
+#include "Translator.h"
 #include "mGlobals.h"
 #include "mTranslations.h"
 
@@ -23,6 +24,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
         return label;
     };
     lblTitle = makeLabel("lblTitle");
+    lblTitle->setWordWrap(false); // the product's name on one line: the box widens for it
     QFont bold = lblTitle->font();
     bold.setBold(true);
     bold.setPointSizeF(bold.pointSizeF() * 1.3);
@@ -58,8 +60,10 @@ void frmAbout::Populate() {
         Translate(QStringLiteral("Copying or distributing it without permission is not allowed.")));
     lblCopyright->setText(GetCopyrightString());
     lblTitle->setText(GetProductTitle());
-    lblBuild->setText(QStringLiteral("Build %1").arg(GetRevision(), 4, 10, QLatin1Char('0')));
+    lblBuild->setText(
+        Translator::FormatStr(Translate(QStringLiteral("Build %0:s")),
+                              {QStringLiteral("%1").arg(GetRevision(), 4, 10, QLatin1Char('0'))}));
     // Contact details are the user's own company lines; the program invents none.
-    lblCustom->setText(QStringLiteral("\r\n\r\n") + ProductName() +
-                       QStringLiteral("\r\nHelp: Help > Contents"));
+    lblCustom->setText(QStringLiteral("\r\n\r\n") + ProductName() + QStringLiteral("\r\n") +
+                       Translate(QStringLiteral("For help see Help > Contents.")));
 }

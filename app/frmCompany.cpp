@@ -11,6 +11,7 @@ frmCompany::frmCompany(QWidget* parent) : QDialog(parent), ui(std::make_unique<U
     QLineEdit* lines[] = {ui->txtLine_0, ui->txtLine_1, ui->txtLine_2, ui->txtLine_3};
     for (int i = 0; i < 4; ++i) {
         LimitCodePoints(lines[i], kCompanyLineLength);
+        WidenForLimit(lines[i], kCompanyLineLength);
         lines[i]->setText(gCompanyInfo[i + 1]);
     }
     connect(ui->cmdOk, &QPushButton::clicked, this, &frmCompany::cmdOk_Click);

@@ -3,14 +3,17 @@
 // docking station, and the group editor opened from the setup page, which writes its buttons
 // at once and reports a write the database refuses.
 #include "ModalScript.h"
+#include "ShownWhole.h"
 #include "SimulatedDock.h"
 #include "TestHome.h"
 #include "TestMain.h"
+#include "Translator.h"
 #include "cSerialLink.h"
 #include "frmAddButton.h"
 #include "frmAddReader.h"
 #include "frmEditButton.h"
 #include "frmEditReader.h"
+#include "frmEditTour.h"
 #include "frmListEdit.h"
 #include "frmMDISetup.h"
 #include "frmMain.h"
@@ -96,6 +99,8 @@ private slots:
     void manualId();
     void nameRules_data();
     void nameRules();
+    void editorsShowTextsAtTheLimitWhole_data();
+    void editorsShowTextsAtTheLimitWhole();
     void addButtonListens();
     void addDialogsEndWhenTheLineGoes_data();
     void addDialogsEndWhenTheLineGoes();
@@ -345,6 +350,53 @@ void tst_groups::nameRules() {
         QCOMPARE(window->focusWidget(), box);
         QCOMPARE(box->selectedText(), typed); // all of it, to be typed over
     }
+}
+
+void tst_groups::editorsShowTextsAtTheLimitWhole_data() {
+    QTest::addColumn<QString>("dialog");
+    QTest::addColumn<int>("language");
+    for (const char* dialog : {"button", "add button", "reader", "add reader", "group", "tour"}) {
+        QTest::addRow("%s, English", dialog) << QString(dialog) << 0;
+        QTest::addRow("%s, German", dialog) << QString(dialog) << 2;
+    }
+}
+
+// A name at its length limit (25) and a description at its (50) show whole at the editor's
+// first size, and the editor still fits the smallest screen.
+void tst_groups::editorsShowTextsAtTheLimitWhole() {
+    QFETCH(QString, dialog);
+    QFETCH(int, language);
+    gTranslator->language = language;
+    gTranslator->Open();
+    cSerialLink link;
+    std::unique_ptr<QDialog> window;
+    if (dialog == "button")
+        window = std::make_unique<frmEditButton>();
+    else if (dialog == "add button")
+        window = std::make_unique<frmAddButton>(link);
+    else if (dialog == "reader")
+        window = std::make_unique<frmEditReader>();
+    else if (dialog == "add reader")
+        window = std::make_unique<frmAddReader>(link);
+    else if (dialog == "group")
+        window = std::make_unique<frmListEdit>(link);
+    else
+        window = std::make_unique<frmEditTour>();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    const QString name = QString::fromUtf8("Wachschutz Müller, Tor 12");
+    const QString desc = QString::fromUtf8("Sicherheitsdienst Müller & Söhne GmbH, Hauptstr. 1");
+    QCOMPARE(name.size(), 25);
+    QCOMPARE(desc.size(), 50);
+    int boxes = 0;
+    for (const auto& [box, text] : {std::pair{"txtName", name}, std::pair{"txtDesc", desc}})
+        if (auto* edit = window->findChild<QLineEdit*>(box)) {
+            ++boxes;
+            QVERIFY2(ShowsWhole(edit, text),
+                     qPrintable(QString("%1 %2 wide").arg(box).arg(edit->width())));
+        }
+    QVERIFY(boxes > 0);
+    QVERIFY(window->frameGeometry().width() <= 1024 && window->frameGeometry().height() <= 768);
 }
 
 void tst_groups::addDialogsEndWhenTheLineGoes_data() {

@@ -5,10 +5,12 @@
 #include "HelpViewer.h"
 #include "Page.h"
 #include "Settings.h"
+#include "ShownWhole.h"
 #include "TestHome.h"
 #include "TestMain.h"
 #include "TightFolder.h"
 #include "Translator.h"
+#include "frmAbout.h"
 #include "frmCompany.h"
 #include "frmMain.h"
 #include "mCompany.h"
@@ -129,6 +131,11 @@ private slots:
     void homePageFits();
     void helpContents();
     void companyLines();
+    void companyLinesShowWhole_data();
+    void companyLinesShowWhole();
+    void aboutTitleOnOneLine_data();
+    void aboutTitleOnOneLine();
+    void aboutBoxSpeaksGerman();
     void settingsThatCannotBeSaved_data();
     void settingsThatCannotBeSaved();
     void damagedSettingsFile_data();
@@ -571,6 +578,93 @@ void tst_mainwindow::companyLines() {
     QCOMPARE(Settings::GetSetting("Properties", "CompanyInfo3"),
              QString("Night patrol, \"North\" gate"));
     QCOMPARE(Settings::GetSetting("Properties", "CompanyInfo4"), QString());
+}
+
+void tst_mainwindow::companyLinesShowWhole_data() {
+    QTest::addColumn<int>("language");
+    QTest::addColumn<QString>("line");
+    const QString lines[] = {
+        QString::fromUtf8("Sicherheitsdienst Müller & Söhne GmbH, Hauptstr. 1"),
+        QString::fromUtf8("Wachschutz Nord GmbH & Co. KG, Industriestraße 147"),
+        QString::fromUtf8("Notruf 0800 123 45 67, Zentrale: 040 987 654 32 10"),
+        QString::fromUtf8("Objektschutz · Revierdienst · Alarmverfolgung 24/7")};
+    for (const QString& line : lines) {
+        QTest::addRow("English, %s", qPrintable(line.left(12))) << 0 << line;
+        QTest::addRow("German, %s", qPrintable(line.left(12))) << 2 << line;
+    }
+}
+
+// A company line at its length limit shows whole in every box at the dialog's first size, and
+// the dialog still fits the smallest screen.
+void tst_mainwindow::companyLinesShowWhole() {
+    QFETCH(int, language);
+    QFETCH(QString, line);
+    QCOMPARE(line.size(), kCompanyLineLength);
+    gTranslator->language = language;
+    gTranslator->Open();
+    frmCompany dialog;
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    for (int i = 0; i < 4; ++i) {
+        auto* box = dialog.findChild<QLineEdit*>(QString("txtLine_%1").arg(i));
+        QVERIFY2(ShowsWhole(box, line),
+                 qPrintable(QString("box %1, %2 wide").arg(i).arg(box->width())));
+    }
+    QVERIFY(dialog.frameGeometry().width() <= 1024 && dialog.frameGeometry().height() <= 768);
+}
+
+void tst_mainwindow::aboutTitleOnOneLine_data() {
+    QTest::addColumn<int>("language");
+    QTest::newRow("English") << 0;
+    QTest::newRow("German") << 2;
+}
+
+void tst_mainwindow::aboutTitleOnOneLine() {
+    QFETCH(int, language);
+    gTranslator->language = language;
+    gTranslator->Open();
+    frmAbout about;
+    about.Populate();
+    about.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&about));
+    auto* title = about.findChild<QLabel*>("lblTitle");
+    const QFontMetrics metrics(title->font());
+    QVERIFY(!title->text().isEmpty());
+    QVERIFY2(title->width() >= metrics.horizontalAdvance(title->text()),
+             qPrintable(QString("%1 wide for %2").arg(title->width()).arg(title->text())));
+    const int height = title->wordWrap() ? title->heightForWidth(title->width()) : title->height();
+    QVERIFY2(height < 2 * metrics.lineSpacing(), qPrintable(QString::number(height)));
+    QVERIFY(about.frameGeometry().width() <= 1024);
+}
+
+// Every line the About box shows in German is German: where it reads as in English, the
+// dictionary says the German is the same (a number may follow), or it is the company's name.
+void tst_mainwindow::aboutBoxSpeaksGerman() {
+    const auto shown = [](int language) {
+        gTranslator->language = language;
+        gTranslator->Open();
+        frmAbout about;
+        about.Populate();
+        QStringList lines{about.windowTitle()};
+        for (QLabel* label : about.findChildren<QLabel*>())
+            lines << label->text().split(QRegularExpression("\\r?\\n"));
+        for (QPushButton* button : about.findChildren<QPushButton*>())
+            lines << button->text();
+        return lines;
+    };
+    const QStringList english = shown(0);
+    const QStringList german = shown(2);
+    QCOMPARE(german.size(), english.size());
+    const QStringList names{"Trevano Lite"};
+    static const QRegularExpression number("[\\s\\d.]+$");
+    for (int i = 0; i < german.size(); ++i) {
+        const QString line = german.at(i).trimmed();
+        if (line.isEmpty() || line != english.at(i).trimmed() || names.contains(line))
+            continue;
+        const QString text = QString(line).remove(number);
+        QVERIFY2(gTranslator->HasTranslation(text) && gTranslator->Translate(text) == text,
+                 qPrintable("English left: " + line));
+    }
 }
 
 void tst_mainwindow::settingsThatCannotBeSaved_data() {

@@ -2,6 +2,7 @@
 #include "AppError.h"
 #include "BusyPointer.h"
 #include "Settings.h"
+#include "ShownWhole.h"
 #include "TestHome.h"
 #include "TextLimit.h"
 #include "Translator.h"
@@ -15,6 +16,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSettings>
+#include <QVBoxLayout>
 #include <QtTest>
 
 class tst_platform : public QObject {
@@ -34,6 +36,8 @@ private slots:
     void errorLogLines();
     void codePointLimit_data();
     void codePointLimit();
+    void formBoxesShowTheirLimitWhole_data();
+    void formBoxesShowTheirLimitWhole();
     void busyPointerEndsWithItsScope();
     void progressDialogHasOneOwner();
 };
@@ -272,6 +276,49 @@ void tst_platform::codePointLimit() {
         name->insert(inserted);
     }
     QCOMPARE(name->text(), after);
+}
+
+void tst_platform::formBoxesShowTheirLimitWhole_data() {
+    QTest::addColumn<int>("limit");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("pointSize"); // 0: the application's font
+    QTest::addColumn<int>("least");     // the box's own minimum width
+    QTest::newRow("name") << 25 << QString::fromUtf8("Wachschutz Müller, Tor 12") << 0 << 0;
+    QTest::newRow("company line") << 50
+                                  << QString::fromUtf8(
+                                         "Sicherheitsdienst Müller & Söhne GmbH, Hauptstr. 1")
+                                  << 0 << 0;
+    QTest::newRow("digits and capitals")
+        << 50 << QString::fromUtf8("Notruf 0800 123 45 67, Zentrale: 040 987 654 32 10") << 0 << 0;
+    QTest::newRow("larger font of the box")
+        << 50 << QString::fromUtf8("Wachschutz Nord GmbH & Co. KG, Industriestraße 147") << 16 << 0;
+    QTest::newRow("box with a width of its own")
+        << 25 << QString::fromUtf8("Wachschutz Müller, Tor 12") << 0 << 900;
+}
+
+// A form's box is wide enough at the form's first size for a text at its length limit.
+void tst_platform::formBoxesShowTheirLimitWhole() {
+    QFETCH(int, limit);
+    QFETCH(QString, text);
+    QFETCH(int, pointSize);
+    QFETCH(int, least);
+    QWidget form;
+    auto* layout = new QVBoxLayout(&form);
+    auto* edit = new QLineEdit(&form);
+    layout->addWidget(edit);
+    edit->setMaxLength(limit);
+    if (pointSize > 0) {
+        QFont font = edit->font();
+        font.setPointSize(pointSize);
+        edit->setFont(font);
+    }
+    edit->setMinimumWidth(least);
+    LimitCodePointsOfForm(&form);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QVERIFY2(ShowsWhole(edit, text), qPrintable(QString::number(edit->width())));
+    QCOMPARE(edit->text(), text);
+    QVERIFY(edit->minimumWidth() >= least);
 }
 
 // The hourglass goes with the scope that showed it, a failure included, and an arrow shown over

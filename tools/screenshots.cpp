@@ -40,6 +40,7 @@
 #include "mPacket.h"
 #include "mTranslations.h"
 #include "patrol/frmRptPatrolSchedule.h"
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
 
@@ -98,6 +99,69 @@ void shootReportPreview(const QString& path) {
     preview.SetZoom(ReportPageView::PageWidth);
     shoot(preview, path);
     preview.close();
+}
+
+// Texts at the length limits of names (25) and of descriptions and company lines (50), each
+// of a different width, to see that every box shows them whole.
+const char* const kLimitNames[] = {"Wachschutz Müller, Tor 12", "WWM Warenannahme Mitte 14"};
+const char* const kLimitLines[] = {"Sicherheitsdienst Müller & Söhne GmbH, Hauptstr. 1",
+                                   "Wachschutz Nord GmbH & Co. KG, Industriestraße 147",
+                                   "Notruf 0800 123 45 67, Zentrale: 040 987 654 32 10",
+                                   "Objektschutz · Revierdienst · Alarmverfolgung 24/7"};
+
+void fillToLimits(QWidget& form) {
+    if (auto* name = form.findChild<QLineEdit*>(QStringLiteral("txtName")))
+        name->setText(QString::fromUtf8(kLimitNames[0]));
+    if (auto* desc = form.findChild<QLineEdit*>(QStringLiteral("txtDesc")))
+        desc->setText(QString::fromUtf8(kLimitLines[1]));
+}
+
+void shootCompanyAtLimits(const QDir& out) {
+    frmCompany company;
+    for (int i = 0; i < 4; ++i)
+        company.findChild<QLineEdit*>(QStringLiteral("txtLine_%1").arg(i))
+            ->setText(QString::fromUtf8(kLimitLines[i]));
+    shoot(company, out.filePath("company-limits.png"));
+}
+
+void shootEditorsAtLimits(frmMain& main, const QDir& out, qint64 site, qint64 tour) {
+    frmEditTour tourEditor(&main);
+    tourEditor.setGroupID(tour);
+    tourEditor.setTolerance(5);
+    tourEditor.setListName(QString::fromUtf8(kLimitNames[1]));
+    tourEditor.setListDesc(QString::fromUtf8(kLimitLines[2]));
+    tourEditor.setStartTime(QTime(22, 30));
+    tourEditor.Populate();
+    shoot(tourEditor, out.filePath("touredit-limits.png"));
+    tourEditor.reject();
+    frmListEdit group(main.Link(), &main);
+    group.setID(site);
+    group.setItemType(1);
+    group.setListName(QString::fromUtf8(kLimitNames[1]));
+    group.setListDesc(QString::fromUtf8(kLimitLines[3]));
+    group.Update();
+    shoot(group, out.filePath("groupeditor-limits.png"));
+    group.reject();
+    frmEditButton button(&main);
+    button.SetCaption(Translate("Add New Location"));
+    button.SetIcon("locations");
+    fillToLimits(button);
+    shoot(button, out.filePath("editbutton-limits.png"));
+    button.reject();
+    frmAddButton add(main.Link(), &main);
+    add.SetIcon("locations");
+    add.setWindowTitle(Translate("Add New Location"));
+    fillToLimits(add);
+    shoot(add, out.filePath("addbutton-limits.png"));
+    add.reject();
+    frmAddReader addReader(main.Link(), &main);
+    fillToLimits(addReader);
+    shoot(addReader, out.filePath("addreader-limits.png"));
+    addReader.reject();
+    frmEditReader editReader(&main);
+    fillToLimits(editReader);
+    shoot(editReader, out.filePath("editreader-limits.png"));
+    editReader.reject();
 }
 
 } // namespace
@@ -167,6 +231,7 @@ int main(int argc, char** argv) {
     }
     frmCompany company;
     shoot(company, out.filePath("company.png"));
+    shootCompanyAtLimits(out);
     frmUserMaintenance users;
     users.FormStart(1);
     shoot(users, out.filePath("users.png"));
@@ -276,6 +341,7 @@ int main(int argc, char** argv) {
     editReader.setDesc("Reader 1");
     shoot(editReader, out.filePath("editreader.png"));
     editReader.reject();
+    shootEditorsAtLimits(main, out, gates, night);
     main.GoReports();
     shoot(main, out.filePath("reportspage.png"));
     shootReportPreview(out.filePath("preview.png"));

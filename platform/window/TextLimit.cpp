@@ -1,7 +1,11 @@
 #include "TextLimit.h"
 
+#include <QFontMetricsF>
 #include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QValidator>
+#include <QtMath>
 
 namespace {
 
@@ -44,6 +48,16 @@ private:
     int count;
 };
 
+// `count` characters of a line as users type one: what a box at that length limit must show.
+QString typicalText(int count) {
+    static const QString line =
+        QString::fromUtf8("Sicherheitsdienst Müller & Söhne GmbH, Hauptstr. 1 ");
+    QString text;
+    while (text.size() < count)
+        text += line;
+    return text.left(count);
+}
+
 } // namespace
 
 int CodePointCount(const QString& text) {
@@ -73,6 +87,31 @@ void LimitCodePoints(QLineEdit* edit, int count) {
 void LimitCodePointsOfForm(QWidget* form) {
     const int noLimit = QLineEdit().maxLength();
     for (QLineEdit* edit : form->findChildren<QLineEdit*>())
-        if (edit->maxLength() < noLimit && !edit->validator())
+        if (edit->maxLength() < noLimit && !edit->validator()) {
+            WidenForLimit(edit, edit->maxLength());
             LimitCodePoints(edit, edit->maxLength());
+        }
+}
+
+void WidenForLimit(QLineEdit* edit, int count) {
+    // What the line edit keeps beside its text, as it paints: the style's frame, the text
+    // margins, two pixels on each side, one for the cursor and the font's overhanging bearings;
+    // and one more for rounding the text's width.
+    QStyleOptionFrame option;
+    option.initFrom(edit);
+    option.rect = QRect(0, 0, 1000, edit->sizeHint().height());
+    option.lineWidth = edit->hasFrame()
+                           ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit)
+                           : 0;
+    option.midLineWidth = 0;
+    option.state |= QStyle::State_Sunken;
+    const QRect contents = edit->style()
+                               ->subElementRect(QStyle::SE_LineEditContents, &option, edit)
+                               .marginsRemoved(edit->textMargins());
+    const QFontMetricsF metrics(edit->font());
+    const int beside = option.rect.width() - contents.width() + 2 * 2 + 1 +
+                       qCeil(qMax(0.0, -metrics.minLeftBearing())) +
+                       qCeil(qMax(0.0, -metrics.minRightBearing()));
+    const int needed = qCeil(metrics.horizontalAdvance(typicalText(count))) + 1 + beside;
+    edit->setMinimumWidth(qMax(edit->minimumWidth(), needed));
 }

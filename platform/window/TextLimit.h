@@ -17,5 +17,10 @@ QString LeftCodePoints(const QString& text, int count);
 void LimitCodePoints(QLineEdit* edit, int count);
 
 // Turns the length limit a form gives each of its text boxes (a Designer maxLength) into a
-// code-point limit, for the boxes that have no validator of their own.
+// code-point limit, for the boxes that have no validator of their own, and widens each of those
+// boxes to show a text at its limit whole.
 void LimitCodePointsOfForm(QWidget* form);
+
+// Widens the line edit, never narrowing it, so that `count` characters of a line as users type
+// one (capitals, small letters, umlauts, digits, punctuation) show whole in its font.
+void WidenForLimit(QLineEdit* edit, int count);
