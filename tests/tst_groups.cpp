@@ -388,14 +388,14 @@ void tst_groups::editorsShowTextsAtTheLimitWhole() {
     const QString desc = QString::fromUtf8("Sicherheitsdienst Müller & Söhne GmbH, Hauptstr. 1");
     QCOMPARE(name.size(), 25);
     QCOMPARE(desc.size(), 50);
-    int boxes = 0;
+    int checked = 0;
     for (const auto& [box, text] : {std::pair{"txtName", name}, std::pair{"txtDesc", desc}})
         if (auto* edit = window->findChild<QLineEdit*>(box)) {
-            ++boxes;
+            ++checked;
             QVERIFY2(ShowsWhole(edit, text),
                      qPrintable(QString("%1 %2 wide").arg(box).arg(edit->width())));
         }
-    QVERIFY(boxes > 0);
+    QVERIFY(checked > 0);
     QVERIFY(window->frameGeometry().width() <= 1024 && window->frameGeometry().height() <= 768);
 }
 
