@@ -1,8 +1,10 @@
 #include "ListColumns.h"
 
+#include <QDate>
 #include <QHeaderView>
 #include <QStyle>
 #include <QStyleOptionViewItem>
+#include <QTime>
 #include <QTreeView>
 
 namespace {
@@ -29,12 +31,15 @@ QVector<int> splitByWeight(int amount, const QVector<int>& weights) {
 } // namespace
 
 int NameColumnWidth(const QTreeView* list, bool withIcon, int length) {
+    return TextColumnWidth(list, {QString(length, QLatin1Char('W'))}, withIcon);
+}
+
+int TextColumnWidth(const QTreeView* list, const QStringList& texts, bool withIcon) {
     // As the item delegate measures a row: the style's size of an item with that text.
     QStyleOptionViewItem option;
     option.initFrom(list);
     option.font = list->font();
     option.fontMetrics = list->fontMetrics();
-    option.text = QString(length, QLatin1Char('W'));
     option.features = QStyleOptionViewItem::HasDisplay;
     option.displayAlignment = Qt::AlignLeft | Qt::AlignVCenter;
     option.decorationPosition = QStyleOptionViewItem::Left;
@@ -43,7 +48,37 @@ int NameColumnWidth(const QTreeView* list, bool withIcon, int length) {
         option.features |= QStyleOptionViewItem::HasDecoration;
         option.decorationSize = list->iconSize().isValid() ? list->iconSize() : QSize(small, small);
     }
-    return list->style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), list).width();
+    int widest = 0;
+    for (const QString& text : texts) {
+        option.text = text;
+        widest =
+            qMax(widest, list->style()
+                             ->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), list)
+                             .width());
+    }
+    return widest;
+}
+
+QStringList DateTexts(const QString& format) {
+    QStringList texts;
+    for (int month = 1; month <= 12; ++month)
+        texts << QDate(2088, month, 28).toString(format);
+    return texts;
+}
+
+QStringList TimeTexts(const QString& format) {
+    QStringList texts;
+    for (int hour = 0; hour < 24; ++hour)
+        texts << QTime(hour, 58, 58).toString(format);
+    return texts;
+}
+
+QStringList DigitTexts(int length, bool hex) {
+    QStringList texts;
+    const QString digits = hex ? QStringLiteral("0123456789ABCDEF") : QStringLiteral("0123456789");
+    for (const QChar digit : digits)
+        texts << QString(length, digit);
+    return texts;
 }
 
 QVector<int> ShareColumnWidths(int available, const QVector<int>& units, const QVector<int>& least,
@@ -86,12 +121,16 @@ QVector<int> ShareColumnWidths(int available, const QVector<int>& units, const Q
     return widths;
 }
 
-void ShareColumns(QTreeView* list, const QVector<int>& units, const QVector<NameColumn>& names) {
+void ShareColumns(QTreeView* list, const QVector<int>& units, const QVector<NameColumn>& names,
+                  const QVector<FixedColumn>& fixed) {
     QHeaderView* header = list->header();
     const int count = qMin(int(units.size()), header->count());
     QVector<int> least(count), need(count, 0);
     for (int i = 0; i < count; ++i)
         least[i] = header->sectionSizeHint(i);
+    for (const FixedColumn& f : fixed)
+        if (f.column < count)
+            least[f.column] = qMax(least.at(f.column), TextColumnWidth(list, f.texts, f.withIcon));
     for (const NameColumn& name : names)
         if (name.column < count)
             need[name.column] = NameColumnWidth(list, name.withIcon);
