@@ -98,26 +98,34 @@ QVector<int> ShareColumnWidths(int available, const QVector<int>& units, const Q
                 widths[i] = qMax(widths.at(i), qMin(need.value(i), available));
         return widths;
     }
-    QVector<int> lack(count, 0), slack(count, 0);
-    int lacking = 0, giving = 0;
+    QVector<int> want(count, 0), slack(count, 0);
+    int wanted = 0, giving = 0, others = 0;
+    bool lacking = false;
     for (int i = 0; i < count; ++i) {
         if (need.value(i) > 0) {
-            lack[i] = qMax(0, need.value(i) - widths.at(i));
-            lacking += lack.at(i);
+            want[i] = qMax(widths.at(i), need.value(i));
+            wanted += want.at(i);
+            lacking = lacking || want.at(i) > widths.at(i);
         } else {
             slack[i] = qMax(0, widths.at(i) - least.value(i));
             giving += slack.at(i);
+            others += widths.at(i);
         }
     }
-    if (lacking == 0)
+    // Columns whose least is above their share may push the total past the list.
+    if (!lacking && (wanted == 0 || total <= available))
         return widths;
     // Room the shares leave unused goes first; then the other columns give by their slack.
-    const int unused = qMax(0, available - total);
-    const int given = qMin(lacking, unused + giving);
-    const QVector<int> taken = splitByWeight(qMax(0, given - unused), slack);
-    const QVector<int> got = splitByWeight(given, lack);
+    const int room = qMax(0, available - others);
+    const int taken = qBound(0, wanted - room, giving);
+    const QVector<int> given = splitByWeight(taken, slack);
     for (int i = 0; i < count; ++i)
-        widths[i] += got.at(i) - taken.at(i);
+        widths[i] -= given.at(i);
+    // Names that still do not fit share the room by what each needs, never below its caption.
+    const QVector<int> names = room + taken >= wanted ? want : splitByWeight(room + taken, want);
+    for (int i = 0; i < count; ++i)
+        if (need.value(i) > 0)
+            widths[i] = qMax(least.value(i), names.at(i));
     return widths;
 }
 

@@ -21,9 +21,10 @@ QStringList TimeTexts(const QString& format);
 QStringList DigitTexts(int length, bool hex);
 
 // Widths of columns that share `available` pixels by `units` (hundredths of it). Every column
-// gets at least its `least` (its caption); a name column (`need` above 0) gets at least its
-// need as far as there is room: the other columns give up width down to their least, and the
-// name columns share what they give by what each lacks. Where the units add up to more than
+// gets at least its `least` (its caption, its widest text); a name column (`need` above 0) gets
+// at least its need as far as there is room: the other columns give up width down to their
+// least, and name columns that still do not fit share the room by what each needs, so that
+// two names at their limit are cut alike. Where the units add up to more than
 // 100 the columns run past the list's edge anyway: a name column then takes at most the whole
 // of `available`, and the others keep their shares.
 QVector<int> ShareColumnWidths(int available, const QVector<int>& units, const QVector<int>& least,
