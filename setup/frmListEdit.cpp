@@ -101,8 +101,8 @@ void frmListEdit::InitItemColumns() {
 }
 
 void frmListEdit::SetColumnWidths() {
-    // The description takes what the ID and the name leave.
-    ShareColumns(ui->lvwItems, {25, 28}, {{kNameColumn, false}},
+    // The description takes what the ID and the name leave, never less than its heading.
+    ShareColumns(ui->lvwItems, {25, 28, 47}, {{kNameColumn, false}},
                  {{0, DigitTexts(kButtonCodeDigits, true), true}});
 }
 

@@ -1,5 +1,6 @@
 // Renders the program's windows to PNG files for a look: screenshots OUT_FOLDER.
-// Runs on a temporary program folder with a fresh database.
+// Runs on a temporary program folder with a fresh database, and a simulated docking station in
+// this process unless TREVANO_COM1 names a device.
 #include "Boxes.h"
 #include "Page.h"
 #include "mLinkGlobals.h"
