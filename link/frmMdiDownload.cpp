@@ -3,6 +3,7 @@
 #include "Boxes.h"
 #include "BusyPointer.h"
 #include "ListColumns.h"
+#include "WrappedRows.h"
 #include "cCommandExchange.h"
 #include "cHeldLine.h"
 #include "cLinkHost.h"
@@ -35,6 +36,9 @@ const Column kColumns[] = {
     {TR_TEXT("Button Name"), Qt::AlignLeft, 20}, {TR_TEXT("Group Name"), Qt::AlignLeft, 35}};
 constexpr int kButtonNameColumn = 4;
 constexpr int kGroupNameColumn = 5;
+// A reader counts its records in 16 bits: a download has at most five digits of touches.
+constexpr int kNumberDigits = 5;
+constexpr int kButtonCodeDigits = 6;
 
 } // namespace
 
@@ -52,6 +56,8 @@ frmMdiDownload::frmMdiDownload(cLinkHost& linkHost, QWidget* parent)
     lvwDownload->setRootIsDecorated(false);
     lvwDownload->setAlternatingRowColors(true);
     lvwDownload->setSelectionBehavior(QAbstractItemView::SelectRows);
+    // Where two names at their limit do not fit beside the figures, they take a second line.
+    WrapRows(lvwDownload);
     lblMsg = new QLabel(this);
     lblMsg->setObjectName(QStringLiteral("lblMsg"));
     QFont bold = lblMsg->font();
@@ -95,7 +101,11 @@ void frmMdiDownload::SizeColumns() {
     QVector<int> units;
     for (const Column& c : kColumns)
         units << c.units;
-    ShareColumns(lvwDownload, units, {{kButtonNameColumn, false}, {kGroupNameColumn, false}});
+    ShareColumns(lvwDownload, units, {{kButtonNameColumn, false}, {kGroupNameColumn, false}},
+                 {{0, DigitTexts(kNumberDigits, false)},
+                  {1, DateTexts(GetShortDateFormat())},
+                  {2, TimeTexts(QStringLiteral("HH:mm"))},
+                  {3, DigitTexts(kButtonCodeDigits, true)}});
 }
 
 bool frmMdiDownload::eventFilter(QObject* watched, QEvent* event) {

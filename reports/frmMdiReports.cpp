@@ -1,6 +1,7 @@
 #include "frmMdiReports.h"
 
 #include "Twips.h"
+#include "WrappedRows.h"
 #include "ui_frmMdiReports.h"
 
 #include "cReportHost.h"
@@ -34,6 +35,8 @@ frmMdiReports::frmMdiReports(cReportHost& reportHost, Catalog dialogs, QWidget* 
     ui->lvwReports->setSelectionMode(QAbstractItemView::SingleSelection);
     // Both columns take half of the list, as SizeReportColumns sets them.
     ui->lvwReports->header()->setStretchLastSection(false);
+    // A description longer than its half of the list goes on in the next line.
+    WrapRows(ui->lvwReports);
     ui->lvwReports->installEventFilter(this);
     connect(ui->lvwReports, &QTreeWidget::itemDoubleClicked, this,
             [this] { lvwReports_DblClick(); });

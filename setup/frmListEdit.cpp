@@ -5,6 +5,7 @@
 #include "Boxes.h"
 #include "ListColumns.h"
 #include "TextLimit.h"
+#include "WrappedRows.h"
 #include "frmAddButton.h"
 #include "frmEditButton.h"
 #include "mButtons.h"
@@ -20,6 +21,7 @@ namespace {
 
 const QString kForm = QStringLiteral(" of Form frmListEdit");
 constexpr int kNameColumn = 1;
+constexpr int kButtonCodeDigits = 6;
 
 // Rows sort by name without regard to letter case, in the order of the user's language.
 class cButtonItem : public QTreeWidgetItem {
@@ -46,6 +48,7 @@ frmListEdit::frmListEdit(cSerialLink& serialLink, QWidget* parent)
     ui->cmdSetup_1->setEnabled(addAllowed);
     ui->lvwItems->header()->setSectionsClickable(false);
     ui->lvwItems->installEventFilter(this);
+    WrapRows(ui->lvwItems); // descriptions rather than end in "…"
 
     connect(ui->cmdSetup_0, &QPushButton::clicked, this, &frmListEdit::DoEditItem);
     connect(ui->cmdSetup_1, &QPushButton::clicked, this, &frmListEdit::DoAddItem);
@@ -98,8 +101,9 @@ void frmListEdit::InitItemColumns() {
 }
 
 void frmListEdit::SetColumnWidths() {
-    // The description takes what the ID and the name leave.
-    ShareColumns(ui->lvwItems, {25, 28}, {{kNameColumn, false}});
+    // The description takes what the ID and the name leave, never less than its heading.
+    ShareColumns(ui->lvwItems, {25, 28, 47}, {{kNameColumn, false}},
+                 {{0, DigitTexts(kButtonCodeDigits, true), true}});
 }
 
 void frmListEdit::FillItemList() {

@@ -4,6 +4,7 @@
 
 #include "Boxes.h"
 #include "ListColumns.h"
+#include "WrappedRows.h"
 #include "cSetupHost.h"
 #include "frmAddReader.h"
 #include "frmCopyTour.h"
@@ -28,6 +29,7 @@ const QString frmMDISetup::kReaders = QStringLiteral("reader");
 namespace {
 
 const QString kForm = QStringLiteral(" of Form frmMDISetup");
+constexpr int kReaderIdDigits = 8;
 
 // Rows sort without regard to letter case, in the order of the user's language.
 class cSetupItem : public QTreeWidgetItem {
@@ -62,6 +64,8 @@ frmMDISetup::frmMDISetup(cSetupHost& setupHost, QWidget* parent)
     for (int i = 0; i < 4; ++i)
         ui->tabSetup->tabBar()->setTabData(i, keys[i]);
     ui->lvwProgram->installEventFilter(this);
+    // Descriptions go on in a second line rather than end in "…".
+    WrapRows(ui->lvwProgram);
 
     connect(ui->cmdSetup_0, &QPushButton::clicked, this, [this] { cmdSetup_Click(0); });
     connect(ui->cmdSetup_1, &QPushButton::clicked, this, [this] { cmdSetup_Click(1); });
@@ -300,13 +304,13 @@ void frmMDISetup::PopulateAsReaders() {
 
 void frmMDISetup::SetColumnWidths() {
     QTreeWidget* list = ui->lvwProgram;
-    // A reader's ID is no name: eight digits.
-    const QVector<NameColumn> names;
     const QVector<NameColumn> firstIsName{{0, true}};
     if (list->columnCount() == 3)
-        ShareColumns(list, {30, 15, 55}, firstIsName);
+        ShareColumns(list, {30, 15, 55}, firstIsName, {{1, TimeTexts(QStringLiteral("HH:mm"))}});
+    else if (SelectedTabKey() == kReaders) // a reader's ID is no name: eight digits
+        ShareColumns(list, {50, 50}, {}, {{0, DigitTexts(kReaderIdDigits, true), true}});
     else
-        ShareColumns(list, {50, 50}, SelectedTabKey() == kReaders ? names : firstIsName);
+        ShareColumns(list, {50, 50}, firstIsName);
 }
 
 void frmMDISetup::EnableDelete(bool enabled) {

@@ -2,14 +2,17 @@
 // goes during a download ends it at once, with nothing stored.
 #include "DownloadLogs.h"
 #include "DownloadPage.h"
+#include "ListChecks.h"
 #include "SimulatedDock.h"
 #include "frmMain.h"
 #include "mLinkGlobals.h"
 
 #include <QDialog>
+#include <QHeaderView>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QtTest>
 
 class tst_downloadlive : public QObject, private DownloadPageFixture {
@@ -21,6 +24,8 @@ private slots:
     void walkWhileConnected();
     void lineLost_data();
     void lineLost();
+    void rowsAtTheLimitsShowWhole_data();
+    void rowsAtTheLimitsShowWhole();
 };
 
 void tst_downloadlive::walkWhileConnected() {
@@ -91,6 +96,51 @@ void tst_downloadlive::lineLost() {
     QVERIFY(!window->Action("download")->isEnabled());
     QVERIFY(window->Action("home")->isEnabled());
     QVERIFY(!gReceiveEnabled);
+}
+
+void tst_downloadlive::rowsAtTheLimitsShowWhole_data() {
+    QTest::addColumn<int>("language");
+    QTest::newRow("English") << 0;
+    QTest::newRow("German") << 2;
+}
+
+// A download at the main window's first size: numbers, dates, times and IDs of their widest
+// digits on one line, names of 25 characters whole (on two lines where both do not fit beside
+// the figures), every heading whole and nothing behind a scroll bar.
+void tst_downloadlive::rowsAtTheLimitsShowWhole() {
+    QFETCH(int, language);
+    gTranslator->language = language;
+    gTranslator->Open();
+    const qint64 site = gConn->Insert("INSERT INTO tblListItems (tName, tDesc, wType) "
+                                      "VALUES ('Warehouse West Main Gates', '', 1)");
+    const QStringList codes{"D8D0DB", "DB0D8D"};
+    const QStringList names{"Warehouse West Loading 12", "Mower Workshop Window M12"};
+    for (int i = 0; i < codes.size(); ++i)
+        gConn->Insert("INSERT INTO tblButtons (lParentID, tButtonCode, tButtonName) "
+                      "VALUES (?, ?, ?)",
+                      {site, codes.at(i), names.at(i)});
+    SimulatedDock dock;
+    QVector<DockStation::Touch> touches;
+    for (int i = 0; i < 24; ++i) // more rows than the list shows: its scroll bar takes room
+        touches.append(
+            {DockStation::WallClock(QDate(2026, 9 + i / 8, 28), QTime(i, 58)), codes.at(i % 2)});
+    dock.setLog(touches);
+    frmMdiDownload* page = openPage(dock);
+    QVERIFY(page);
+    window->show(); // at its first size
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    BoxRecorder boxes;
+    page->findChild<QPushButton*>("cmdOnline_0")->click();
+    QVERIFY2(boxes.boxes.isEmpty(), qPrintable(boxes.texts().join(" / ")));
+    auto* list = page->findChild<QTreeWidget*>("lvwDownload");
+    QCOMPARE(list->topLevelItemCount(), 24);
+    QCOMPARE(list->topLevelItem(23)->text(4), names.at(1));
+    QTRY_COMPARE(FirstCutCell(list), QString());
+    QCOMPARE(HeadingsOrWidthCut(list), QString());
+    // The figures never take a second line.
+    list->setWordWrap(false);
+    for (int column = 0; column < 4; ++column)
+        QCOMPARE(CellCut(list, list->model()->index(23, column)), QString());
 }
 
 QTEST_MAIN(tst_downloadlive)

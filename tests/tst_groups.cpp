@@ -2,6 +2,7 @@
 // button ID, the name rules of every dialog, the add-button dialog listening to the simulated
 // docking station, and the group editor opened from the setup page, which writes its buttons
 // at once and reports a write the database refuses.
+#include "ListChecks.h"
 #include "ModalScript.h"
 #include "ShownWhole.h"
 #include "SimulatedDock.h"
@@ -108,6 +109,8 @@ private slots:
     void groupEditor();
     void addNeedsTheDock();
     void refusedCodeIsReported();
+    void buttonsAtTheLimitsShowWhole_data();
+    void buttonsAtTheLimitsShowWhole();
 
 private:
     void openSetup();
@@ -670,6 +673,37 @@ void tst_groups::refusedCodeIsReported() {
     QVERIFY(editor.isVisible());
     QCOMPARE(listRows(Child<QTreeWidget>(&editor, "lvwItems")), QStringList{"12AB3F|Gate 1|"});
     QCOMPARE(buttonsOf(other), QStringList{"0000F1|Stored meanwhile|"});
+}
+
+void tst_groups::buttonsAtTheLimitsShowWhole_data() {
+    QTest::addColumn<int>("language");
+    QTest::newRow("English") << 0;
+    QTest::newRow("German") << 2;
+}
+
+// The group editor as it opens: a key's ID of its widest digits, a name of 25 characters and
+// a description of 50 (over more lines) show whole, every heading too.
+void tst_groups::buttonsAtTheLimitsShowWhole() {
+    QFETCH(int, language);
+    gTranslator->language = language;
+    gTranslator->Open();
+    const qint64 site = addGroup("Warehouse West Main Gates", "", 1);
+    gConn->Insert("INSERT INTO tblButtons (lParentID, tButtonCode, tButtonName, tButtonDesc) "
+                  "VALUES (?, 'D8D0DB', 'Mower Workshop Window M12', ?)",
+                  {site, "Walk the west warehouse and the main gate at night"});
+    cSerialLink link;
+    frmListEdit editor(link);
+    editor.setID(site);
+    editor.setItemType(1);
+    editor.setListName("Warehouse West Main Gates");
+    editor.Update();
+    editor.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&editor));
+    auto* list = Child<QTreeWidget>(&editor, "lvwItems");
+    QCOMPARE(list->topLevelItemCount(), 1);
+    QTRY_VERIFY(Wrapped(list, list->model()->index(0, 2)));
+    QCOMPARE(FirstCutCell(list), QString());
+    QCOMPARE(HeadingsOrWidthCut(list), QString());
 }
 
 TREVANO_TEST_MAIN(tst_groups)

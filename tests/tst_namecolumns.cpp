@@ -100,7 +100,10 @@ void tst_namecolumns::shares_data() {
         << QVector<int>{100, 300};
     QTest::newRow("not enough room: the others at their captions")
         << 400 << QVector<int>{15, 25, 40, 20} << QVector<int>{60, 40, 40, 45}
-        << QVector<int>{0, 325, 325, 0} << QVector<int>{60, 120, 175, 45};
+        << QVector<int>{0, 325, 325, 0} << QVector<int>{60, 147, 148, 45};
+    QTest::newRow("figures wider than their shares: two names cut alike, inside the list")
+        << 600 << QVector<int>{10, 15, 10, 10, 20, 35} << QVector<int>{62, 85, 53, 61, 79, 96}
+        << QVector<int>{0, 0, 0, 0, 302, 302} << QVector<int>{62, 85, 53, 61, 169, 170};
     QTest::newRow("captions wider than the list")
         << 100 << QVector<int>{50, 50} << QVector<int>{80, 80} << QVector<int>{300, 0}
         << QVector<int>{80, 80};

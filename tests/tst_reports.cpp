@@ -1,6 +1,7 @@
 // The reports page, the report output frame and the generic report table.
 #include "Database.h"
 #include "DatabaseKey.h"
+#include "ListChecks.h"
 #include "PreviewChecks.h"
 #include "ReportEngine.h"
 #include "ReportFrame.h"
@@ -8,6 +9,7 @@
 #include "TestHome.h"
 #include "TestMain.h"
 #include "cReportHost.h"
+#include "frmMain.h"
 #include "frmMdiReports.h"
 #include "mDbUtil.h"
 #include "mDeclareAPI.h"
@@ -138,6 +140,8 @@ private slots:
     void columnWidths_data();
     void columnWidths();
     void columnsShareTheList();
+    void descriptionsWrapWhole_data();
+    void descriptionsWrapWhole();
     void companyAndPrintDate();
     void windowPlacement_data();
     void windowPlacement();
@@ -427,6 +431,51 @@ void tst_reports::columnsShareTheList() {
     QTreeWidget* lvw = page.lvwReports();
     QCOMPARE(lvw->columnWidth(0), lvw->columnWidth(1));
     QCOMPARE(lvw->columnWidth(0), frmMdiReports::ReportColumnTwips(lvw->width() * 15) / 15);
+}
+
+void tst_reports::descriptionsWrapWhole_data() {
+    QTest::addColumn<int>("language");
+    QTest::addColumn<int>("otherLanguage");
+    QTest::newRow("English") << 0 << 2;
+    QTest::newRow("German") << 2 << 0;
+}
+
+// At the main window's first size every report's name and description show whole, the long
+// descriptions over two lines; they wrap anew when the window widens and when the language
+// changes.
+void tst_reports::descriptionsWrapWhole() {
+    QFETCH(int, language);
+    QFETCH(int, otherLanguage);
+    gTranslator->language = language;
+    gTranslator->Open();
+    frmMain main;
+    main.setUserType(1);
+    main.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&main));
+    main.GoReports();
+    auto* page = qobject_cast<frmMdiReports*>(main.CurrentPage());
+    QVERIFY(page);
+    QTreeWidget* list = page->lvwReports();
+    const QModelIndex longest = list->model()->index(kKeys.indexOf("ReaderReport"), 1);
+    QTRY_VERIFY(Wrapped(list, longest));
+    QCOMPARE(FirstCutCell(list), QString());
+    QCOMPARE(HeadingsOrWidthCut(list), QString());
+    for (int row = 0; row < list->topLevelItemCount(); ++row)
+        QCOMPARE(list->topLevelItem(row)->text(1),
+                 Translate(QLatin1String(ReportKinds().at(row).description)));
+
+    const QSize first = main.size();
+    main.resize(1400, first.height());
+    QTRY_VERIFY(!Wrapped(list, longest));
+    QCOMPARE(FirstCutCell(list), QString());
+
+    main.resize(first);
+    gTranslator->language = otherLanguage;
+    gTranslator->Open();
+    page->Translate();
+    QTRY_VERIFY(Wrapped(list, longest));
+    QCOMPARE(FirstCutCell(list), QString());
+    QCOMPARE(HeadingsOrWidthCut(list), QString());
 }
 
 void tst_reports::companyAndPrintDate() {

@@ -1,6 +1,7 @@
 // The setup page on a real database: its lists, default names, deletes with their questions,
 // tour copy, sorting, and writes that fail half-way.
 #include "Boxes.h"
+#include "ListChecks.h"
 #include "TestHome.h"
 #include "TestMain.h"
 #include "frmCopyTour.h"
@@ -97,6 +98,8 @@ private slots:
     void failedWrites_data();
     void failedWrites();
     void sorting();
+    void limitsShowWhole_data();
+    void limitsShowWhole();
 
 private:
     frmMDISetup* page() const { return qobject_cast<frmMDISetup*>(main->CurrentPage()); }
@@ -591,6 +594,40 @@ void tst_setup::sorting() {
     QCOMPARE(selected(), "Site 001");
     click(0);
     QCOMPARE(names(), "Site 001 gamma Delta beta Alpha");
+}
+
+void tst_setup::limitsShowWhole_data() {
+    QTest::addColumn<int>("language");
+    QTest::addColumn<int>("tab");
+    for (int language : {0, 2})
+        for (int tab = 0; tab < 4; ++tab) {
+            const char* tabs[] = {"sites", "event books", "tours", "readers"};
+            QTest::newRow(
+                qPrintable(QString("%1, %2").arg(tabs[tab], language ? "German" : "English")))
+                << language << tab;
+        }
+}
+
+// Each tab at the main window's first size, with names of 25 characters, descriptions of 50,
+// an ID of its widest digits and a start time: every text whole (a description over two lines),
+// every heading whole, nothing behind a scroll bar.
+void tst_setup::limitsShowWhole() {
+    QFETCH(int, language);
+    QFETCH(int, tab);
+    gTranslator->language = language;
+    gTranslator->Open();
+    const QString description = "Walk the west warehouse and the main gate at night";
+    addGroup("Warehouse West Main Gates", description, 1);
+    addGroup("Maintenance Work Messages", description, 2);
+    addTour("Weekend Warehouse Morning", description, "23:58:00");
+    addReader("8D0DB0DD", description);
+    openSetup();
+    showTab(tab);
+    QCOMPARE(list()->topLevelItemCount(), 1);
+    QCOMPARE(list()->topLevelItem(0)->text(list()->columnCount() - 1), description);
+    QTRY_VERIFY(Wrapped(list(), list()->model()->index(0, list()->columnCount() - 1)));
+    QCOMPARE(FirstCutCell(list()), QString());
+    QCOMPARE(HeadingsOrWidthCut(list()), QString());
 }
 
 TREVANO_TEST_MAIN(tst_setup)

@@ -1,11 +1,13 @@
 // Renders the program's windows to PNG files for a look: screenshots OUT_FOLDER.
-// Runs on a temporary program folder with a fresh database.
+// Runs on a temporary program folder with a fresh database, and a simulated docking station in
+// this process unless TREVANO_COM1 names a device.
 #include "Boxes.h"
 #include "Page.h"
 #include "mLinkGlobals.h"
 
 #include "DatabaseKey.h"
 #include "DatabaseMaker.h"
+#include "DockStation.h"
 #include "DocumentsFolder.h"
 #include "ReportDialogs.h"
 #include "ReportFrame.h"
@@ -164,6 +166,48 @@ void shootEditorsAtLimits(frmMain& main, const QDir& out, qint64 site, qint64 to
     editReader.reject();
 }
 
+// Lists at their limits: names of 25 characters with wide letters in them, descriptions of 50,
+// IDs of their widest digits, dates and times of two digits each. Keys of these codes are
+// touched by the reader of startDockAtTheLimits.
+const char* const kLimitCodes[] = {"D8D0DB", "DB0D8D", "DDB0D8"};
+const QString kLimitDescription =
+    QStringLiteral("Walk the west warehouse and the main gate at night");
+
+void addRowsAtTheirLimits() {
+    const qint64 site = gConn->Insert(
+        "INSERT INTO tblListItems (tName, tDesc, wType) VALUES ('Warehouse West Main Gates', ?, 1)",
+        {kLimitDescription});
+    const qint64 book = gConn->Insert(
+        "INSERT INTO tblListItems (tName, tDesc, wType) VALUES ('Maintenance Work Messages', ?, 2)",
+        {kLimitDescription});
+    const char* const names[] = {"Warehouse West Loading 12", "Mower Workshop Window M12",
+                                 "Window Damage Warning MW1"};
+    for (int i = 0; i < 3; ++i)
+        gConn->Execute("INSERT INTO tblButtons (lParentID, tButtonCode, tButtonName, tButtonDesc) "
+                       "VALUES (?, ?, ?, ?)",
+                       {i < 2 ? site : book, QString::fromLatin1(kLimitCodes[i]),
+                        QString::fromLatin1(names[i]), kLimitDescription});
+    gConn->Execute("INSERT INTO tblTours (tName, tDesc, iTolerance, dtStartTime) "
+                   "VALUES ('Weekend Warehouse Morning', ?, 5, '23:58:00')",
+                   {kLimitDescription});
+    gConn->Execute("INSERT INTO tblReaders VALUES ('8D0DB0DD', ?)", {kLimitDescription});
+}
+
+// A docking station in this process when no device is named, its reader holding touches of the
+// keys above: the download page then shows a download's rows.
+std::unique_ptr<DockStation> startDockAtTheLimits() {
+    auto dock = std::make_unique<DockStation>();
+    if (!dock->start())
+        return nullptr;
+    QVector<DockStation::Touch> touches;
+    for (int i = 0; i < 16; ++i)
+        touches.append({DockStation::WallClock(QDate(2026, 10 + i / 6, 28), QTime(8 + i, 58)),
+                        QString::fromLatin1(kLimitCodes[i % 3])});
+    dock->setLog(touches);
+    qputenv("TREVANO_COM1", dock->devicePath().toUtf8());
+    return dock;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -196,8 +240,11 @@ int main(int argc, char** argv) {
     shoot(login, out.filePath("login.png"));
     login.close();
     Boxes::SetBoxHandler([](const Boxes::Box& b) { return Boxes::DefaultAnswer(b.buttons); });
+    std::unique_ptr<DockStation> dock;
     if (qEnvironmentVariableIsEmpty("TREVANO_COM1"))
-        qputenv("TREVANO_COM1", "/nonexistent"); // a simulator's device may be given instead
+        dock = startDockAtTheLimits(); // a simulator's device may be given instead
+    if (qEnvironmentVariableIsEmpty("TREVANO_COM1"))
+        qputenv("TREVANO_COM1", "/nonexistent");
     frmMain main;
     main.setUserType(app.arguments().value(3, "1").toInt());
     main.show();
@@ -246,6 +293,7 @@ int main(int argc, char** argv) {
     frmDownload download(main.Link());
     shoot(download, out.filePath("downloadwindow.png"));
     download.reject();
+    addRowsAtTheirLimits();
     main.GoOnline();
     if (auto* cmdDownload = main.CurrentPage()->findChild<QPushButton*>("cmdOnline_0");
         cmdDownload && gDocked)
@@ -348,7 +396,7 @@ int main(int argc, char** argv) {
     // The incident reports' choices, with an incident button to choose.
     gConn->Execute("INSERT INTO tblButtons (lParentID, tButtonCode, tButtonName, tButtonDesc) "
                    "SELECT ID, '00B001', 'Broken Window', 'Glass broken' FROM tblListItems "
-                   "WHERE wType = 2");
+                   "WHERE wType = 2 AND tName = 'Incidents'");
     frmRptIncidentNew incidents(main);
     incidents.setWindowTitle(Translate("Incident Report"));
     shoot(incidents, out.filePath("incidentreport.png"));

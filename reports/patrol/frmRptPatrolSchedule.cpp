@@ -1,14 +1,15 @@
 #include "frmRptPatrolSchedule.h"
 
-#include "Twips.h"
 #include "ui_frmRptPatrolSchedule.h"
 
 #include "Database.h"
 #include "ListColumns.h"
+#include "WrappedRows.h"
 #include "mGlobals.h"
 #include "mPatrolSchedule.h"
 #include "tour/mTourTime.h"
 
+#include <QHeaderView>
 #include <QShowEvent>
 
 namespace {
@@ -34,7 +35,17 @@ frmRptPatrolSchedule::frmRptPatrolSchedule(cReportHost& reportHost, QWidget* par
     connect(ui->cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
     // Only a double-click previews: some styles activate an entry on a single click.
     connect(ui->lvwMain, &QTreeWidget::itemDoubleClicked, this, &frmRptPatrolSchedule::SelectTour);
+    WrapRows(ui->lvwMain); // a description goes on in the next line
     FillTourList();
+    // Room for a tour's name at its limit and its start time beside it, and half as much again
+    // for the description.
+    QTreeWidget* list = ui->lvwMain;
+    const int name = NameColumnWidth(list, true);
+    const int time = qMax(list->header()->sectionSizeHint(2),
+                          TextColumnWidth(list, TimeTexts(QStringLiteral("HH:mm")), false));
+    const int description = qMax(list->header()->sectionSizeHint(1), name / 2);
+    list->setMinimumWidth(
+        qMax(list->minimumWidth(), name + description + time + 16 + 2 * list->frameWidth()));
     ResizeColumns();
 }
 
@@ -42,10 +53,6 @@ frmRptPatrolSchedule::~frmRptPatrolSchedule() = default;
 
 QTreeWidget* frmRptPatrolSchedule::lvwMain() const {
     return ui->lvwMain;
-}
-
-int frmRptPatrolSchedule::ColumnUnitTwips(int listWidthTwips) {
-    return qMax(0, listWidthTwips - 240) / 100;
 }
 
 void frmRptPatrolSchedule::FillTourList() {
@@ -73,13 +80,9 @@ void frmRptPatrolSchedule::FillTourList() {
 }
 
 void frmRptPatrolSchedule::ResizeColumns() {
-    const int unit = ColumnUnitTwips(ui->lvwMain->width() * kTwipsPerPixel);
-    ui->lvwMain->setColumnWidth(0, 30 * unit / kTwipsPerPixel);
-    ui->lvwMain->setColumnWidth(1, 50 * unit / kTwipsPerPixel);
-    ui->lvwMain->setColumnWidth(2, 30 * unit / kTwipsPerPixel);
-    // The columns run past the list's edge: a tour's name shows whole where the list has room.
-    const int name = qMin(NameColumnWidth(ui->lvwMain, true), ui->lvwMain->width() - 16);
-    ui->lvwMain->setColumnWidth(0, qMax(ui->lvwMain->columnWidth(0), name));
+    // The columns keep their proportions of 30, 50 and 30 but share the list's width, so that
+    // the start time is never behind the scroll bar; the name takes what it needs first.
+    ShareColumns(ui->lvwMain, {27, 46, 27}, {{0, true}}, {{2, TimeTexts(QStringLiteral("HH:mm"))}});
 }
 
 void frmRptPatrolSchedule::showEvent(QShowEvent* event) {

@@ -23,10 +23,6 @@ public:
     // Previews the schedule of the selected row's tour; nothing without a selection.
     void SelectTour();
 
-    // The width unit of the columns, in twips, for a list that wide: the columns take 30, 50
-    // and 30 units, a little more than the list, which then scrolls sideways.
-    static int ColumnUnitTwips(int listWidthTwips);
-
 protected:
     void showEvent(QShowEvent* event) override;
 
