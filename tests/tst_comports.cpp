@@ -1,6 +1,7 @@
 // The port dialog: which device each COM opens, the devices the system offers, and what is
 // stored for the choice.
 #include "ConnectChecks.h"
+#include "ConnectWindow.h"
 #include "SimulatedDock.h"
 #include "TestHome.h"
 #include "cSerialLink.h"
@@ -76,21 +77,11 @@ void answerDeviceDialog(int index, const QString& device, DeviceAnswer* answer) 
 
 } // namespace
 
-class tst_comports : public QObject {
+class tst_comports : public QObject, public ConnectWindow {
     Q_OBJECT
 private slots:
-    void init() {
-        home = std::make_unique<TestHome>();
-        home->openGlobals();
-        gDocked = false;
-        gReceiveEnabled = false;
-        window = std::make_unique<frmMain>();
-        window->setUserType(1);
-    }
-    void cleanup() {
-        window.reset();
-        home.reset();
-    }
+    void init() { openWindow(); }
+    void cleanup() { closeWindow(); }
 
     void deviceChoice_data();
     void deviceChoice();
@@ -99,10 +90,6 @@ private slots:
     void portDialog();
     void populate_data();
     void populate();
-
-private:
-    std::unique_ptr<TestHome> home;
-    std::unique_ptr<frmMain> window;
 };
 
 void tst_comports::deviceChoice_data() {

@@ -2,6 +2,7 @@
 // simulated docking station, the Retry / Ignore box, a port that will not open, a line that
 // hangs up, and the port dialog.
 #include "ConnectChecks.h"
+#include "ConnectWindow.h"
 #include "SimulatedDock.h"
 #include "TestHome.h"
 #include "cSerialLink.h"
@@ -31,21 +32,11 @@ QString buttons(frmMain& w) {
 
 } // namespace
 
-class tst_connect : public QObject {
+class tst_connect : public QObject, public ConnectWindow {
     Q_OBJECT
 private slots:
-    void init() {
-        home = std::make_unique<TestHome>();
-        home->openGlobals();
-        gDocked = false;
-        gReceiveEnabled = false;
-        window = std::make_unique<frmMain>();
-        window->setUserType(1);
-    }
-    void cleanup() {
-        window.reset();
-        home.reset();
-    }
+    void init() { openWindow(); }
+    void cleanup() { closeWindow(); }
 
     void docked();
     void silentStation_data();
@@ -54,10 +45,6 @@ private slots:
     void hangUpClearsTheDockedState();
     void reconnectsWhenTheStationIsBack();
     void simulatorProgram();
-
-private:
-    std::unique_ptr<TestHome> home;
-    std::unique_ptr<frmMain> window;
 };
 
 void tst_connect::docked() {

@@ -35,6 +35,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QtTest>
+#include <utility>
 
 namespace {
 
@@ -498,8 +499,19 @@ void tst_mainwindow::homePageFits() {
     if (smallest)
         w.resize(w.minimumSize());
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    QTest::qWait(50); // the layouts settle
     Page* page = w.CurrentPage();
+    // The layouts have settled once a pass of the event loop moves no label any more.
+    const auto places = [page] {
+        QVector<QRect> all;
+        for (const QLabel* label : page->findChildren<QLabel*>())
+            all << QRect(label->mapTo(page, QPoint(0, 0)), label->size());
+        return all;
+    };
+    QVector<QRect> placesBefore;
+    QTRY_VERIFY([&] {
+        const QVector<QRect> now = places();
+        return std::exchange(placesBefore, now) == now;
+    }());
     QVERIFY(page->findChild<QLabel*>("imgContact")->pixmap().width() > 0);
     QVector<QRect> taken;
     for (const char* name : {"lblMainTitle", "imgIcon", "imgContact", "lblContactNote",
@@ -826,8 +838,10 @@ void tst_mainwindow::plainUserIsRefused() {
     // own, so that the connection attempt after it runs its course.
     QStringList opened;
     bool closeAll = true;
+    int looks = 0;
     QTimer watcher;
     connect(&watcher, &QTimer::timeout, [&] {
+        ++looks;
         QWidget* modal = QApplication::activeModalWidget();
         if (modal && (closeAll || opened.isEmpty())) {
             opened << modal->objectName();
@@ -841,7 +855,12 @@ void tst_mainwindow::plainUserIsRefused() {
     QVERIFY(pressAsAssistiveClient(entry));
     entry->trigger();
     emit entry->triggered(false); // as any path that reaches the handler
-    QTest::qWait(30);
+    // Whatever the handler queued runs before this marker, and the watcher looks twice more
+    // after it: a window opened on the way would be noted.
+    int looksAtMarker = -1;
+    QMetaObject::invokeMethod(
+        &w, [&] { looksAtMarker = looks; }, Qt::QueuedConnection);
+    QTRY_VERIFY(looksAtMarker >= 0 && looks >= looksAtMarker + 2);
     QCOMPARE(opened, QStringList());
     QCOMPARE(boxes.texts(), QStringList());
     QCOMPARE(files.dialogs.size(), 0);
