@@ -4,6 +4,7 @@
 #include "DownloadPage.h"
 #include "ListChecks.h"
 #include "SimulatedDock.h"
+#include "cSerialLink.h"
 #include "frmMain.h"
 #include "mLinkGlobals.h"
 
@@ -127,6 +128,8 @@ void tst_downloadlive::rowsAtTheLimitsShowWhole() {
     dock.setLog(touches);
     frmMdiDownload* page = openPage(dock);
     QVERIFY(page);
+    // The rows are what this looks at, not the line's pace.
+    window->SerialLink().setTimings(cLinkTimings().Scaled(0.2));
     window->show(); // at its first size
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     BoxRecorder boxes;
