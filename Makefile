@@ -5,9 +5,10 @@ PACKAGES := g++ cmake make pkg-config qt6-base-dev qt6-base-dev-tools qt6-serial
 BUILD_DIR   ?= build
 PROGRAM_DIR ?= $(HOME)/.local/share/trevano-lite
 JOBS        ?= $(shell nproc 2>/dev/null || echo 2)
-# Most tests wait on the simulated line at its real speed, not on the processor: twice as many
-# run side by side as there are processors.
-TEST_JOBS   ?= $(shell echo $$(( $(JOBS) * 2 )))
+# Most tests wait on the simulated line at its real speed, not on the processor (a whole run
+# keeps about half the processors busy): three times as many run side by side as there are
+# processors.
+TEST_JOBS   ?= $(shell echo $$(( $(JOBS) * 3 )))
 SUDO        := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 # ON makes every compiler warning an error (CI: `make test WERROR=ON`).
 WERROR      ?= OFF

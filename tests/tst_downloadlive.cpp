@@ -4,7 +4,6 @@
 #include "DownloadPage.h"
 #include "ListChecks.h"
 #include "SimulatedDock.h"
-#include "cSerialLink.h"
 #include "frmMain.h"
 #include "mLinkGlobals.h"
 
@@ -126,10 +125,9 @@ void tst_downloadlive::rowsAtTheLimitsShowWhole() {
         touches.append(
             {DockStation::WallClock(QDate(2026, 9 + i / 8, 28), QTime(i, 58)), codes.at(i % 2)});
     dock.setLog(touches);
-    frmMdiDownload* page = openPage(dock);
-    QVERIFY(page);
     // The rows are what this looks at, not the line's pace.
-    window->SerialLink().setTimings(cLinkTimings().Scaled(0.2));
+    frmMdiDownload* page = openPage(dock, cLinkTimings().Scaled(0.2));
+    QVERIFY(page);
     window->show(); // at its first size
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     BoxRecorder boxes;
