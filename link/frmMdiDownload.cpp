@@ -38,7 +38,6 @@ constexpr int kButtonNameColumn = 4;
 constexpr int kGroupNameColumn = 5;
 // A reader counts its records in 16 bits: a download has at most five digits of touches.
 constexpr int kNumberDigits = 5;
-constexpr int kButtonCodeDigits = 6;
 
 } // namespace
 

@@ -21,7 +21,6 @@ namespace {
 
 const QString kForm = QStringLiteral(" of Form frmListEdit");
 constexpr int kNameColumn = 1;
-constexpr int kButtonCodeDigits = 6;
 
 // Rows sort by name without regard to letter case, in the order of the user's language.
 class cButtonItem : public QTreeWidgetItem {
@@ -48,7 +47,7 @@ frmListEdit::frmListEdit(cSerialLink& serialLink, QWidget* parent)
     ui->cmdSetup_1->setEnabled(addAllowed);
     ui->lvwItems->header()->setSectionsClickable(false);
     ui->lvwItems->installEventFilter(this);
-    WrapRows(ui->lvwItems); // descriptions rather than end in "…"
+    WrapRows(ui->lvwItems); // descriptions wrap rather than end in "…"
 
     connect(ui->cmdSetup_0, &QPushButton::clicked, this, &frmListEdit::DoEditItem);
     connect(ui->cmdSetup_1, &QPushButton::clicked, this, &frmListEdit::DoAddItem);

@@ -29,7 +29,6 @@ const QString frmMDISetup::kReaders = QStringLiteral("reader");
 namespace {
 
 const QString kForm = QStringLiteral(" of Form frmMDISetup");
-constexpr int kReaderIdDigits = 8;
 
 // Rows sort without regard to letter case, in the order of the user's language.
 class cSetupItem : public QTreeWidgetItem {

@@ -7,6 +7,9 @@ class QTreeView;
 
 // The longest name the program stores: of a tour, a site, an event book or a location.
 constexpr int kNameLength = 25;
+// Hex digits of a button code and of a reader ID as the lists show them.
+constexpr int kButtonCodeDigits = 6;
+constexpr int kReaderIdDigits = 8;
 
 // The width a column of `list` needs to show a name of `length` of the widest letters ("W")
 // whole, with the small picture its rows carry when `withIcon`.
